@@ -1,0 +1,26 @@
+#pragma once
+
+#include "store/result.h"
+
+#include <QString>
+
+namespace rusena {
+
+/// The registration box holds at most this many characters.
+inline constexpr int RegistrationMaxLength = 4;
+
+/// True when a typed character may enter the registration box: ASCII digits only.
+bool acceptsRegistrationChar(QChar ch);
+
+/// The text the box holds after `typed` is inserted into `current` at `cursor`: non-digits
+/// are dropped and the box never grows past four characters (paste goes through here too).
+QString filteredRegistrationText(const QString &current, int cursor, const QString &typed);
+
+/// Asked when OK is pressed with an empty box.
+Message emptyRegistrationMessage();
+/// Shown after the settings were written.
+Message settingsSavedMessage();
+/// Shown when player.dat could not be written.
+Message settingsWriteFailedMessage();
+
+} // namespace rusena

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "store/result.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace rusena {
+
+struct ScreenModel;
+
+/// The two settings kept in player.dat.
+struct Settings final {
+    std::int16_t favouriteNumber = 0; ///< FavouriteNumber; 0 = none registered
+    std::int16_t resultTextMode = 0;  ///< ResultTextMode; 1 all, 2 payouts only, 0 acts as 1
+};
+
+/// The outcome of the last favourite search.
+struct FavouriteResult final {
+    QString venue; ///< FavouriteVenue
+    QString race1; ///< FavouriteRace1
+    QString race2; ///< FavouriteRace2
+};
+
+/// FavouriteNumber as four digits with leading zeros ("0007").
+QString fourDigits(int number);
+
+/// Settings from player.dat when it exists (missing bytes read as zero), else 0 and 1.
+Settings loadSettings(const QString &playerPath);
+
+/// Writes player.dat's one record atomically, creating the file's folder when missing.
+Outcome writeSettings(const QString &playerPath, const Settings &settings);
+
+/// Writes the favourite row; does nothing while no favourite is registered.
+void showFavourite(const Settings &settings, const FavouriteResult &result, ScreenModel &screen);
+
+} // namespace rusena

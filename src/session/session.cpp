@@ -1,0 +1,237 @@
+#include "session.h"
+
+#include "favourites/registration.h"
+#include "race/panelfill.h"
+#include "race/raceparser.h"
+#include "race/raceselection.h"
+#include "store/resultimport.h"
+#include "store/venuelist.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace rusena {
+
+namespace {
+
+Message noDataMessage()
+{
+    return {QStringLiteral("レース結果ファイル読み込み"),
+            QStringLiteral("始めにレース結果ファイルを読み込んで下さい。"),
+            MessageIcon::Information, MessageButtons::Ok};
+}
+
+Message folderFailedMessage()
+{
+    return {QStringLiteral("データフォルダ作成エラー"),
+            QStringLiteral("データフォルダを作成できませんでした。"), MessageIcon::Warning,
+            MessageButtons::Ok};
+}
+
+Message storedDayUnreadableMessage()
+{
+    return {QStringLiteral("読み込みエラー"),
+            QStringLiteral("レース結果ファイルを読み込めませんでした。"), MessageIcon::Warning,
+            MessageButtons::Ok};
+}
+
+// Lets a repaint through before a load, as after the import's message box.
+void letPendingEventsRun()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+} // namespace
+
+Session::Session(DataFolder folder)
+    : m_folder(std::move(folder))
+{
+}
+
+QList<Message> Session::startUp()
+{
+    QList<Message> messages;
+    for (int boat = 1; boat <= 6; ++boat)
+        m_screen.wak[boat].visible = false;
+
+    if (!m_folder.ensureData()) {
+        messages.append(folderFailedMessage());
+        prepareAuxiliaryControls();
+        return messages;
+    }
+
+    if (QFile::exists(m_folder.racekPath())) {
+        resetResultPanel(m_screen);
+        m_favourite = {};
+        fillNameTables(m_tables);
+        if (loadStoredDay(messages))
+            fillVenueList(m_store, m_tables, m_screen.cmbItems);
+        prepareAuxiliaryControls();
+        m_settings = loadSettings(m_folder.playerPath());
+    } else {
+        messages.append(noDataMessage());
+        prepareAuxiliaryControls();
+    }
+    return messages;
+}
+
+bool Session::loadStoredDay(QList<Message> &messages)
+{
+    letPendingEventsRun();
+    QFile file(m_folder.racekPath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_store.clear();
+        messages.append(storedDayUnreadableMessage());
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_store.clear();
+        messages.append(storedDayUnreadableMessage());
+        return false;
+    }
+    m_store.loadBytes(bytes);
+    return true;
+}
+
+void Session::prepareAuxiliaryControls()
+{
+    m_screen.progressBar1.visible = false;
+    m_screen.playerTxb.clear();
+    m_screen.playerOption = 0;
+}
+
+Outcome Session::importResultFile(const QString &path, const QString &fileName)
+{
+    Outcome copied = copyResultFile(path, fileName, m_folder);
+    if (!copied.ok())
+        return copied;
+
+    // The copy is in place; the rest of the import cannot fail any more.
+    fillNameTables(m_tables);
+    m_screen.cmbItems.clear();
+    m_screen.cmbIndex = -1;
+    clearRaceState(m_race);
+    m_favourite = {};
+    resetResultPanel(m_screen);
+    clearFavouriteLabels(m_screen);
+    QList<Message> unread;
+    if (loadStoredDay(unread))
+        fillVenueList(m_store, m_tables, m_screen.cmbItems);
+    return copied;
+}
+
+void Session::selectVenue(int index)
+{
+    m_screen.cmbIndex = (index >= 0 && index < m_screen.cmbItems.size()) ? index : -1;
+}
+
+Outcome Session::selectRace(int race)
+{
+    const QString venue = m_screen.cmbText();
+    if (venue.isEmpty())
+        return Outcome::failure(Code::NoVenueChosen, noVenueMessage());
+
+    clearRaceState(m_race);
+    int venueCode = 0;
+    for (int k = 1; k <= 24; ++k) {
+        if (m_tables.venueNames[k] == venue) {
+            venueCode = k;
+            break;
+        }
+    }
+
+    Outcome found = findAndCopyRace(m_store, m_tables, venueCode, race,
+                                    m_settings.resultTextMode, m_race);
+    if (!found.ok()) {
+        blankAfterFailedSelection();
+        return found;
+    }
+    if (!parseRaceBlock(m_race)) {
+        blankAfterFailedSelection();
+        return Outcome::failure(Code::RaceRead, raceReadMessage(venue, race));
+    }
+    fillResultPanelUpToFavourite(m_race, m_tables, m_screen);
+    showFavourite(m_settings, m_favourite, m_screen);
+    m_screen.txb = m_race.raceText;
+    return Outcome::success();
+}
+
+void Session::blankAfterFailedSelection()
+{
+    resetResultPanel(m_screen);
+    clearRaceState(m_race);
+    clearFavouriteLabels(m_screen);
+}
+
+Outcome Session::searchFavourite(const ProgressFn &progress)
+{
+    if (!QFile::exists(m_folder.playerPath()))
+        return Outcome::failure(Code::NoPlayerFile, noPlayerFileMessage());
+    if (!QFile::exists(m_folder.racekPath()))
+        return Outcome::failure(Code::NoStoredDay, noStoredDayMessage());
+    if (m_settings.favouriteNumber == 0)
+        return Outcome::failure(Code::NoFavourite, noFavouriteMessage());
+
+    ProgressBar &bar = m_screen.progressBar1;
+    bar.visible = true;
+    m_favourite = {};
+    bar.value = 0;
+    bar.maximum = m_store.count();
+    const bool found = walkForFavourite(m_store, m_tables, m_settings.favouriteNumber, m_favourite,
+                                        [&](int position) {
+                                            bar.value = std::min(position, bar.maximum);
+                                            if (progress)
+                                                progress(bar.value);
+                                        });
+    bar.visible = false;
+    showFavourite(m_settings, m_favourite, m_screen);
+    if (!found)
+        return Outcome::failure(Code::NotFound, notFoundMessage());
+    return Outcome::success();
+}
+
+void Session::setRegistrationText(const QString &text)
+{
+    m_screen.playerTxb = text;
+}
+
+void Session::setRegistrationOption(int option)
+{
+    m_screen.playerOption = option == 1 ? 1 : 0;
+}
+
+std::optional<Message> Session::saveConfirmation() const
+{
+    if (m_screen.playerTxb.isEmpty())
+        return emptyRegistrationMessage();
+    return std::nullopt;
+}
+
+Outcome Session::saveSettings()
+{
+    m_folder.ensureTop();
+    if (m_screen.playerTxb.isEmpty())
+        m_screen.playerTxb = QStringLiteral("0");
+
+    Settings next;
+    next.resultTextMode = m_screen.playerOption == 0 ? 1 : 2;
+    bool isNumber = false;
+    next.favouriteNumber = static_cast<std::int16_t>(m_screen.playerTxb.toInt(&isNumber));
+    if (!isNumber)
+        next.favouriteNumber = 0;
+
+    Outcome written = writeSettings(m_folder.playerPath(), next);
+    if (!written.ok())
+        return written;
+    m_settings = next;
+
+    resetResultPanel(m_screen);
+    clearRaceState(m_race);
+    clearFavouriteLabels(m_screen);
+    m_favourite = {};
+    return Outcome::success(settingsSavedMessage());
+}
+
+} // namespace rusena

@@ -1,0 +1,72 @@
+#include "linestore.h"
+
+#include "cp932.h"
+
+namespace rusena {
+
+namespace {
+const QString EmptyLine;
+}
+
+LineStore::LineStore()
+    : m_lines(MaxResultLines + 1)
+{
+}
+
+const QString &LineStore::line(int n) const
+{
+    if (n < 1 || n > m_count)
+        return EmptyLine;
+    return m_lines[static_cast<size_t>(n)];
+}
+
+void LineStore::clear()
+{
+    for (QString &line : m_lines)
+        line.clear();
+    m_count = 0;
+}
+
+int LineStore::loadBytes(QByteArrayView bytes)
+{
+    clear();
+    // CR never occurs inside a double-byte character (trail bytes start at 0x40), so the
+    // whole file can be decoded at once and split afterwards.
+    const QString text = decodeCp932(bytes);
+    const QChar *const begin = text.constData();
+    const qsizetype size = text.size();
+    int lines = 0;
+    qsizetype start = 0;
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && begin[end] != QLatin1Char('\r'))
+            ++end;
+        ++lines;
+        if (lines <= MaxResultLines)
+            m_lines[static_cast<size_t>(lines)] = text.mid(start, end - start);
+        start = end + 1;
+        if (end < size && start < size && begin[start] == QLatin1Char('\n'))
+            ++start;
+    }
+    m_count = std::min(lines, MaxResultLines);
+    return lines;
+}
+
+std::vector<QByteArrayView> splitResultLines(QByteArrayView bytes)
+{
+    std::vector<QByteArrayView> lines;
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && bytes[end] != '\r')
+            ++end;
+        lines.push_back(bytes.sliced(start, end - start));
+        start = end + 1;
+        if (end < size && start < size && bytes[start] == '\n')
+            ++start;
+    }
+    return lines;
+}
+
+} // namespace rusena
