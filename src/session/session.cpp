@@ -108,7 +108,7 @@ Outcome Session::importResultFile(const QString &path, const QString &fileName)
     if (!copied.ok())
         return copied;
 
-    // The copy is in place; the rest of the import cannot fail any more.
+    // The copy is in place: from here on the previous day is gone from the screen.
     fillNameTables(m_tables);
     m_screen.cmbItems.clear();
     m_screen.cmbIndex = -1;
@@ -117,8 +117,9 @@ Outcome Session::importResultFile(const QString &path, const QString &fileName)
     resetResultPanel(m_screen);
     clearFavouriteLabels(m_screen);
     QList<Message> unread;
-    if (loadStoredDay(unread))
-        fillVenueList(m_store, m_tables, m_screen.cmbItems);
+    if (!loadStoredDay(unread))
+        return Outcome::failure(Code::ImportFailed, unread.constFirst());
+    fillVenueList(m_store, m_tables, m_screen.cmbItems);
     return copied;
 }
 
