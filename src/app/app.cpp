@@ -1,0 +1,211 @@
+#include "app.h"
+
+#include "dialogs.h"
+#include "mainwindow.h"
+#include "playerdialog.h"
+#include "screenrenderer.h"
+#include "versiondialog.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+
+namespace rusena {
+
+App::App(DataFolder folder, QObject *parent)
+    : QObject(parent)
+    , m_session(std::move(folder))
+{
+    // The dialogs are windows of their own, not children of main, so that every control
+    // name is found in exactly one window.
+    m_main = new MainWindow;
+    m_player = new PlayerDialog;
+
+    connect(m_main, &MainWindow::venueChosen, this, &App::onVenueChosen);
+    connect(m_main, &MainWindow::raceChosen, this, &App::onRaceChosen);
+    connect(m_main, &MainWindow::closeRequested, this, &App::unloadAllWindows);
+    connect(m_main->mread(), &QAction::triggered, this, &App::onImport);
+    connect(m_main->mc(), &QAction::triggered, this, &App::onRegistration);
+    connect(m_main->mend(), &QAction::triggered, this, &App::unloadAllWindows);
+    connect(m_main->ms(), &QAction::triggered, this, &App::onSearch);
+    connect(m_main->mv(), &QAction::triggered, this, &App::onAbout);
+
+    connect(m_player, &PlayerDialog::registrationEdited, this,
+            [this](const QString &text) { m_session.setRegistrationText(text); });
+    connect(m_player, &PlayerDialog::optionChosen, this,
+            [this](int option) { m_session.setRegistrationOption(option); });
+    connect(m_player, &PlayerDialog::saveRequested, this, &App::onSaveSettings);
+}
+
+App::~App()
+{
+    delete m_version;
+    delete m_player;
+    delete m_main;
+}
+
+MainWindow *App::mainWindow() const
+{
+    return m_main;
+}
+
+PlayerDialog *App::playerDialog() const
+{
+    return m_player;
+}
+
+VersionDialog *App::versionDialog() const
+{
+    return m_version;
+}
+
+void App::start()
+{
+    const QList<Message> messages = m_session.startUp();
+    for (const Message &message : messages)
+        Dialogs::message(nullptr, message);
+    render();
+
+    // Start-up benchmarks measure up to the first paint of the main window.
+    m_quitAfterFirstPaint = qEnvironmentVariable("RUSENA_QUIT_AFTER_FIRST_PAINT") == u"1";
+    if (m_quitAfterFirstPaint)
+        m_main->clientArea()->installEventFilter(this);
+
+    m_main->centreOnScreen();
+    m_main->show();
+}
+
+bool App::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_quitAfterFirstPaint && event->type() == QEvent::Paint) {
+        m_quitAfterFirstPaint = false;
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &App::unloadAllWindows);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void App::render()
+{
+    if (m_main)
+        renderScreen(m_session.screen(), *m_main);
+    if (m_player)
+        renderPlayer(m_session.screen(), *m_player);
+}
+
+void App::show(const std::optional<Message> &message, QWidget *parent)
+{
+    if (message)
+        Dialogs::message(parent, *message);
+}
+
+void App::onVenueChosen(int index)
+{
+    m_session.selectVenue(index);
+    render();
+}
+
+void App::onRaceChosen(int race)
+{
+    const Outcome outcome = m_session.selectRace(race);
+    render();
+    show(outcome.message, m_main);
+}
+
+void App::onImport()
+{
+    const std::optional<QString> path = Dialogs::openResultFile(m_main);
+    if (!path)
+        return; // a cancelled dialog ends the command quietly
+    const Outcome outcome = m_session.importResultFile(*path, QFileInfo(*path).fileName());
+    show(outcome.message, m_main);
+    render();
+}
+
+void App::keepOverMain(QWidget *dialog)
+{
+    dialog->winId();
+    if (QWindow *window = dialog->windowHandle(); window && m_main->windowHandle())
+        window->setTransientParent(m_main->windowHandle());
+}
+
+void App::onRegistration()
+{
+    render();
+    keepOverMain(m_player);
+    m_player->show();
+    m_player->activateWindow();
+}
+
+void App::onSaveSettings()
+{
+    if (const std::optional<Message> question = m_session.saveConfirmation()) {
+        if (Dialogs::message(m_player, *question) != Dialogs::Button::Ok)
+            return;
+    }
+    const Outcome outcome = m_session.saveSettings();
+    renderPlayer(m_session.screen(), *m_player); // an empty box now reads "0"
+    show(outcome.message, m_player);
+    // The race display is blanked after the success message has been read.
+    render();
+    if (outcome.ok())
+        m_player->hide();
+}
+
+void App::onSearch()
+{
+    QProgressBar *bar = m_main->progressBar1();
+    int shownPercent = -1;
+    const Outcome outcome = m_session.searchFavourite([&](int) {
+        // Repaint only when the bar visibly moves: the walk must stay a quick single pass.
+        const ProgressBar &model = m_session.screen().progressBar1;
+        const int percent = model.maximum > 0 ? model.value * 100 / model.maximum : 0;
+        if (percent == shownPercent)
+            return;
+        shownPercent = percent;
+        renderProgress(model, *m_main);
+        bar->repaint();
+    });
+    render();
+    show(outcome.message, m_main);
+}
+
+void App::onAbout()
+{
+    if (!m_version)
+        m_version = new VersionDialog;
+    keepOverMain(m_version);
+    m_version->show();
+    m_version->activateWindow();
+    m_version->command1()->setFocus();
+}
+
+void App::unloadAllWindows()
+{
+    // Closing main raises its close request again; one pass is enough.
+    if (m_unloading)
+        return;
+    m_unloading = true;
+
+    if (m_main) {
+        m_main->close();
+        m_main->hide();
+    }
+    if (m_player)
+        m_player->hide();
+    if (m_version)
+        m_version->hide();
+    if (m_main)
+        m_main->deleteLater();
+    if (m_player)
+        m_player->deleteLater();
+    if (m_version)
+        m_version->deleteLater();
+    QCoreApplication::quit();
+}
+
+} // namespace rusena

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "session/session.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+
+namespace rusena {
+
+class MainWindow;
+class PlayerDialog;
+class VersionDialog;
+
+
+/// One run of the program: the session and its three windows. Forwards every user event
+/// to the session, shows the message it returns and renders the screen model.
+class App final : public QObject {
+    Q_OBJECT
+public:
+    explicit App(DataFolder folder, QObject *parent = nullptr);
+    ~App() override;
+
+    /// The start-up sequence: its messages first, then the main window appears.
+    void start();
+
+    /// Closes and discards main, player and version; the event loop then ends.
+    void unloadAllWindows();
+
+    Session &session() { return m_session; }
+    MainWindow *mainWindow() const;
+    PlayerDialog *playerDialog() const;
+    /// The about box while it exists (it is made on first use and discarded by its close box).
+    VersionDialog *versionDialog() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void render();
+    void keepOverMain(QWidget *dialog);
+    void show(const std::optional<Message> &message, QWidget *parent);
+
+    void onVenueChosen(int index);
+    void onRaceChosen(int race);
+    void onImport();
+    void onRegistration();
+    void onSearch();
+    void onAbout();
+    void onSaveSettings();
+
+    Session m_session;
+    QPointer<MainWindow> m_main;
+    QPointer<PlayerDialog> m_player;
+    QPointer<VersionDialog> m_version;
+    bool m_unloading = false;
+    bool m_quitAfterFirstPaint = false;
+};
+
+} // namespace rusena
