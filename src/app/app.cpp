@@ -70,8 +70,6 @@ void App::start()
         Dialogs::message(nullptr, message);
     render();
 
-    // Start-up benchmarks measure up to the first paint of the main window.
-    m_quitAfterFirstPaint = qEnvironmentVariable("RUSENA_QUIT_AFTER_FIRST_PAINT") == u"1";
     if (m_quitAfterFirstPaint)
         m_main->clientArea()->installEventFilter(this);
 
@@ -112,8 +110,9 @@ void App::onVenueChosen(int index)
 void App::onRaceChosen(int race)
 {
     const Outcome outcome = m_session.selectRace(race);
-    render();
+    // A failed selection says so over the race still on show, then blanks the panel.
     show(outcome.message, m_main);
+    render();
 }
 
 void App::onImport()

@@ -13,7 +13,6 @@ class MainWindow;
 class PlayerDialog;
 class VersionDialog;
 
-
 /// One run of the program: the session and its three windows. Forwards every user event
 /// to the session, shows the message it returns and renders the screen model.
 class App final : public QObject {
@@ -24,6 +23,9 @@ public:
 
     /// The start-up sequence: its messages first, then the main window appears.
     void start();
+
+    /// Ends the run right after the main window's first paint (start-up measurements).
+    void quitAfterFirstPaint() { m_quitAfterFirstPaint = true; }
 
     /// Closes and discards main, player and version; the event loop then ends.
     void unloadAllWindows();

@@ -12,6 +12,9 @@ int main(int argc, char *argv[])
     QApplication::setFont(rusena::designFont(rusena::faces::PGothic, 9));
 
     rusena::App app(rusena::DataFolder::standard());
+    // For start-up measurements only: quit as soon as the main window has painted once.
+    if (qEnvironmentVariable("RUSENA_QUIT_AFTER_FIRST_PAINT") == u"1")
+        app.quitAfterFirstPaint();
     app.start();
     return QApplication::exec();
 }
