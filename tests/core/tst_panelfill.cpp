@@ -36,17 +36,17 @@ private Q_SLOTS:
 namespace {
 
 // The six rows: boat b from course b finishing in boat order, unless told otherwise.
-struct RowSpec {
+struct RowPlan {
     QString mark = QStringLiteral("01");
     QString start = QStringLiteral(" 0.12");
 };
 
-RaceState parsedRace(const QList<RowSpec> &specs, const QString &techniqueLine = u"逃げ"_s)
+RaceState parsedRace(const QList<RowPlan> &plans, const QString &techniqueLine = u"逃げ"_s)
 {
     QStringList rows;
     for (int b = 1; b <= 6; ++b) {
-        const RowSpec spec = b <= specs.size() ? specs.at(b - 1) : RowSpec{};
-        rows << placingRow(spec.mark, QString::number(b), QString::number(b), spec.start);
+        const RowPlan plan = b <= plans.size() ? plans.at(b - 1) : RowPlan{};
+        rows << placingRow(plan.mark, QString::number(b), QString::number(b), plan.start);
     }
     RaceState state;
     putBlock(state, rows);
@@ -147,9 +147,9 @@ void TestPanelFill::placesMarkers()
     QFETCH(int, left);
 
     // The row in question is boat 4 from course 4.
-    QList<RowSpec> specs(6);
-    specs[3] = {mark, start};
-    RaceState state = parsedRace(specs);
+    QList<RowPlan> plans(6);
+    plans[3] = {mark, start};
+    RaceState state = parsedRace(plans);
     ScreenModel screen;
     screen.wak[4].visible = true; // shown by the race before
     fill(state, screen);
