@@ -67,8 +67,9 @@ Outcome writeSettings(const QString &playerPath, const Settings &settings)
     QSaveFile file(playerPath);
     if (!file.open(QIODevice::WriteOnly))
         return failed;
-    // An uncommitted QSaveFile leaves the old player.dat as it was.
-    if (file.write(record) != record.size() || !file.commit())
+    // An uncommitted QSaveFile leaves the old player.dat as it was. commit() does not
+    // notice a failed flush of its buffer (a full disk), hence the explicit one.
+    if (file.write(record) != record.size() || !file.flush() || !file.commit())
         return failed;
     return Outcome::success();
 }

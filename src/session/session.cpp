@@ -104,7 +104,13 @@ void Session::prepareAuxiliaryControls()
 
 Outcome Session::importResultFile(const QString &path, const QString &fileName)
 {
-    Outcome copied = copyResultFile(path, fileName, m_folder);
+    QFile source(path);
+    return importResultFile(source, fileName);
+}
+
+Outcome Session::importResultFile(QIODevice &source, const QString &fileName)
+{
+    Outcome copied = copyResultData(source, fileName, m_folder);
     if (!copied.ok())
         return copied;
 

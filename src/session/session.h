@@ -16,6 +16,8 @@
 
 #include <QList>
 
+class QIODevice;
+
 namespace rusena {
 
 class Session final {
@@ -30,6 +32,8 @@ public:
     /// file, the day is reloaded and the returned message is the "copied" notice;
     /// otherwise nothing changed and the message is the warning.
     Outcome importResultFile(const QString &path, const QString &fileName);
+    /// The same with the chosen file already at hand as a device.
+    Outcome importResultFile(QIODevice &source, const QString &fileName);
 
     /// Picks the venue list's item `index` (-1 for none).
     void selectVenue(int index);

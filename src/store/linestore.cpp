@@ -2,6 +2,8 @@
 
 #include "cp932.h"
 
+#include <algorithm>
+
 namespace rusena {
 
 namespace {
@@ -22,19 +24,19 @@ const QString &LineStore::line(int n) const
 
 void LineStore::clear()
 {
-    for (QString &line : m_lines)
-        line.clear();
+    for (int n = 1; n <= m_count; ++n)
+        m_lines[static_cast<size_t>(n)].clear();
     m_count = 0;
 }
 
 int LineStore::loadBytes(QByteArrayView bytes)
 {
-    clear();
     // CR never occurs inside a double-byte character (trail bytes start at 0x40), so the
     // whole file can be decoded at once and split afterwards.
     const QString text = decodeCp932(bytes);
     const QChar *const begin = text.constData();
     const qsizetype size = text.size();
+    const int previous = m_count;
     int lines = 0;
     qsizetype start = 0;
     while (start < size) {
@@ -42,13 +44,17 @@ int LineStore::loadBytes(QByteArrayView bytes)
         while (end < size && begin[end] != QLatin1Char('\r'))
             ++end;
         ++lines;
+        // setUnicode reuses the entry's buffer when the previous day's line left one.
         if (lines <= MaxResultLines)
-            m_lines[static_cast<size_t>(lines)] = text.mid(start, end - start);
+            m_lines[static_cast<size_t>(lines)].setUnicode(begin + start, end - start);
         start = end + 1;
         if (end < size && start < size && begin[start] == QLatin1Char('\n'))
             ++start;
     }
     m_count = std::min(lines, MaxResultLines);
+    // Entries past the new count still hold the previous day's lines.
+    for (int n = m_count + 1; n <= previous; ++n)
+        m_lines[static_cast<size_t>(n)].clear();
     return lines;
 }
 

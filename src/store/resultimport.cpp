@@ -23,15 +23,20 @@ Outcome importFailed()
     return Outcome::failure(Code::ImportFailed, importErrorMessage());
 }
 
-// The whole chosen file, or nothing when it cannot be read to its end.
-std::optional<QByteArray> readWhole(const QString &path)
+// Everything the source holds, or nothing when a read fails before its end: readAll()
+// would hand back the part read so far as if it were the whole file.
+std::optional<QByteArray> readWhole(QIODevice &source)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    QByteArray bytes;
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 count = source.read(chunk, sizeof chunk);
+        if (count < 0)
+            return std::nullopt;
+        if (count == 0 && (source.atEnd() || !source.isSequential()))
+            break;
+        bytes.append(chunk, count);
+    }
     return bytes;
 }
 
@@ -52,6 +57,12 @@ Message importErrorMessage()
 
 Outcome copyResultFile(const QString &sourcePath, const QString &fileName, const DataFolder &folder)
 {
+    QFile source(sourcePath);
+    return copyResultData(source, fileName, folder);
+}
+
+Outcome copyResultData(QIODevice &source, const QString &fileName, const DataFolder &folder)
+{
     if (!isResultFileName(fileName))
         return Outcome::failure(Code::BadFileName, importErrorMessage());
 
@@ -61,7 +72,9 @@ Outcome copyResultFile(const QString &sourcePath, const QString &fileName, const
 
     // Read and check the whole file before racek.dat is touched, so that a failure
     // keeps the day already stored.
-    const std::optional<QByteArray> bytes = readWhole(sourcePath);
+    if (!source.isOpen() && !source.open(QIODevice::ReadOnly))
+        return importFailed();
+    const std::optional<QByteArray> bytes = readWhole(source);
     if (!bytes)
         return importFailed();
     if (splitResultLines(*bytes).size() > static_cast<size_t>(LineStore::MaxResultLines))
@@ -70,7 +83,9 @@ Outcome copyResultFile(const QString &sourcePath, const QString &fileName, const
     QSaveFile target(folder.racekPath());
     if (!target.open(QIODevice::WriteOnly))
         return importFailed();
-    if (target.write(*bytes) != bytes->size() || !target.commit())
+    // commit() renames the temporary file even when flushing its buffer failed (a full
+    // disk), so the flush is checked here; a failed one leaves racek.dat as it was.
+    if (target.write(*bytes) != bytes->size() || !target.flush() || !target.commit())
         return importFailed();
     return Outcome::success(copiedMessage());
 }
