@@ -54,9 +54,11 @@ void readSectionHeader(const LineStore &store, int sectionStart, RaceState &stat
     }
 }
 
+// The first line of the day that starts with the marker; 0 when none does. Only lines
+// that open a section can, so the store's index of those is walked.
 int findSection(const LineStore &store, const QString &beginMarker)
 {
-    for (int j = 1; j <= LineStore::MaxResultLines; ++j) {
+    for (const int j : store.sectionBeginLines()) {
         if (startsWith(store.line(j), beginMarker))
             return j;
     }

@@ -24,11 +24,6 @@ bool isNonBlank(const QString &line, int pos)
     return line.at(pos - 1) != QLatin1Char(' ');
 }
 
-bool startsWith(const QString &line, QStringView text)
-{
-    return line.size() >= text.size() && QStringView(line).left(text.size()) == text;
-}
-
 bool matchesAt(const QString &line, int pos, QStringView text)
 {
     if (pos < 1 || pos - 1 + text.size() > line.size())

@@ -1,6 +1,7 @@
 #include "linestore.h"
 
 #include "cp932.h"
+#include "fields.h"
 
 #include <algorithm>
 
@@ -27,6 +28,16 @@ void LineStore::clear()
     for (int n = 1; n <= m_count; ++n)
         m_lines[static_cast<size_t>(n)].clear();
     m_count = 0;
+    m_sectionBegins.clear();
+}
+
+void LineStore::indexSections()
+{
+    m_sectionBegins.clear();
+    for (int n = 1; n <= m_count; ++n) {
+        if (fields::matchesAt(m_lines[static_cast<size_t>(n)], 3, u"KBGN"))
+            m_sectionBegins.push_back(n);
+    }
 }
 
 int LineStore::loadBytes(QByteArrayView bytes)
@@ -55,6 +66,7 @@ int LineStore::loadBytes(QByteArrayView bytes)
     // Entries past the new count still hold the previous day's lines.
     for (int n = m_count + 1; n <= previous; ++n)
         m_lines[static_cast<size_t>(n)].clear();
+    indexSections();
     return lines;
 }
 

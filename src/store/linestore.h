@@ -26,12 +26,19 @@ public:
     /// lines the bytes hold, which may exceed MaxResultLines.
     int loadBytes(QByteArrayView bytes);
 
+    /// The lines that open a venue section ("nnKBGN..."), ascending. Kept so that a
+    /// selection need not walk the whole day to find its section.
+    const std::vector<int> &sectionBeginLines() const { return m_sectionBegins; }
+
     /// Empties the store.
     void clear();
 
 private:
+    void indexSections();
+
     std::vector<QString> m_lines; // index 0 unused
     int m_count = 0;
+    std::vector<int> m_sectionBegins;
 };
 
 /// Splits raw file bytes into undecoded lines the way the store reads them.

@@ -23,6 +23,8 @@ private Q_SLOTS:
     void keepsAtMostMaxLines_data();
     void keepsAtMostMaxLines();
     void shorterAfterLongerLeavesNothingBehind();
+    void indexesSectionBegins_data();
+    void indexesSectionBegins();
     void readsRealFiles_data();
     void readsRealFiles();
     void nameTables();
@@ -121,6 +123,33 @@ void TestLineStore::shorterAfterLongerLeavesNothingBehind()
     QCOMPARE(store.line(1), u"x"_qs);
     QCOMPARE(store.line(2), QString());
     QCOMPARE(store.line(4), QString());
+}
+
+void TestLineStore::indexesSectionBegins_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<std::vector<int>>("begins");
+    QTest::newRow("none") << QByteArray("STARTK\r\nFINALK\r\n") << std::vector<int>{};
+    QTest::newRow("two, any code, duplicates kept")
+        << QByteArray("STARTK\r\n01KBGN\r\nx\r\n01KEND\r\n99KBGN\r\n01KBGN\r\n") << std::vector<int>{2, 5, 6};
+    QTest::newRow("marker not at position 3") << QByteArray(" 01KBGN\r\n01KBG\r\nKBGN\r\n") << std::vector<int>{};
+    QTest::newRow("last line, unterminated") << QByteArray("a\r24KBGN") << std::vector<int>{2};
+    QByteArray past;
+    for (int n = 1; n <= LineStore::MaxResultLines; ++n)
+        past += n == 8000 ? "05KBGN\r\n" : "x\r\n";
+    QTest::newRow("past line 8500 is not read") << past + "06KBGN\r\n" << std::vector<int>{8000};
+}
+
+void TestLineStore::indexesSectionBegins()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(std::vector<int>, begins);
+    LineStore store;
+    store.loadBytes("01KBGN\r\n02KBGN\r\n03KBGN\r\n04KBGN\r\n05KBGN\r\n06KBGN\r\n07KBGN\r\n");
+    store.loadBytes(bytes);
+    QCOMPARE(store.sectionBeginLines(), begins);
+    store.clear();
+    QVERIFY(store.sectionBeginLines().empty());
 }
 
 void TestLineStore::readsRealFiles_data()
