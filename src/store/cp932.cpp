@@ -22,13 +22,13 @@ public:
     Cp932Decoder(const Cp932Decoder &) = delete;
     Cp932Decoder &operator=(const Cp932Decoder &) = delete;
 
-    QString decode(QByteArrayView bytes)
+    void decode(QByteArrayView bytes, QString &out)
     {
         // Every byte gives at most one UTF-16 unit in code page 932.
-        QString out(bytes.size(), Qt::Uninitialized);
+        out.resize(bytes.size());
         if (m_cd == reinterpret_cast<iconv_t>(-1)) {
             out.fill(QChar(Replacement));
-            return out;
+            return;
         }
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
 
@@ -52,7 +52,6 @@ public:
         }
         const auto written = (reinterpret_cast<QChar *>(dst) - out.constData());
         out.truncate(written);
-        return out;
     }
 
 private:
@@ -61,10 +60,17 @@ private:
 
 } // namespace
 
-QString decodeCp932(QByteArrayView bytes)
+void decodeCp932(QByteArrayView bytes, QString &out)
 {
     static thread_local Cp932Decoder decoder;
-    return decoder.decode(bytes);
+    decoder.decode(bytes, out);
+}
+
+QString decodeCp932(QByteArrayView bytes)
+{
+    QString out;
+    decodeCp932(bytes, out);
+    return out;
 }
 
 } // namespace rusena

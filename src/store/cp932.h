@@ -9,4 +9,7 @@ namespace rusena {
 /// character, and every byte of a truncated sequence, becomes one U+FFFD.
 QString decodeCp932(QByteArrayView bytes);
 
+/// The same, into `out`, reusing its buffer when it is large enough.
+void decodeCp932(QByteArrayView bytes, QString &out);
+
 } // namespace rusena

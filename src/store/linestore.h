@@ -41,6 +41,31 @@ private:
     std::vector<int> m_sectionBegins;
 };
 
+namespace detail {
+inline qsizetype findCr(QByteArrayView text, qsizetype from) { return text.indexOf('\r', from); }
+inline qsizetype findCr(QStringView text, qsizetype from) { return text.indexOf(u'\r', from); }
+inline bool isLf(char c) { return c == '\n'; }
+inline bool isLf(QChar c) { return c == u'\n'; }
+} // namespace detail
+
+/// Calls `take` with each line of raw bytes or decoded text, the way the store reads
+/// them: CR or CR LF ends a line, a lone LF stays in it, a last unterminated line counts.
+template <typename View, typename Take>
+void forEachResultLine(View text, Take &&take)
+{
+    const qsizetype size = text.size();
+    qsizetype start = 0;
+    while (start < size) {
+        qsizetype end = detail::findCr(text, start);
+        if (end < 0)
+            end = size;
+        take(text.sliced(start, end - start));
+        start = end + 1;
+        if (end < size && start < size && detail::isLf(text[start]))
+            ++start;
+    }
+}
+
 /// Splits raw file bytes into undecoded lines the way the store reads them.
 std::vector<QByteArrayView> splitResultLines(QByteArrayView bytes);
 

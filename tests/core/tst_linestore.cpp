@@ -8,6 +8,7 @@
 #include "store/venuelist.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace rusena;
@@ -20,6 +21,8 @@ private Q_SLOTS:
     void decodes();
     void splitsLines_data();
     void splitsLines();
+    void largeDaysReadAsOneDecode_data();
+    void largeDaysReadAsOneDecode();
     void keepsAtMostMaxLines_data();
     void keepsAtMostMaxLines();
     void shorterAfterLongerLeavesNothingBehind();
@@ -89,6 +92,41 @@ void TestLineStore::splitsLines()
         QCOMPARE(store.line(n), lines.at(n - 1));
     QCOMPARE(store.line(lines.size() + 1), QString());
     QCOMPARE(static_cast<qsizetype>(splitResultLines(bytes).size()), lines.size());
+}
+
+// A large day is decoded in pieces; whatever falls on a piece's edge (CR LF split, a long
+// line, bad bytes) must read exactly as decoding the whole file at once would.
+void TestLineStore::largeDaysReadAsOneDecode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    static const QByteArray pieces[] = {"\r\n", "\r", "\n", "x", "12345 ", "\x88\x9f", "\x81\x40",
+                                        "\x8b\r\n", "\x80", "\xa0", "\xfc\xfc", "\x82"};
+    for (const quint32 seed : {1u, 2u, 3u, 4u}) {
+        QRandomGenerator random(seed);
+        QByteArray bytes;
+        while (bytes.size() < 300 * 1024)
+            bytes += pieces[random.bounded(int(std::size(pieces)))];
+        QTest::addRow("random day %u", seed) << bytes;
+    }
+    QByteArray edge(32 * 1024 - 1, 'a');
+    QTest::newRow("CR LF on the piece edge") << edge + "\r\nb\r\n" + edge + "\r\nc";
+    QTest::newRow("lead byte on the piece edge") << edge + "\x88\x9f\r\n" + edge + "\x88\r\n";
+    QTest::newRow("one line longer than a piece") << QByteArray(100 * 1024, 'z') + "\r\nend";
+}
+
+void TestLineStore::largeDaysReadAsOneDecode()
+{
+    QFETCH(QByteArray, bytes);
+    const QString whole = decodeCp932(bytes);
+    QStringList expected;
+    forEachResultLine(QStringView(whole), [&](QStringView line) { expected.append(line.toString()); });
+
+    LineStore store;
+    QCOMPARE(store.loadBytes(bytes), expected.size());
+    QStringList lines;
+    for (int n = 1; n <= store.count(); ++n)
+        lines.append(store.line(n));
+    QCOMPARE(lines, expected.mid(0, LineStore::MaxResultLines));
 }
 
 void TestLineStore::keepsAtMostMaxLines_data()
