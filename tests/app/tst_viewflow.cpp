@@ -10,6 +10,7 @@
 #include "app/registrationedit.h"
 #include "app/twips.h"
 #include "app/versiondialog.h"
+#include "filebytes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,18 +38,6 @@ using namespace rusena;
 namespace {
 
 const QString Karatsu = u"唐津"_qs;
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QString testData(const char *name)
 {

@@ -12,6 +12,7 @@
 #include "store/resultimport.h"
 
 #include "faildevice.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,18 +35,6 @@ const QString OldDayPath = QStringLiteral(RUSENA_TEST_DATA "/k200815.txt");
 const QString NewDayPath = QStringLiteral(RUSENA_TEST_DATA "/k200105.txt");
 const QString NewDayName = QStringLiteral("k200105.txt");
 const QByteArray OldPlayer = QByteArray::fromHex("07000200");
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Makes a folder refuse new entries, for root as well (the immutable attribute), or by
 // permission bits for anyone else. Undone when it goes out of scope.
@@ -198,12 +187,12 @@ void TestFailures::importFails()
     const DataFolder folder = DataFolder::below(dir.path());
     Session session(folder);
     startOnOldDay(folder, session);
-    const QByteArray oldBytes = readBytes(folder.racekPath());
+    const QByteArray oldBytes = readBytes(folder.racekPath(), QByteArray("<unreadable>"));
     const QStringList oldEntries = entries(folder.data);
     const Shown before(session);
 
-    const QByteArray newBytes = failure == u"disk full small" ? readBytes(NewDayPath).left(3000)
-                                                               : readBytes(NewDayPath);
+    const QByteArray newBytes = failure == u"disk full small" ? readBytes(NewDayPath, QByteArray("<unreadable>")).left(3000)
+                                                               : readBytes(NewDayPath, QByteArray("<unreadable>"));
     QString source = dir.filePath(NewDayName);
     QVERIFY(writeBytes(source, newBytes));
     Outcome outcome;
@@ -237,7 +226,7 @@ void TestFailures::importFails()
     // buffer failed, so a file that fits in the buffer would be stored empty.
     QCOMPARE(outcome.code, Code::ImportFailed);
     QCOMPARE(outcome.message, std::optional<Message>(importErrorMessage()));
-    QCOMPARE(readBytes(folder.racekPath()), oldBytes);
+    QCOMPARE(readBytes(folder.racekPath(), QByteArray("<unreadable>")), oldBytes);
     QCOMPARE(entries(folder.data), oldEntries); // no half-written copy left behind
     QVERIFY(Shown(session) == before);
 
@@ -248,7 +237,7 @@ void TestFailures::importFails()
     if (!QFile::exists(source))
         QVERIFY(writeBytes(source, newBytes));
     QVERIFY(session.importResultFile(source, NewDayName).ok());
-    QCOMPARE(readBytes(folder.racekPath()), newBytes);
+    QCOMPARE(readBytes(folder.racekPath(), QByteArray("<unreadable>")), newBytes);
 }
 
 void TestFailures::saveFails_data()
@@ -286,7 +275,7 @@ void TestFailures::saveFails()
     // The four-byte record only reaches the disk when QSaveFile flushes it.
     QCOMPARE(outcome.code, Code::WriteFailed);
     QCOMPARE(outcome.message, std::optional<Message>(settingsWriteFailedMessage()));
-    QCOMPARE(readBytes(folder.playerPath()), OldPlayer);
+    QCOMPARE(readBytes(folder.playerPath(), QByteArray("<unreadable>")), OldPlayer);
     QCOMPARE(entries(folder.data), oldEntries);
     QCOMPARE(int(session.settings().favouriteNumber), 7);
     QCOMPARE(int(session.settings().resultTextMode), 2);
@@ -297,7 +286,7 @@ void TestFailures::saveFails()
     // Pressing OK again once the disk has room stores what the dialog still holds.
     const Outcome retried = session.saveSettings();
     QCOMPARE(retried.message, std::optional<Message>(settingsSavedMessage()));
-    QCOMPARE(readBytes(folder.playerPath()), QByteArray::fromHex("e0100100"));
+    QCOMPARE(readBytes(folder.playerPath(), QByteArray("<unreadable>")), QByteArray::fromHex("e0100100"));
 }
 
 void TestFailures::startUpFails_data()

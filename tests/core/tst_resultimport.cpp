@@ -2,6 +2,7 @@
 
 #include "store/datafolder.h"
 #include "store/resultimport.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,19 +14,6 @@ using namespace rusena;
 namespace {
 
 const QByteArray OldDay = "02KBGN\r\nold day\r\n02KEND\r\nFINALK\r\n";
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray linesOf(int count)
 {
@@ -75,7 +63,7 @@ void TestResultImport::copiesRealFileByteForByte()
     QTemporaryDir dir;
     const DataFolder folder = DataFolder::below(dir.path());
     QVERIFY(folder.ensureData());
-    writeBytes(folder.racekPath(), OldDay);
+    QVERIFY(writeBytes(folder.racekPath(), OldDay));
 
     const QString source = QStringLiteral(RUSENA_TEST_DATA "/k200105.txt");
     const Outcome outcome = copyResultFile(source, QStringLiteral("k200105.txt"), folder);
@@ -92,7 +80,7 @@ void TestResultImport::createsMissingFolders()
     QTemporaryDir dir;
     const DataFolder folder = DataFolder::below(dir.path());
     const QString source = dir.filePath(QStringLiteral("K030814.TXT"));
-    writeBytes(source, OldDay);
+    QVERIFY(writeBytes(source, OldDay));
 
     QVERIFY(copyResultFile(source, QStringLiteral("K030814.TXT"), folder).ok());
     QCOMPARE(readBytes(folder.racekPath()), OldDay);
@@ -115,7 +103,7 @@ void TestResultImport::accepted()
     QTemporaryDir dir;
     const DataFolder folder = DataFolder::below(dir.path());
     const QString source = dir.filePath(QStringLiteral("K1.TXT"));
-    writeBytes(source, bytes);
+    QVERIFY(writeBytes(source, bytes));
 
     QVERIFY(copyResultFile(source, QStringLiteral("K1.TXT"), folder).ok());
     QCOMPARE(readBytes(folder.racekPath()), bytes);
@@ -153,12 +141,12 @@ void TestResultImport::refused()
     const DataFolder folder = DataFolder::below(dir.path());
     QVERIFY(folder.ensureData());
     const QString source = dir.filePath(name);
-    writeBytes(source, favouriteday::crlf(favouriteday::section(QStringLiteral("12"))));
+    QVERIFY(writeBytes(source, favouriteday::crlf(favouriteday::section(QStringLiteral("12")))));
 
     // What racek.dat is before the import; it must be the same afterwards.
     QString keptPath = folder.racekPath();
     QByteArray kept = OldDay;
-    writeBytes(folder.racekPath(), OldDay);
+    QVERIFY(writeBytes(folder.racekPath(), OldDay));
 
     if (trouble == u"no source") {
         QVERIFY(QFile::remove(source));
@@ -166,14 +154,14 @@ void TestResultImport::refused()
         QVERIFY(QFile::remove(source));
         QVERIFY(QDir().mkdir(source));
     } else if (trouble == u"too long") {
-        writeBytes(source, linesOf(8501));
+        QVERIFY(writeBytes(source, linesOf(8501)));
     } else if (trouble == u"racek folder") {
         QVERIFY(QFile::remove(folder.racekPath()));
         QVERIFY(QDir().mkdir(folder.racekPath()));
         kept.clear();
     } else if (trouble == u"data file") {
         QVERIFY(QDir(folder.data).removeRecursively());
-        writeBytes(folder.data, OldDay);
+        QVERIFY(writeBytes(folder.data, OldDay));
         keptPath = folder.data;
     }
 

@@ -1,6 +1,7 @@
 #include "favouriteday.h"
 
 #include "session/session.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,27 +17,14 @@ namespace {
 
 const QByteArray NoFile = QByteArrayLiteral("<none>");
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : NoFile;
-}
-
 // Lays out the data folder with these files (NoFile: absent).
 void prepare(const DataFolder &folder, const QByteArray &racek, const QByteArray &player)
 {
     QVERIFY(folder.ensureData());
     if (racek != NoFile)
-        writeBytes(folder.racekPath(), racek);
+        QVERIFY(writeBytes(folder.racekPath(), racek));
     if (player != NoFile)
-        writeBytes(folder.playerPath(), player);
+        QVERIFY(writeBytes(folder.playerPath(), player));
 }
 
 // How a message is expected: warnings of the start-up by icon, the rest by text.
@@ -146,7 +134,7 @@ void TestSession::startUp()
     else if (layout == u"data")
         prepare(folder, racek, player);
     else if (layout == u"top is a file")
-        writeBytes(folder.top, "not a folder");
+        QVERIFY(writeBytes(folder.top, "not a folder"));
     else if (layout == u"racek is a folder")
         QVERIFY(QDir().mkpath(folder.racekPath()));
 
@@ -207,7 +195,7 @@ void TestSession::import()
 
     const QString source = dir.filePath(name);
     if (bytes != NoFile)
-        writeBytes(source, bytes);
+        QVERIFY(writeBytes(source, bytes));
 
     const Outcome outcome = session.importResultFile(source, name);
     QCOMPARE(outcome.ok(), imported);
@@ -215,13 +203,13 @@ void TestSession::import()
     if (imported) {
         QCOMPARE(outcome.message->caption, QStringLiteral("ファイルコピー終了"));
         QCOMPARE(outcome.message->text, QStringLiteral("レース結果ファイルコピー終了"));
-        QCOMPARE(readBytes(folder.racekPath()), bytes);
+        QCOMPARE(readBytes(folder.racekPath(), NoFile), bytes);
         QCOMPARE(session.screen().cmbIndex, -1);
     } else {
         QCOMPARE(outcome.message->caption, QStringLiteral("読み込みエラー"));
         QCOMPARE(outcome.message->text, QStringLiteral("ファイル読み込みエラー"));
         QCOMPARE(outcome.message->icon, MessageIcon::Warning);
-        QCOMPARE(readBytes(folder.racekPath()), oldDay());
+        QCOMPARE(readBytes(folder.racekPath(), NoFile), oldDay());
         QCOMPARE(session.screen().cmbIndex, 0); // the old day stays as the user left it
     }
     QCOMPARE(session.screen().cmbItems, venues);
@@ -238,9 +226,9 @@ void TestSession::importClearsSearchButKeepsSettings()
     QCOMPARE(favouriteRow(session)[1], QStringLiteral("多摩川"));
 
     // player.dat changes behind the program's back; an import does not read it.
-    writeBytes(folder.playerPath(), QByteArray::fromHex("09000200"));
+    QVERIFY(writeBytes(folder.playerPath(), QByteArray::fromHex("09000200")));
     const QString source = dir.filePath(QStringLiteral("K030814.TXT"));
-    writeBytes(source, twoVenues());
+    QVERIFY(writeBytes(source, twoVenues()));
     QVERIFY(session.importResultFile(source, QStringLiteral("K030814.TXT")).ok());
 
     QCOMPARE(favouriteRow(session), QStringList(4, QString()));
@@ -260,7 +248,7 @@ void TestSession::importIntoReadOnlyFolder()
     Session session(folder);
     session.startUp();
     const QString source = dir.filePath(QStringLiteral("K030814.TXT"));
-    writeBytes(source, twoVenues());
+    QVERIFY(writeBytes(source, twoVenues()));
 
     QFile::Permissions before = QFile::permissions(folder.data);
     QVERIFY(QFile::setPermissions(folder.data, QFile::ReadOwner | QFile::ExeOwner));
@@ -268,7 +256,7 @@ void TestSession::importIntoReadOnlyFolder()
     QFile::setPermissions(folder.data, before);
 
     QCOMPARE(outcome.code, Code::ImportFailed);
-    QCOMPARE(readBytes(folder.racekPath()), oldDay());
+    QCOMPARE(readBytes(folder.racekPath(), NoFile), oldDay());
     QCOMPARE(session.screen().cmbItems, QStringList { QStringLiteral("多摩川") });
 }
 
@@ -290,7 +278,7 @@ void TestSession::saveWritesRecord()
         MessageIcon::Information, MessageButtons::Ok };
     QCOMPARE(outcome.message, std::optional<Message>(saved));
 
-    QCOMPARE(readBytes(folder.playerPath()), QByteArray::fromHex("7b000200"));
+    QCOMPARE(readBytes(folder.playerPath(), NoFile), QByteArray::fromHex("7b000200"));
     QCOMPARE(int(session.settings().favouriteNumber), 123);
     QCOMPARE(int(session.settings().resultTextMode), 2);
     QCOMPARE(favouriteRow(session), QStringList(4, QString()));
@@ -310,12 +298,12 @@ void TestSession::saveEmptyBox()
         MessageButtons::OkCancel };
     QCOMPARE(session.saveConfirmation(), std::optional<Message>(question));
     // Cancel: the view does not save, and nothing has been written yet.
-    QCOMPARE(readBytes(folder.playerPath()), NoFile);
+    QCOMPARE(readBytes(folder.playerPath(), NoFile), NoFile);
 
     // OK: the box reads "0" and no favourite is registered.
     QVERIFY(session.saveSettings().ok());
     QCOMPARE(session.screen().playerTxb, QStringLiteral("0"));
-    QCOMPARE(readBytes(folder.playerPath()), QByteArray::fromHex("00000100"));
+    QCOMPARE(readBytes(folder.playerPath(), NoFile), QByteArray::fromHex("00000100"));
     QCOMPARE(session.searchFavourite().code, Code::NoFavourite);
 }
 
@@ -330,7 +318,7 @@ void TestSession::saveRecreatesDataFolder()
 
     session.setRegistrationText(QStringLiteral("7"));
     QVERIFY(session.saveSettings().ok());
-    QCOMPARE(readBytes(folder.playerPath()), Favourite7);
+    QCOMPARE(readBytes(folder.playerPath(), NoFile), Favourite7);
 }
 
 void TestSession::saveFailure_data()
@@ -358,7 +346,7 @@ void TestSession::saveFailure()
         QVERIFY(QDir().mkdir(folder.playerPath()));
     } else {
         QVERIFY(QDir(folder.data).removeRecursively());
-        writeBytes(folder.data, "not a folder");
+        QVERIFY(writeBytes(folder.data, "not a folder"));
     }
 
     session.setRegistrationText(QStringLiteral("0456"));
@@ -411,7 +399,7 @@ void TestSession::searchPreconditions()
     session.startUp();
     if (later) {
         const QString source = dir.filePath(QStringLiteral("K030814.TXT"));
-        writeBytes(source, oldDay());
+        QVERIFY(writeBytes(source, oldDay()));
         QVERIFY(session.importResultFile(source, QStringLiteral("K030814.TXT")).ok());
     }
     if (situation == u"remove player")

@@ -1,6 +1,7 @@
 #include "favourites/registration.h"
 #include "favourites/settings.h"
 #include "race/screenmodel.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,19 +11,6 @@
 using namespace rusena;
 
 namespace {
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -92,7 +80,7 @@ void TestSettings::load()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("player.dat"));
     if (exists)
-        writeBytes(path, bytes);
+        QVERIFY(writeBytes(path, bytes));
 
     const Settings settings = loadSettings(path);
     QCOMPARE(int(settings.favouriteNumber), number);
@@ -123,7 +111,7 @@ void TestSettings::writeRecord()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("player.dat"));
     if (!before.isEmpty())
-        writeBytes(path, before);
+        QVERIFY(writeBytes(path, before));
 
     const Settings settings { static_cast<std::int16_t>(number), static_cast<std::int16_t>(mode) };
     QVERIFY(writeSettings(path, settings).ok());
@@ -159,7 +147,7 @@ void TestSettings::writeFailure()
     if (blocker.endsWith(QLatin1Char('/'))) {
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data/") + blocker));
     } else {
-        writeBytes(dir.filePath(blocker), "not a folder");
+        QVERIFY(writeBytes(dir.filePath(blocker), "not a folder"));
     }
     const QString path = dir.filePath(QStringLiteral("data/player.dat"));
 

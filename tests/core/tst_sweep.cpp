@@ -9,6 +9,7 @@
 #include "race/raceselection.h"
 #include "session/session.h"
 #include "store/nametables.h"
+#include "filebytes.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -23,12 +24,6 @@ using namespace rusena;
 namespace {
 
 constexpr int SweepDays = 200;
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray playerRecord(int number, int mode)
 {
