@@ -35,6 +35,7 @@ const QString OldDayPath = QStringLiteral(RUSENA_TEST_DATA "/k200815.txt");
 const QString NewDayPath = QStringLiteral(RUSENA_TEST_DATA "/k200105.txt");
 const QString NewDayName = QStringLiteral("k200105.txt");
 const QByteArray OldPlayer = QByteArray::fromHex("07000200");
+const QByteArray Unreadable = QByteArrayLiteral("<unreadable>");
 
 // Makes a folder refuse new entries, for root as well (the immutable attribute), or by
 // permission bits for anyone else. Undone when it goes out of scope.
@@ -187,12 +188,12 @@ void TestFailures::importFails()
     const DataFolder folder = DataFolder::below(dir.path());
     Session session(folder);
     startOnOldDay(folder, session);
-    const QByteArray oldBytes = readBytes(folder.racekPath(), QByteArray("<unreadable>"));
+    const QByteArray oldBytes = readBytes(folder.racekPath(), Unreadable);
     const QStringList oldEntries = entries(folder.data);
     const Shown before(session);
 
-    const QByteArray newBytes = failure == u"disk full small" ? readBytes(NewDayPath, QByteArray("<unreadable>")).left(3000)
-                                                               : readBytes(NewDayPath, QByteArray("<unreadable>"));
+    const QByteArray newBytes = failure == u"disk full small" ? readBytes(NewDayPath, Unreadable).left(3000)
+                                                               : readBytes(NewDayPath, Unreadable);
     QString source = dir.filePath(NewDayName);
     QVERIFY(writeBytes(source, newBytes));
     Outcome outcome;
@@ -226,7 +227,7 @@ void TestFailures::importFails()
     // buffer failed, so a file that fits in the buffer would be stored empty.
     QCOMPARE(outcome.code, Code::ImportFailed);
     QCOMPARE(outcome.message, std::optional<Message>(importErrorMessage()));
-    QCOMPARE(readBytes(folder.racekPath(), QByteArray("<unreadable>")), oldBytes);
+    QCOMPARE(readBytes(folder.racekPath(), Unreadable), oldBytes);
     QCOMPARE(entries(folder.data), oldEntries); // no half-written copy left behind
     QVERIFY(Shown(session) == before);
 
@@ -237,7 +238,7 @@ void TestFailures::importFails()
     if (!QFile::exists(source))
         QVERIFY(writeBytes(source, newBytes));
     QVERIFY(session.importResultFile(source, NewDayName).ok());
-    QCOMPARE(readBytes(folder.racekPath(), QByteArray("<unreadable>")), newBytes);
+    QCOMPARE(readBytes(folder.racekPath(), Unreadable), newBytes);
 }
 
 void TestFailures::saveFails_data()
@@ -275,7 +276,7 @@ void TestFailures::saveFails()
     // The four-byte record only reaches the disk when QSaveFile flushes it.
     QCOMPARE(outcome.code, Code::WriteFailed);
     QCOMPARE(outcome.message, std::optional<Message>(settingsWriteFailedMessage()));
-    QCOMPARE(readBytes(folder.playerPath(), QByteArray("<unreadable>")), OldPlayer);
+    QCOMPARE(readBytes(folder.playerPath(), Unreadable), OldPlayer);
     QCOMPARE(entries(folder.data), oldEntries);
     QCOMPARE(int(session.settings().favouriteNumber), 7);
     QCOMPARE(int(session.settings().resultTextMode), 2);
@@ -286,7 +287,7 @@ void TestFailures::saveFails()
     // Pressing OK again once the disk has room stores what the dialog still holds.
     const Outcome retried = session.saveSettings();
     QCOMPARE(retried.message, std::optional<Message>(settingsSavedMessage()));
-    QCOMPARE(readBytes(folder.playerPath(), QByteArray("<unreadable>")), QByteArray::fromHex("e0100100"));
+    QCOMPARE(readBytes(folder.playerPath(), Unreadable), QByteArray::fromHex("e0100100"));
 }
 
 void TestFailures::startUpFails_data()
