@@ -4,6 +4,7 @@
 #include "fields.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace rusena {
 
