@@ -114,6 +114,8 @@ private Q_SLOTS:
 
     void startUp_data();
     void startUp();
+    void startUpFailure_data();
+    void startUpFailure();
 
     void showsRaceWithAccidents();
     void keyboardAndRepeatedClick();
@@ -223,6 +225,59 @@ void TestViewFlow::startUp()
     QCOMPARE(run.player()->txb()->text(), QString());
     QVERIFY(run.player()->op1(0)->isChecked());
     QVERIFY(run.player()->isHidden());
+}
+
+void TestViewFlow::startUpFailure_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("top folder is a plain file")
+        << u"top"_qs << u"データフォルダ作成エラー / データフォルダを作成できませんでした。"_qs;
+    QTest::newRow("racek.dat cannot be read")
+        << u"racek"_qs << u"読み込みエラー / レース結果ファイルを読み込めませんでした。"_qs;
+}
+
+// The warning comes before the main window; the window then opens empty and every
+// command answers. Once the obstacle is gone, File > 開く brings a day in.
+void TestViewFlow::startUpFailure()
+{
+    QFETCH(QString, obstacle);
+    QFETCH(QString, warning);
+
+    Run run;
+    if (obstacle == u"top") {
+        QVERIFY(writeBytes(run.folder.top, "not a folder"));
+    } else {
+        QVERIFY(run.folder.ensureData());
+        QVERIFY(QDir().mkdir(run.folder.racekPath()));
+    }
+    QList<bool> mainVisibleWhenAsked;
+    Dialogs::setObserver([&](const Message &) {
+        mainVisibleWhenAsked.append(run.app && run.main()->isVisible());
+    });
+    run.start();
+    Dialogs::setObserver({});
+
+    QCOMPARE(texts(Dialogs::takeAsked()), QStringList{warning});
+    QCOMPARE(mainVisibleWhenAsked, QList<bool>{false});
+    MainWindow *main = run.main();
+    QVERIFY(main->isVisible());
+    QCOMPARE(main->cmb()->count(), 0);
+    for (int boat = 1; boat <= 6; ++boat)
+        QVERIFY(main->wak(boat)->isHidden());
+
+    clickRace(main, 1);
+    QCOMPARE(texts(Dialogs::takeAsked()), QStringList{u"開催地選択エラー / 開催地を選択して下さい。"_qs});
+
+    if (obstacle == u"top")
+        QVERIFY(QFile::remove(run.folder.top));
+    else
+        QVERIFY(QDir().rmdir(run.folder.racekPath()));
+    Dialogs::setNextFile(testData("k200815.txt"));
+    main->mread()->trigger();
+    Dialogs::setNextFile(std::nullopt);
+    QCOMPARE(texts(Dialogs::takeAsked()), QStringList{u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs});
+    QCOMPARE(main->cmb()->itemText(0), Karatsu);
 }
 
 void TestViewFlow::showsRaceWithAccidents()
