@@ -11,6 +11,7 @@
 #include "app/twips.h"
 #include "app/versiondialog.h"
 #include "filebytes.h"
+#include "readonlyfolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -499,19 +500,16 @@ void TestViewFlow::importIntoReadOnlyFolder()
     run.storeDay();
     run.start();
     const QByteArray before = readBytes(run.folder.racekPath());
-    QFile::Permissions writable = QFile::permissions(run.folder.data);
-    QVERIFY(QFile::setPermissions(run.folder.data, QFile::ReadOwner | QFile::ExeOwner));
-    if (QFileInfo(run.folder.data).isWritable() || writeBytes(run.folder.data + u"/probe"_qs, "x")) {
-        QFile::setPermissions(run.folder.data, writable);
-        QSKIP("the folder stays writable for this user");
-    }
-
     QTemporaryDir source;
     const QString path = source.filePath(u"K200814.TXT"_qs);
     QVERIFY(QFile::copy(testData("k200814.txt"), path));
-    Dialogs::setNextFile(path);
-    run.main()->mread()->trigger();
-    QFile::setPermissions(run.folder.data, writable);
+    {
+        const ReadOnlyFolder readOnly(run.folder.data);
+        if (!readOnly.ok())
+            QSKIP("this file system cannot make a folder read-only for this user");
+        Dialogs::setNextFile(path);
+        run.main()->mread()->trigger();
+    }
 
     QCOMPARE(texts(Dialogs::takeAsked()), QStringList{u"読み込みエラー / ファイル読み込みエラー"_qs});
     QCOMPARE(readBytes(run.folder.racekPath()), before);
