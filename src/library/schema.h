@@ -1,0 +1,87 @@
+#pragma once
+
+// The library's index: a SQLite file derived from the raw day files, which are the truth.
+// Everything here can be rebuilt from them; a file of another schema version is rebuilt,
+// never half-used.
+
+#include <array>
+
+namespace rusena::library {
+
+/// Kept in PRAGMA user_version. Raise it with every change to the statements below.
+inline constexpr int SchemaVersion = 1;
+
+/// Rows keep the file's text as written (trimmed as the export describes); numbers that
+/// queries compute on are INTEGER. `seq` is the order of a row within its parent as the
+/// file has it, so that "the order of the rows in the file" survives.
+inline constexpr std::array<const char *, 9> SchemaStatements{
+    // One row per stored day; `file` is the base name it came from, `bytes_sha1` tells a
+    // re-import of the same bytes from a replacement.
+    "CREATE TABLE days ("
+    " date TEXT PRIMARY KEY,"          // YYYY-MM-DD
+    " file TEXT NOT NULL,"
+    " stored_name TEXT NOT NULL,"      // name of the raw copy in days/
+    " size INTEGER NOT NULL,"
+    " bytes_sha1 TEXT NOT NULL,"
+    " venues INTEGER NOT NULL,"
+    " races INTEGER NOT NULL)",
+
+    // Venue sections with a code 1..24, those without race blocks included.
+    "CREATE TABLE sections ("
+    " date TEXT NOT NULL REFERENCES days(date) ON DELETE CASCADE,"
+    " venue_code INTEGER NOT NULL,"
+    " seq INTEGER NOT NULL,"
+    " title TEXT NOT NULL,"
+    " PRIMARY KEY (date, seq))",
+
+    "CREATE TABLE races ("
+    " id INTEGER PRIMARY KEY,"
+    " date TEXT NOT NULL REFERENCES days(date) ON DELETE CASCADE,"
+    " venue_code INTEGER NOT NULL,"
+    " race INTEGER NOT NULL,"
+    " seq INTEGER NOT NULL,"           // order of the block in the day
+    " heading TEXT NOT NULL,"
+    " fixed_entry INTEGER NOT NULL,"
+    " distance_m TEXT NOT NULL,"
+    " weather TEXT NOT NULL,"
+    " wind_direction TEXT NOT NULL,"
+    " wind_m TEXT NOT NULL,"
+    " wave_cm TEXT NOT NULL,"
+    " technique TEXT NOT NULL,"
+    " void INTEGER NOT NULL)",
+
+    "CREATE TABLE entries ("
+    " race_id INTEGER NOT NULL REFERENCES races(id) ON DELETE CASCADE,"
+    " seq INTEGER NOT NULL,"
+    " placing TEXT NOT NULL,"
+    " rank INTEGER,"                   // 1..6 where placing is 01..06, else NULL
+    " boat TEXT NOT NULL,"
+    " reg TEXT NOT NULL,"
+    " name TEXT NOT NULL,"
+    " name_key TEXT NOT NULL,"         // name without any blank, for name searches
+    " motor TEXT NOT NULL,"
+    " boat_no TEXT NOT NULL,"
+    " exhibition TEXT NOT NULL,"
+    " course INTEGER,"                 // 1..6, NULL for a boat that did not start
+    " start TEXT NOT NULL,"            // as written: 0.27, F0.04, L1.04, K .
+    " start_cs INTEGER,"               // a plain timing ("0.27") in hundredths (27), else NULL
+    " race_time TEXT NOT NULL,"
+    " PRIMARY KEY (race_id, seq))",
+
+    "CREATE TABLE payouts ("
+    " race_id INTEGER NOT NULL REFERENCES races(id) ON DELETE CASCADE,"
+    " seq INTEGER NOT NULL,"
+    " bet TEXT NOT NULL,"
+    " combination TEXT NOT NULL,"
+    " yen INTEGER,"
+    " popularity INTEGER,"
+    " note TEXT NOT NULL,"
+    " PRIMARY KEY (race_id, seq))",
+
+    "CREATE INDEX races_by_day ON races(date, venue_code, race)",
+    "CREATE INDEX races_by_venue ON races(venue_code, date)",
+    "CREATE INDEX entries_by_reg ON entries(reg)",
+    "CREATE INDEX entries_by_name ON entries(name_key)",
+};
+
+} // namespace rusena::library
