@@ -14,13 +14,13 @@ inline constexpr int SchemaVersion = 1;
 /// Rows keep the file's text as written (trimmed as the export describes); numbers that
 /// queries compute on are INTEGER. `seq` is the order of a row within its parent as the
 /// file has it, so that "the order of the rows in the file" survives.
-inline constexpr std::array<const char *, 9> SchemaStatements{
+inline constexpr std::array<const char *, 9> SchemaStatements {
     // One row per stored day; `file` is the base name it came from, `bytes_sha1` tells a
     // re-import of the same bytes from a replacement.
     "CREATE TABLE days ("
-    " date TEXT PRIMARY KEY,"          // YYYY-MM-DD
+    " date TEXT PRIMARY KEY," // YYYY-MM-DD
     " file TEXT NOT NULL,"
-    " stored_name TEXT NOT NULL,"      // name of the raw copy in days/
+    " stored_name TEXT NOT NULL," // name of the raw copy in days/
     " size INTEGER NOT NULL,"
     " bytes_sha1 TEXT NOT NULL,"
     " venues INTEGER NOT NULL,"
@@ -39,7 +39,7 @@ inline constexpr std::array<const char *, 9> SchemaStatements{
     " date TEXT NOT NULL REFERENCES days(date) ON DELETE CASCADE,"
     " venue_code INTEGER NOT NULL,"
     " race INTEGER NOT NULL,"
-    " seq INTEGER NOT NULL,"           // order of the block in the day
+    " seq INTEGER NOT NULL," // order of the block in the day
     " heading TEXT NOT NULL,"
     " fixed_entry INTEGER NOT NULL,"
     " distance_m TEXT NOT NULL,"
@@ -54,17 +54,17 @@ inline constexpr std::array<const char *, 9> SchemaStatements{
     " race_id INTEGER NOT NULL REFERENCES races(id) ON DELETE CASCADE,"
     " seq INTEGER NOT NULL,"
     " placing TEXT NOT NULL,"
-    " rank INTEGER,"                   // 1..6 where placing is 01..06, else NULL
+    " rank INTEGER," // 1..6 where placing is 01..06, else NULL
     " boat TEXT NOT NULL,"
     " reg TEXT NOT NULL,"
     " name TEXT NOT NULL,"
-    " name_key TEXT NOT NULL,"         // name without any blank, for name searches
+    " name_key TEXT NOT NULL," // name without any blank, for name searches
     " motor TEXT NOT NULL,"
     " boat_no TEXT NOT NULL,"
     " exhibition TEXT NOT NULL,"
-    " course INTEGER,"                 // 1..6, NULL for a boat that did not start
-    " start TEXT NOT NULL,"            // as written: 0.27, F0.04, L1.04, K .
-    " start_cs INTEGER,"               // a plain timing ("0.27") in hundredths (27), else NULL
+    " course INTEGER," // 1..6, NULL for a boat that did not start
+    " start TEXT NOT NULL," // as written: 0.27, F0.04, L1.04, K .
+    " start_cs INTEGER," // a plain timing ("0.27") in hundredths (27), else NULL
     " race_time TEXT NOT NULL,"
     " PRIMARY KEY (race_id, seq))",
 

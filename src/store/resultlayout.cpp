@@ -4,9 +4,18 @@ namespace rusena::layout {
 
 namespace {
 
-bool isHalfBlank(QChar c) { return c == u' '; }
-bool isBlank(QChar c) { return c == u' ' || c == u'\u3000'; }
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isHalfBlank(QChar c)
+{
+    return c == u' ';
+}
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\u3000';
+}
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 bool hasTagAt(QStringView line, QStringView tag)
 {
@@ -38,13 +47,25 @@ bool allDigits(QStringView text)
     return true;
 }
 
-QString twoDigits(int code) { return QString::number(code).rightJustified(2, u'0'); }
+QString twoDigits(int code)
+{
+    return QString::number(code).rightJustified(2, u'0');
+}
 
 } // namespace
 
-bool isSectionBegin(QStringView line) { return hasTagAt(line, SectionBeginTag); }
-bool isSectionEnd(QStringView line) { return hasTagAt(line, SectionEndTag); }
-bool isDayEnd(QStringView line) { return line.startsWith(DayEndMarker); }
+bool isSectionBegin(QStringView line)
+{
+    return hasTagAt(line, SectionBeginTag);
+}
+bool isSectionEnd(QStringView line)
+{
+    return hasTagAt(line, SectionEndTag);
+}
+bool isDayEnd(QStringView line)
+{
+    return line.startsWith(DayEndMarker);
+}
 
 int venueCode(QStringView line)
 {
@@ -61,8 +82,14 @@ int venueCode(QStringView line)
     return -1;
 }
 
-QString sectionBeginMarker(int code) { return twoDigits(code) + SectionBeginTag; }
-QString sectionEndMarker(int code) { return twoDigits(code) + SectionEndTag; }
+QString sectionBeginMarker(int code)
+{
+    return twoDigits(code) + SectionBeginTag;
+}
+QString sectionEndMarker(int code)
+{
+    return twoDigits(code) + SectionEndTag;
+}
 
 QDate sectionDate(QStringView dateLine)
 {
@@ -122,7 +149,10 @@ bool isDashedLine(QStringView line)
     return text.size() >= 10 && text.count(u'-') == text.size();
 }
 
-bool isVoidRaceLine(QStringView line) { return line.contains(u"レース不成立"); }
+bool isVoidRaceLine(QStringView line)
+{
+    return line.contains(u"レース不成立");
+}
 
 int PlacingRow::rank() const
 {

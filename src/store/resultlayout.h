@@ -7,8 +7,10 @@
 //      1R       一　　般　　                 H1800m  晴　  風  南　　 4m  波　  4cm   <- label
 //     着 艇 登番 　選　手　名　　ﾓｰﾀｰ ﾎﾞｰﾄ 展示 進入 ｽﾀｰﾄﾀｲﾐﾝｸ ﾚｰｽﾀｲﾑ 逃げ        <- column titles
 //   -------------------------------------------------------------------------------  <- dashed line
-//     01  1 4101 三井所　　尊　春 11   81  6.73   1    0.27     1.52.0               <- placing rows
-//           単勝     1          150                                                   <- payout lines
+//     01  1 4101 三井所　　尊　春 11   81  6.73   1    0.27     1.52.0               <- placing
+//     rows
+//           単勝     1          150                                                   <- payout
+//           lines
 //
 // and closes with an end line ("23KEND"). Positions count characters from 1, a
 // full-width character counting as one.
@@ -23,7 +25,7 @@
 namespace rusena::layout {
 
 inline constexpr int VenueCount = 24; ///< venue codes run 1..VenueCount
-inline constexpr int RaceCount = 12;  ///< race numbers run 1..RaceCount
+inline constexpr int RaceCount = 12; ///< race numbers run 1..RaceCount
 
 // Section begin and end lines: the venue code in characters 1-2, the tag in 3-6.
 inline constexpr int SectionTagPosition = 3;
@@ -79,16 +81,16 @@ bool isVoidRaceLine(QStringView line);
 /// One placing row cut at its fixed columns, each field trimmed of half- and full-width
 /// blanks at both ends (inner blanks are kept, as in names).
 struct PlacingRow final {
-    QString placing;    ///< 3-4: "01".."06", "F", "L0", "K1", "S2", "00"
-    QString boat;       ///< 7
-    QString reg;        ///< 9-12: registration number
-    QString name;       ///< 14-21
-    QString motor;      ///< 23-24
+    QString placing; ///< 3-4: "01".."06", "F", "L0", "K1", "S2", "00"
+    QString boat; ///< 7
+    QString reg; ///< 9-12: registration number
+    QString name; ///< 14-21
+    QString motor; ///< 23-24
     QString boatNumber; ///< 27-29
     QString exhibition; ///< 31-35
-    QString course;     ///< 39: "1".."6", empty for a boat that did not start
-    QString start;      ///< 43-47: "0.27", "F0.04", "L1.04", "K ." as written
-    QString raceTime;   ///< 53-58: "1.52.0"; empty where the file writes ".  ."
+    QString course; ///< 39: "1".."6", empty for a boat that did not start
+    QString start; ///< 43-47: "0.27", "F0.04", "L1.04", "K ." as written
+    QString raceTime; ///< 53-58: "1.52.0"; empty where the file writes ".  ."
 
     /// 1..6 where placing is "01".."06", else 0.
     int rank() const;
@@ -101,8 +103,8 @@ bool isPlacingRow(QStringView line);
 std::optional<PlacingRow> readPlacingRow(QStringView line);
 
 /// The bet types that open a payout line (after leading blanks), in the file's order.
-inline constexpr std::array<QStringView, 7> BetNames{
-    u"単勝", u"複勝", u"２連単", u"２連複", u"拡連複", u"３連単", u"３連複"};
+inline constexpr std::array<QStringView, 7> BetNames { u"単勝", u"複勝", u"２連単", u"２連複",
+    u"拡連複", u"３連単", u"３連複" };
 /// The bet type a payout line opens with, or an empty view when the line opens with none
 /// (a continuation line under it, or no payout line at all).
 QStringView payoutBet(QStringView line);

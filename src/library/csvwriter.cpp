@@ -1,0 +1,43 @@
+#include "csvwriter.h"
+
+#include <QIODevice>
+
+namespace rusena::library {
+
+CsvWriter::CsvWriter(QIODevice &out, const QStringList &header)
+    : m_out(out)
+{
+    write(QByteArrayLiteral("\xEF\xBB\xBF"));
+    writeRow(header);
+}
+
+void CsvWriter::writeRow(const QStringList &fields)
+{
+    QString line;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += u',';
+        line += quoted(fields[i]);
+    }
+    line += u"\r\n";
+    write(line.toUtf8());
+}
+
+QString CsvWriter::quoted(const QString &field)
+{
+    const bool needsQuotes = field.contains(u',') || field.contains(u'"') || field.contains(u'\r')
+        || field.contains(u'\n');
+    if (!needsQuotes)
+        return field;
+    QString text = field;
+    text.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + text + u'"';
+}
+
+void CsvWriter::write(const QByteArray &bytes)
+{
+    if (m_ok && m_out.write(bytes) != bytes.size())
+        m_ok = false;
+}
+
+} // namespace rusena::library

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+namespace rusena::library {
+
+/// Writes CSV as the library's exports and queries publish it: UTF-8 with a byte-order
+/// mark, CR LF line ends, RFC 4180 quoting. Every write is checked: after a failed one,
+/// ok() is false and nothing more is written.
+class CsvWriter final {
+public:
+    /// Writes the byte-order mark and the header row.
+    CsvWriter(QIODevice &out, const QStringList &header);
+
+    void writeRow(const QStringList &fields);
+    bool ok() const { return m_ok; }
+
+    /// One field as it is written: quoted where it holds a comma, a quote or a line break.
+    static QString quoted(const QString &field);
+
+private:
+    void write(const QByteArray &bytes);
+
+    QIODevice &m_out;
+    bool m_ok = true;
+};
+
+} // namespace rusena::library
