@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/result.h"
+#include "store/outcome.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/result.h"
+#include "store/outcome.h"
 
 #include <functional>
 
@@ -19,7 +19,7 @@ QString favouriteRaceLabel(int race);
 /// Walks the stored lines for races in which the player with this registration number
 /// starts. Fills `result`; returns true when at least one race was found.
 bool walkForFavourite(const LineStore &store, const NameTables &tables, int favouriteNumber,
-                      FavouriteResult &result, const ProgressFn &progress = {});
+    FavouriteResult &result, const ProgressFn &progress = {});
 
 /// The search's messages.
 Message noPlayerFileMessage();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/result.h"
+#include "store/outcome.h"
 
 #include <QString>
 
@@ -13,7 +13,7 @@ struct ScreenModel;
 /// The two settings kept in player.dat.
 struct Settings final {
     std::int16_t favouriteNumber = 0; ///< FavouriteNumber; 0 = none registered
-    std::int16_t resultTextMode = 0;  ///< ResultTextMode; 1 all, 2 payouts only, 0 acts as 1
+    std::int16_t resultTextMode = 0; ///< ResultTextMode; 1 all, 2 payouts only, 0 acts as 1
 };
 
 /// The outcome of the last favourite search.

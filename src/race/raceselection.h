@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/result.h"
+#include "store/outcome.h"
 
 namespace rusena {
 
@@ -16,7 +16,7 @@ Message raceReadMessage(const QString &venueName, int race);
 /// Finds the venue's section and the race block, fills the meeting header, RaceLines,
 /// RaceLineCount and RaceText (payout lines only when resultTextMode is 2). Does not
 /// parse the block. On failure returns the message to show; the caller blanks the panel.
-Outcome findAndCopyRace(const LineStore &store, const NameTables &tables, int venueCode,
-                        int race, int resultTextMode, RaceState &state);
+Outcome findAndCopyRace(const LineStore &store, const NameTables &tables, int venueCode, int race,
+    int resultTextMode, RaceState &state);
 
 } // namespace rusena

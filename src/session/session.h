@@ -12,7 +12,7 @@
 #include "store/datafolder.h"
 #include "store/linestore.h"
 #include "store/nametables.h"
-#include "store/result.h"
+#include "store/outcome.h"
 
 #include <QList>
 

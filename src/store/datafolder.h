@@ -1,6 +1,6 @@
 #pragma once
 
-#include "result.h"
+#include "outcome.h"
 
 #include <QString>
 
@@ -9,7 +9,7 @@ namespace rusena {
 /// The fixed data folder (DataFolder) inside its top folder, with the two files it holds.
 /// Tests and tools build one on a temporary directory; only the program uses standard().
 struct DataFolder final {
-    QString top;  ///< the top folder, e.g. $HOME/競艇データ
+    QString top; ///< the top folder, e.g. $HOME/競艇データ
     QString data; ///< DataFolder, e.g. $HOME/競艇データ/ルセナデータ
 
     /// The program's one fixed folder for this platform.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "result.h"
+#include "outcome.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -42,16 +42,27 @@ private:
 };
 
 namespace detail {
-inline qsizetype findCr(QByteArrayView text, qsizetype from) { return text.indexOf('\r', from); }
-inline qsizetype findCr(QStringView text, qsizetype from) { return text.indexOf(u'\r', from); }
-inline bool isLf(char c) { return c == '\n'; }
-inline bool isLf(QChar c) { return c == u'\n'; }
+inline qsizetype findCr(QByteArrayView text, qsizetype from)
+{
+    return text.indexOf('\r', from);
+}
+inline qsizetype findCr(QStringView text, qsizetype from)
+{
+    return text.indexOf(u'\r', from);
+}
+inline bool isLf(char c)
+{
+    return c == '\n';
+}
+inline bool isLf(QChar c)
+{
+    return c == u'\n';
+}
 } // namespace detail
 
 /// Calls `take` with each line of raw bytes or decoded text, the way the store reads
 /// them: CR or CR LF ends a line, a lone LF stays in it, a last unterminated line counts.
-template <typename View, typename Take>
-void forEachResultLine(View text, Take &&take)
+template <typename View, typename Take> void forEachResultLine(View text, Take &&take)
 {
     const qsizetype size = text.size();
     qsizetype start = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "result.h"
+#include "outcome.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,7 +16,8 @@ bool isResultFileName(const QString &fileName);
 
 /// Reads and checks the chosen file, then replaces racek.dat atomically with its bytes.
 /// On any failure racek.dat is left as it was and the warning for the user is returned.
-Outcome copyResultFile(const QString &sourcePath, const QString &fileName, const DataFolder &folder);
+Outcome copyResultFile(
+    const QString &sourcePath, const QString &fileName, const DataFolder &folder);
 
 /// The same for any source (opened here for reading when it is not open yet); a read
 /// that fails part-way is a failure like any other.
