@@ -4,6 +4,7 @@
 #include "store/fields.h"
 #include "store/linestore.h"
 #include "store/nametables.h"
+#include "store/resultlayout.h"
 
 #include <algorithm>
 
@@ -11,26 +12,13 @@ namespace rusena {
 
 namespace {
 
-// A race label line is followed by two heading lines and then the six placing rows.
-constexpr int FirstRowOffset = 3;
-constexpr int LastRowOffset = 8;
-// After a race the walk goes on ten lines below its label.
-constexpr int RaceSkip = 9;
+constexpr int LastRowOffset = layout::FirstRowOffset + layout::RowsPerRace - 1;
 
 // The registration number of a placing row is its first run of four non-blank characters.
 bool rowHasPlayer(const QString &row, const QString &key)
 {
     const int at = fields::firstRunOfFour(row);
     return at != 0 && fields::cut(row, at, 4) == key;
-}
-
-// Looks up the venue of a section header's code: "01".."24", blanks around the digits
-// allowed. Anything else, or no section yet, gives no venue.
-QString venueOf(const NameTables &tables, const QString &code)
-{
-    bool isNumber = false;
-    const int k = code.trimmed().toInt(&isNumber);
-    return isNumber ? tables.venueName(k) : QString();
 }
 
 } // namespace
@@ -45,30 +33,31 @@ bool walkForFavourite(const LineStore &store, const NameTables &tables, int favo
 {
     const QString key = fourDigits(favouriteNumber);
     const int count = store.count();
-    QString venueCode;
+    int venueCode = -1; // no section yet
     bool found = false;
 
     for (int i = 1; i <= count; ++i) {
         const QString &line = store.line(i);
-        if (fields::matchesAt(line, 3, u"KBGN"))
-            venueCode = fields::cut(line, 1, 2).toString();
+        if (layout::isSectionBegin(line))
+            venueCode = layout::venueCode(line);
 
-        for (int r = 1; r <= 12; ++r) {
+        for (int r = 1; r <= layout::RaceCount; ++r) {
             if (!fields::startsWith(line, tables.raceLabels[static_cast<size_t>(r)]))
                 continue;
             const int lastRow = std::min(i + LastRowOffset, count);
-            for (int row = i + FirstRowOffset; row <= lastRow; ++row) {
+            for (int row = i + layout::FirstRowOffset; row <= lastRow; ++row) {
                 if (!rowHasPlayer(store.line(row), key))
                     continue;
                 if (!found) {
-                    result.venue = venueOf(tables, venueCode);
+                    result.venue = tables.venueName(venueCode);
                     result.race1 = favouriteRaceLabel(r);
                     found = true;
                 } else {
                     result.race2 = favouriteRaceLabel(r);
                 }
             }
-            i += RaceSkip;
+            // The walk resumes at the race's first payout line.
+            i += layout::FirstPayoutOffset - 1;
             break;
         }
 

@@ -2,6 +2,7 @@
 
 #include "racestate.h"
 #include "store/fields.h"
+#include "store/resultlayout.h"
 
 #include <algorithm>
 #include <array>
@@ -12,8 +13,9 @@ namespace {
 
 using fields::cut;
 
-constexpr int FirstPlacingLine = 4; // row i is block line i + 3
-constexpr int Rows = 6;
+// Block lines count from 1 at the label line: row i is block line i + FirstRowOffset.
+constexpr int FirstPlacingLine = 1 + layout::FirstRowOffset;
+constexpr int Rows = layout::RowsPerRace;
 
 // Field lengths of a placing row. Names are eight characters wide in the organiser's
 // files ("広　瀬　　聖　仁").
@@ -27,15 +29,15 @@ struct Technique {
 };
 
 // Tried in this order at each position: "まくり差し" before "まくり" and "差し".
-constexpr std::array<Technique, 7> TechniqueSearchOrder{{
-    {u"まくり差し", "6"},
-    {u"逃げ", "1"},
-    {u"差し", "2"},
-    {u"まくり", "3"},
-    {u"恵まれ", "4"},
-    {u"抜き", "5"},
-    {u"つけまい", "7"},
-}};
+constexpr std::array<Technique, 7> TechniqueSearchOrder { {
+    { u"まくり差し", "6" },
+    { u"逃げ", "1" },
+    { u"差し", "2" },
+    { u"まくり", "3" },
+    { u"恵まれ", "4" },
+    { u"抜き", "5" },
+    { u"つけまい", "7" },
+} };
 
 const QString &placingRow(const RaceState &state, int row)
 {
@@ -115,7 +117,8 @@ bool parseRaceBlock(RaceState &state)
 
     for (int row = 1; row <= Rows; ++row) {
         const QList<int> dots = fields::dotsFromRight(placingRow(state, row));
-        state.rowCourses[static_cast<size_t>(row)] = cut(placingRow(state, row), dots.at(2) - 6, 1).toString();
+        state.rowCourses[static_cast<size_t>(row)]
+            = cut(placingRow(state, row), dots.at(2) - 6, 1).toString();
     }
     fixUpCourses(state);
 

@@ -4,6 +4,7 @@
 #include "store/fields.h"
 #include "store/linestore.h"
 #include "store/nametables.h"
+#include "store/resultlayout.h"
 
 #include <algorithm>
 #include <array>
@@ -17,8 +18,8 @@ using fields::startsWith;
 
 // A section's race labels lie within this many lines after its begin marker.
 constexpr int LabelSearchOffsets = 360;
-// Payout lines start at this block line.
-constexpr int FirstPayoutLine = 11;
+// Block lines count from 1 at the label line.
+constexpr int FirstPayoutLine = 1 + layout::FirstPayoutOffset;
 
 using ShownLines = std::array<QString, RaceState::MaxRaceLines + 1>;
 
@@ -31,7 +32,7 @@ QString readLoadErrorCaption()
 // too close to the line start to hold them stay empty.
 void readSectionHeader(const LineStore &store, int sectionStart, RaceState &state)
 {
-    state.meetingTitle = store.line(sectionStart + 5);
+    state.meetingTitle = store.line(sectionStart + layout::TitleLineOffset);
     // Only half-width blanks are trimmed: titles are padded with full-width ones too,
     // and those are part of the title as written.
     while (state.meetingTitle.startsWith(QLatin1Char(' ')))
@@ -39,7 +40,7 @@ void readSectionHeader(const LineStore &store, int sectionStart, RaceState &stat
     while (state.meetingTitle.endsWith(QLatin1Char(' ')))
         state.meetingTitle.chop(1);
 
-    const QString &dateLine = store.line(sectionStart + 7);
+    const QString &dateLine = store.line(sectionStart + layout::DateLineOffset);
     const int day = fields::find(dateLine, u'日');
     if (day >= 3)
         state.meetingDayNumber = cut(dateLine, day - 2, 2).toString();
@@ -50,7 +51,7 @@ void readSectionHeader(const LineStore &store, int sectionStart, RaceState &stat
         state.meetingMonth = cut(dateLine, slash + 1, 2).toString();
         state.meetingDayOfMonth = cut(dateLine, slash + 4, 2).toString();
         state.meetingDate = state.meetingYear + u"年" + state.meetingMonth + u"月"
-                            + state.meetingDayOfMonth + u"日";
+            + state.meetingDayOfMonth + u"日";
     }
 }
 
@@ -67,8 +68,8 @@ int findSection(const LineStore &store, const QString &beginMarker)
 
 // The offset of the race's label line from the section start; -1 when the section ends
 // first or the label is not within reach.
-int findLabelOffset(const LineStore &store, int sectionStart, const QString &label,
-                    const QString &endMarker)
+int findLabelOffset(
+    const LineStore &store, int sectionStart, const QString &label, const QString &endMarker)
 {
     for (int m = 0; m <= LabelSearchOffsets; ++m) {
         const QString &line = store.line(sectionStart + m);
@@ -83,15 +84,15 @@ int findLabelOffset(const LineStore &store, int sectionStart, const QString &lab
 // Copies the block and its terminator into RaceLines. False when no terminator comes
 // within the 30 lines a block may span.
 bool copyBlock(const LineStore &store, int firstLine, const QString &nextLabel,
-               const QString &endMarker, RaceState &state, ShownLines &shown)
+    const QString &endMarker, RaceState &state, ShownLines &shown)
 {
     state.raceLineCount = 1;
     for (int n = 1; n <= RaceState::MaxRaceLines; ++n) {
         const QString &line = store.line(firstLine + n - 1);
         state.raceLines[static_cast<size_t>(n)] = line;
         shown[static_cast<size_t>(n)] = line;
-        const bool endsBlock = (!nextLabel.isEmpty() && startsWith(line, nextLabel))
-                               || startsWith(line, endMarker);
+        const bool endsBlock
+            = (!nextLabel.isEmpty() && startsWith(line, nextLabel)) || startsWith(line, endMarker);
         if (endsBlock) {
             state.raceLineCount = n - 1;
             return true;
@@ -123,53 +124,55 @@ QString joinShownLines(const ShownLines &shown, int count)
 
 Message noVenueMessage()
 {
-    return {QStringLiteral("開催地選択エラー"), QStringLiteral("開催地を選択して下さい。"),
-            MessageIcon::Warning, MessageButtons::Ok};
+    return { QStringLiteral("開催地選択エラー"), QStringLiteral("開催地を選択して下さい。"),
+        MessageIcon::Warning, MessageButtons::Ok };
 }
 
 Message missingDataMessage(const QString &venueName)
 {
-    return {readLoadErrorCaption(), venueName + u"競艇場のデータがありません。",
-            MessageIcon::Warning, MessageButtons::Ok};
+    return { readLoadErrorCaption(), venueName + u"競艇場のデータがありません。",
+        MessageIcon::Warning, MessageButtons::Ok };
 }
 
 Message raceReadMessage(const QString &venueName, int race)
 {
     // The race number stands with one blank in front of it: "( 5レース )", "( 12レース )".
-    return {readLoadErrorCaption(),
-            venueName + u"競艇場 ( " + QString::number(race) + u"レース ) 読み込みエラー。",
-            MessageIcon::Warning, MessageButtons::Ok};
+    return { readLoadErrorCaption(),
+        venueName + u"競艇場 ( " + QString::number(race) + u"レース ) 読み込みエラー。",
+        MessageIcon::Warning, MessageButtons::Ok };
 }
 
-Outcome findAndCopyRace(const LineStore &store, const NameTables &tables, int venueCode,
-                        int race, int resultTextMode, RaceState &state)
+Outcome findAndCopyRace(const LineStore &store, const NameTables &tables, int venueCode, int race,
+    int resultTextMode, RaceState &state)
 {
     for (QString &line : state.raceLines)
         line.clear();
     ShownLines shown;
 
     const QString venueName = tables.venueName(venueCode);
-    if (venueCode < 1 || venueCode > 24)
+    if (venueCode < 1 || venueCode > layout::VenueCount)
         return Outcome::failure(Code::MissingData, missingDataMessage(venueName));
 
-    const QString code = QStringLiteral("%1").arg(venueCode, 2, 10, QLatin1Char('0'));
-    const QString beginMarker = code + u"KBGN";
-    const QString endMarker = code + u"KEND";
+    const QString beginMarker = layout::sectionBeginMarker(venueCode);
+    const QString endMarker = layout::sectionEndMarker(venueCode);
 
     const int sectionStart = findSection(store, beginMarker);
     if (sectionStart == 0)
         return Outcome::failure(Code::MissingData, missingDataMessage(venueName));
     readSectionHeader(store, sectionStart, state);
 
-    const QString label = race >= 1 && race <= 12 ? tables.raceLabels[static_cast<size_t>(race)] : QString();
+    const QString label = race >= 1 && race <= layout::RaceCount
+        ? tables.raceLabels[static_cast<size_t>(race)]
+        : QString();
     if (label.isEmpty())
         return Outcome::failure(Code::RaceRead, raceReadMessage(venueName, race));
     const int offset = findLabelOffset(store, sectionStart, label, endMarker);
     if (offset < 0)
         return Outcome::failure(Code::RaceRead, raceReadMessage(venueName, race));
 
-    // Race 12 is the last of a section: only the section end closes it.
-    const QString nextLabel = race < 12 ? tables.raceLabels[static_cast<size_t>(race + 1)] : QString();
+    // The last race of a section is closed by the section end only.
+    const QString nextLabel
+        = race < layout::RaceCount ? tables.raceLabels[static_cast<size_t>(race + 1)] : QString();
     if (!copyBlock(store, sectionStart + offset, nextLabel, endMarker, state, shown))
         return Outcome::failure(Code::MissingData, missingDataMessage(venueName));
 

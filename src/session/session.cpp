@@ -16,23 +16,23 @@ namespace {
 
 Message noDataMessage()
 {
-    return {QStringLiteral("レース結果ファイル読み込み"),
-            QStringLiteral("始めにレース結果ファイルを読み込んで下さい。"),
-            MessageIcon::Information, MessageButtons::Ok};
+    return { QStringLiteral("レース結果ファイル読み込み"),
+        QStringLiteral("始めにレース結果ファイルを読み込んで下さい。"), MessageIcon::Information,
+        MessageButtons::Ok };
 }
 
 Message folderFailedMessage()
 {
-    return {QStringLiteral("データフォルダ作成エラー"),
-            QStringLiteral("データフォルダを作成できませんでした。"), MessageIcon::Warning,
-            MessageButtons::Ok};
+    return { QStringLiteral("データフォルダ作成エラー"),
+        QStringLiteral("データフォルダを作成できませんでした。"), MessageIcon::Warning,
+        MessageButtons::Ok };
 }
 
 Message storedDayUnreadableMessage()
 {
-    return {QStringLiteral("読み込みエラー"),
-            QStringLiteral("レース結果ファイルを読み込めませんでした。"), MessageIcon::Warning,
-            MessageButtons::Ok};
+    return { QStringLiteral("読み込みエラー"),
+        QStringLiteral("レース結果ファイルを読み込めませんでした。"), MessageIcon::Warning,
+        MessageButtons::Ok };
 }
 
 // Lets a repaint through before a load, as after the import's message box.
@@ -141,16 +141,8 @@ Outcome Session::selectRace(int race)
         return Outcome::failure(Code::NoVenueChosen, noVenueMessage());
 
     clearRaceState(m_race);
-    int venueCode = 0;
-    for (int k = 1; k <= 24; ++k) {
-        if (m_tables.venueNames[k] == venue) {
-            venueCode = k;
-            break;
-        }
-    }
-
-    Outcome found = findAndCopyRace(m_store, m_tables, venueCode, race,
-                                    m_settings.resultTextMode, m_race);
+    Outcome found = findAndCopyRace(
+        m_store, m_tables, m_tables.venueCodeOf(venue), race, m_settings.resultTextMode, m_race);
     if (!found.ok()) {
         blankAfterFailedSelection();
         return found;
@@ -186,12 +178,12 @@ Outcome Session::searchFavourite(const ProgressFn &progress)
     m_favourite = {};
     bar.value = 0;
     bar.maximum = m_store.count();
-    const bool found = walkForFavourite(m_store, m_tables, m_settings.favouriteNumber, m_favourite,
-                                        [&](int position) {
-                                            bar.value = std::min(position, bar.maximum);
-                                            if (progress)
-                                                progress(bar.value);
-                                        });
+    const bool found = walkForFavourite(
+        m_store, m_tables, m_settings.favouriteNumber, m_favourite, [&](int position) {
+            bar.value = std::min(position, bar.maximum);
+            if (progress)
+                progress(bar.value);
+        });
     bar.visible = false;
     showFavourite(m_settings, m_favourite, m_screen);
     if (!found)

@@ -1,7 +1,7 @@
 #include "linestore.h"
 
 #include "cp932.h"
-#include "fields.h"
+#include "resultlayout.h"
 
 #include <algorithm>
 #include <cstring>
@@ -57,7 +57,7 @@ void LineStore::indexSections()
 {
     m_sectionBegins.clear();
     for (int n = 1; n <= m_count; ++n) {
-        if (fields::matchesAt(m_lines[static_cast<size_t>(n)], 3, u"KBGN"))
+        if (layout::isSectionBegin(m_lines[static_cast<size_t>(n)]))
             m_sectionBegins.push_back(n);
     }
 }

@@ -43,6 +43,8 @@ inline constexpr int ColumnTitleOffset = 1;
 inline constexpr int DashedLineOffset = 2;
 inline constexpr int FirstRowOffset = 3;
 inline constexpr int RowsPerRace = 6;
+/// The payout lines follow the placing rows after one blank line.
+inline constexpr int FirstPayoutOffset = FirstRowOffset + RowsPerRace + 1;
 
 /// Width of a placing row in the organiser's files.
 inline constexpr int PlacingRowWidth = 58;

@@ -8,7 +8,7 @@ class LineStore;
 struct NameTables;
 
 /// Appends to `items` the venue of every section begin line, in file order, up to the
-/// FINALK line. Begin lines whose code is not 1..24 are skipped.
+/// day end line. Begin lines with no code, or a code outside 1..VenueCount, are skipped.
 void fillVenueList(const LineStore &store, const NameTables &tables, QStringList &items);
 
 } // namespace rusena

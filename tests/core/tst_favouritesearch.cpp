@@ -112,6 +112,11 @@ void TestFavouriteSearch::walk_data()
         << QStringList { QStringLiteral(" 3KBGN") }
             + raceBlock(4, withPlayer(4, QStringLiteral("0007")))
         << 7 << true << QStringLiteral("江戸川") << QStringLiteral(" 4 R") << none;
+    // The code is two characters: digits and half-width blanks, no sign.
+    QTest::newRow("signed venue code has no venue")
+        << QStringList { QStringLiteral("+5KBGN") }
+            + raceBlock(4, withPlayer(4, QStringLiteral("0007")))
+        << 7 << true << none << QStringLiteral(" 4 R") << none;
     QTest::newRow("race window cut short by the end of the file")
         << QStringList { QStringLiteral("02KBGN") }
             + raceBlock(6, withPlayer(6, QStringLiteral("0007"), 3)).mid(0, 6)

@@ -44,18 +44,22 @@ void TestLineStore::decodes_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::newRow("ascii") << QByteArray("01KBGN") << QStringLiteral("01KBGN");
-    QTest::newRow("control bytes kept") << QByteArray("\x1a\x1c\x7f", 3) << QStringLiteral("\x1a\x1c\x7f");
+    QTest::newRow("control bytes kept")
+        << QByteArray("\x1a\x1c\x7f", 3) << QStringLiteral("\x1a\x1c\x7f");
     QTest::newRow("kanji") << QByteArray("\x8b\xcb\x90\xb6") << QStringLiteral("桐生");
     QTest::newRow("half-width kana") << QByteArray("\xbd\xc0\xb0\xc4") << QStringLiteral("ｽﾀｰﾄ");
     QTest::newRow("ibm extension FB FC") << QByteArray("\xfb\xfc") << QStringLiteral("髙");
     QTest::newRow("nec extension FA B1") << QByteArray("\xfa\xb1") << QStringLiteral("﨑");
     QTest::newRow("circled one") << QByteArray("\x87\x40") << QStringLiteral("①");
-    QTest::newRow("wave dash is fullwidth tilde") << QByteArray("\x81\x60") << QString(QChar(0xFF5E));
+    QTest::newRow("wave dash is fullwidth tilde")
+        << QByteArray("\x81\x60") << QString(QChar(0xFF5E));
     QTest::newRow("full-width space") << QByteArray("\x81\x40") << QString(QChar(0x3000));
     QTest::newRow("invalid lead byte") << QByteArray("A\xffZ") << QStringLiteral("A\uFFFDZ");
-    QTest::newRow("bad trail keeps next byte") << QByteArray("\x81\x20X") << QStringLiteral("\uFFFD X");
+    QTest::newRow("bad trail keeps next byte")
+        << QByteArray("\x81\x20X") << QStringLiteral("\uFFFD X");
     QTest::newRow("truncated at end") << QByteArray("AB\x8b") << QStringLiteral("AB\uFFFD");
-    QTest::newRow("two bad bytes, two replacements") << QByteArray("\xfd\xfe") << QStringLiteral("\uFFFD\uFFFD");
+    QTest::newRow("two bad bytes, two replacements")
+        << QByteArray("\xfd\xfe") << QStringLiteral("\uFFFD\uFFFD");
     QTest::newRow("empty") << QByteArray() << QString();
 }
 
@@ -70,15 +74,19 @@ void TestLineStore::splitsLines_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{u"a"_qs, u"b"_qs};
-    QTest::newRow("CR only") << QByteArray("a\rb\r") << QStringList{u"a"_qs, u"b"_qs};
-    QTest::newRow("LF only is one line") << QByteArray("a\nb\n") << QStringList{u"a\nb\n"_qs};
-    QTest::newRow("no final terminator") << QByteArray("a\r\nb") << QStringList{u"a"_qs, u"b"_qs};
-    QTest::newRow("empty lines kept") << QByteArray("\r\n\r\nx\r\n") << QStringList{QString(), QString(), u"x"_qs};
-    QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringList{u"a"_qs, QString(), u"b"_qs};
-    QTest::newRow("empty file") << QByteArray() << QStringList{};
-    QTest::newRow("lone CR") << QByteArray("\r") << QStringList{QString()};
-    QTest::newRow("truncated lead before CR") << QByteArray("A\x8b\r\nB") << QStringList{u"A\uFFFD"_qs, u"B"_qs};
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList { u"a"_qs, u"b"_qs };
+    QTest::newRow("CR only") << QByteArray("a\rb\r") << QStringList { u"a"_qs, u"b"_qs };
+    QTest::newRow("LF only is one line") << QByteArray("a\nb\n") << QStringList { u"a\nb\n"_qs };
+    QTest::newRow("no final terminator")
+        << QByteArray("a\r\nb") << QStringList { u"a"_qs, u"b"_qs };
+    QTest::newRow("empty lines kept")
+        << QByteArray("\r\n\r\nx\r\n") << QStringList { QString(), QString(), u"x"_qs };
+    QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb")
+                              << QStringList { u"a"_qs, QString(), u"b"_qs };
+    QTest::newRow("empty file") << QByteArray() << QStringList {};
+    QTest::newRow("lone CR") << QByteArray("\r") << QStringList { QString() };
+    QTest::newRow("truncated lead before CR")
+        << QByteArray("A\x8b\r\nB") << QStringList { u"A\uFFFD"_qs, u"B"_qs };
 }
 
 void TestLineStore::splitsLines()
@@ -99,9 +107,9 @@ void TestLineStore::splitsLines()
 void TestLineStore::largeDaysReadAsOneDecode_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    static const QByteArray pieces[] = {"\r\n", "\r", "\n", "x", "12345 ", "\x88\x9f", "\x81\x40",
-                                        "\x8b\r\n", "\x80", "\xa0", "\xfc\xfc", "\x82"};
-    for (const quint32 seed : {1u, 2u, 3u, 4u}) {
+    static const QByteArray pieces[] = { "\r\n", "\r", "\n", "x", "12345 ", "\x88\x9f", "\x81\x40",
+        "\x8b\r\n", "\x80", "\xa0", "\xfc\xfc", "\x82" };
+    for (const quint32 seed : { 1u, 2u, 3u, 4u }) {
         QRandomGenerator random(seed);
         QByteArray bytes;
         while (bytes.size() < 300 * 1024)
@@ -119,7 +127,8 @@ void TestLineStore::largeDaysReadAsOneDecode()
     QFETCH(QByteArray, bytes);
     const QString whole = decodeCp932(bytes);
     QStringList expected;
-    forEachResultLine(QStringView(whole), [&](QStringView line) { expected.append(line.toString()); });
+    forEachResultLine(
+        QStringView(whole), [&](QStringView line) { expected.append(line.toString()); });
 
     LineStore store;
     QCOMPARE(store.loadBytes(bytes), expected.size());
@@ -167,15 +176,17 @@ void TestLineStore::indexesSectionBegins_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<std::vector<int>>("begins");
-    QTest::newRow("none") << QByteArray("STARTK\r\nFINALK\r\n") << std::vector<int>{};
+    QTest::newRow("none") << QByteArray("STARTK\r\nFINALK\r\n") << std::vector<int> {};
     QTest::newRow("two, any code, duplicates kept")
-        << QByteArray("STARTK\r\n01KBGN\r\nx\r\n01KEND\r\n99KBGN\r\n01KBGN\r\n") << std::vector<int>{2, 5, 6};
-    QTest::newRow("marker not at position 3") << QByteArray(" 01KBGN\r\n01KBG\r\nKBGN\r\n") << std::vector<int>{};
-    QTest::newRow("last line, unterminated") << QByteArray("a\r24KBGN") << std::vector<int>{2};
+        << QByteArray("STARTK\r\n01KBGN\r\nx\r\n01KEND\r\n99KBGN\r\n01KBGN\r\n")
+        << std::vector<int> { 2, 5, 6 };
+    QTest::newRow("marker not at position 3")
+        << QByteArray(" 01KBGN\r\n01KBG\r\nKBGN\r\n") << std::vector<int> {};
+    QTest::newRow("last line, unterminated") << QByteArray("a\r24KBGN") << std::vector<int> { 2 };
     QByteArray past;
     for (int n = 1; n <= LineStore::MaxResultLines; ++n)
         past += n == 8000 ? "05KBGN\r\n" : "x\r\n";
-    QTest::newRow("past line 8500 is not read") << past + "06KBGN\r\n" << std::vector<int>{8000};
+    QTest::newRow("past line 8500 is not read") << past + "06KBGN\r\n" << std::vector<int> { 8000 };
 }
 
 void TestLineStore::indexesSectionBegins()
@@ -264,13 +275,16 @@ void TestLineStore::anchors_data()
     QTest::addColumn<int>("m");
     QTest::addColumn<int>("r");
     QTest::addColumn<QList<int>>("dots");
-    QTest::newRow("finisher") << u"  01  1 4101 三井所　　尊　春 11   81  6.73   1    0.27     1.52.0"_qs
-                              << 3 << 9 << QList<int>{57, 54, 45, 33};
-    QTest::newRow("empty line: past the end is non-blank") << QString() << 1 << 1 << QList<int>{};
-    QTest::newRow("all blank but short") << u"   "_qs << 4 << 4 << QList<int>{};
-    QTest::newRow("full-width space is non-blank") << u" \u3000ab"_qs << 2 << 2 << QList<int>{};
-    QTest::newRow("blank only for 210") << QString(210, QLatin1Char(' ')) << 0 << 0 << QList<int>{};
-    QTest::newRow("dot past 200 not seen") << QString(200, QLatin1Char(' ')) + u"."_qs << 0 << 0 << QList<int>{};
+    QTest::newRow("finisher")
+        << u"  01  1 4101 三井所　　尊　春 11   81  6.73   1    0.27     1.52.0"_qs << 3 << 9
+        << QList<int> { 57, 54, 45, 33 };
+    QTest::newRow("empty line: past the end is non-blank") << QString() << 1 << 1 << QList<int> {};
+    QTest::newRow("all blank but short") << u"   "_qs << 4 << 4 << QList<int> {};
+    QTest::newRow("full-width space is non-blank") << u" \u3000ab"_qs << 2 << 2 << QList<int> {};
+    QTest::newRow("blank only for 210")
+        << QString(210, QLatin1Char(' ')) << 0 << 0 << QList<int> {};
+    QTest::newRow("dot past 200 not seen")
+        << QString(200, QLatin1Char(' ')) + u"."_qs << 0 << 0 << QList<int> {};
 }
 
 void TestLineStore::anchors()
@@ -290,15 +304,21 @@ void TestLineStore::venueList_data()
     QTest::addColumn<QStringList>("venues");
     QTest::newRow("two venues in file order")
         << QByteArray("STARTK\r\n02KBGN\r\nx\r\n02KEND\r\n12KBGN\r\n12KEND\r\nFINALK\r\n")
-        << QStringList{u"戸田"_qs, u"住之江"_qs};
-    QTest::newRow("no begin line") << QByteArray("STARTK\r\nFINALK\r\n") << QStringList{};
+        << QStringList { u"戸田"_qs, u"住之江"_qs };
+    QTest::newRow("no begin line") << QByteArray("STARTK\r\nFINALK\r\n") << QStringList {};
     QTest::newRow("after FINALK not listed")
-        << QByteArray("01KBGN\r\nFINALK\r\n03KBGN\r\n") << QStringList{u"桐生"_qs};
-    QTest::newRow("blank before digit") << QByteArray(" 3KBGN\r\n03KBGN\r\n") << QStringList{u"江戸川"_qs, u"江戸川"_qs};
+        << QByteArray("01KBGN\r\nFINALK\r\n03KBGN\r\n") << QStringList { u"桐生"_qs };
+    QTest::newRow("blank before digit")
+        << QByteArray(" 3KBGN\r\n03KBGN\r\n") << QStringList { u"江戸川"_qs, u"江戸川"_qs };
     QTest::newRow("out of range codes skipped")
-        << QByteArray("00KBGN\r\n25KBGN\r\nxxKBGN\r\n24KBGN\r\n") << QStringList{u"大村"_qs};
-    QTest::newRow("case matters") << QByteArray("01kbgn\r\nfinalk\r\n05KBGN\r\n") << QStringList{u"多摩川"_qs};
-    QTest::newRow("short line does not match") << QByteArray("01KBG\r\n") << QStringList{};
+        << QByteArray("00KBGN\r\n25KBGN\r\nxxKBGN\r\n24KBGN\r\n") << QStringList { u"大村"_qs };
+    // "1" and a full-width blank (0x81 0x40), and a sign: neither is a venue code.
+    QTest::newRow("only digits and half-width blanks")
+        << QByteArray("+5KBGN\r\n1\x81\x40KBGN\r\n-3KBGN\r\n07KBGN\r\n")
+        << QStringList { u"蒲郡"_qs };
+    QTest::newRow("case matters") << QByteArray("01kbgn\r\nfinalk\r\n05KBGN\r\n")
+                                  << QStringList { u"多摩川"_qs };
+    QTest::newRow("short line does not match") << QByteArray("01KBG\r\n") << QStringList {};
 }
 
 void TestLineStore::venueList()
