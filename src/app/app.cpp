@@ -35,9 +35,9 @@ App::App(DataFolder folder, QObject *parent)
     connect(m_main->mv(), &QAction::triggered, this, &App::onAbout);
 
     connect(m_player, &PlayerDialog::registrationEdited, this,
-            [this](const QString &text) { m_session.setRegistrationText(text); });
+        [this](const QString &text) { m_session.setRegistrationText(text); });
     connect(m_player, &PlayerDialog::optionChosen, this,
-            [this](int option) { m_session.setRegistrationOption(option); });
+        [this](int option) { m_session.setRegistrationOption(option); });
     connect(m_player, &PlayerDialog::saveRequested, this, &App::onSaveSettings);
 }
 
@@ -142,16 +142,14 @@ void App::onRegistration()
 
 void App::onSaveSettings()
 {
-    if (const std::optional<Message> question = m_session.saveConfirmation()) {
-        if (Dialogs::message(m_player, *question) != Dialogs::Button::Ok)
-            return;
-    }
-    const Outcome outcome = m_session.saveSettings();
+    const RegistrationSave saved = m_session.saveRegistration([this](const Message &question) {
+        return Dialogs::message(m_player, question) == Dialogs::Button::Ok;
+    });
     renderPlayer(m_session.screen(), *m_player); // an empty box now reads "0"
-    show(outcome.message, m_player);
+    show(saved.message, m_player);
     // The race display is blanked after the success message has been read.
     render();
-    if (outcome.ok())
+    if (saved.closesDialog)
         m_player->hide();
 }
 

@@ -7,30 +7,29 @@
 
 namespace rusena {
 
+QColor toColour(Rgb rgb)
+{
+    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+        static_cast<int>(rgb & 0xFF));
+}
+
 QColor boatColour(int boat)
 {
-    switch (boat) {
-    case 1: return QColor(0xFF, 0xFF, 0xFF);
-    case 2: return QColor(0x00, 0x00, 0x00);
-    case 3: return QColor(0xFF, 0x00, 0x00);
-    case 4: return QColor(0x00, 0x00, 0xFF);
-    case 5: return QColor(0xFF, 0xFF, 0x00);
-    case 6: return QColor(0x00, 0xFF, 0x00);
-    default: return QColor(0xC0, 0xC0, 0xC0);
-    }
+    return toColour(boatColours(boat).body);
 }
 
 QPixmap markerPixmap(int boat)
 {
     QPixmap pixmap(25, 15);
-    pixmap.fill(QColor(0x00, 0xFF, 0xFF));
+    pixmap.fill(toColour(colours::ChartCyan));
     QPainter painter(&pixmap);
     // Crisp single-pixel edges: the tag is small enough that smoothing only blurs it.
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(boatColour(boat));
     // Points right, the way the boats run across the chart.
-    const QPolygon tag({QPoint(1, 2), QPoint(16, 2), QPoint(23, 7), QPoint(16, 12), QPoint(1, 12)});
+    const QPolygon tag(
+        { QPoint(1, 2), QPoint(16, 2), QPoint(23, 7), QPoint(16, 12), QPoint(1, 12) });
     painter.drawPolygon(tag);
     return pixmap;
 }
@@ -134,7 +133,7 @@ QPixmap bannerPixmap()
     painter.fillPath(left, rock);
     // Grass along the cliff top.
     painter.setPen(QPen(QColor(0x3E, 0x6B, 0x2E), 2.5, Qt::SolidLine, Qt::RoundCap));
-    painter.drawPolyline(QPolygonF({QPointF(0, 6.5), QPointF(22, 4.5), QPointF(40, 9.5)}));
+    painter.drawPolyline(QPolygonF({ QPointF(0, 6.5), QPointF(22, 4.5), QPointF(40, 9.5) }));
 
     QPainterPath right;
     right.moveTo(239, 14);

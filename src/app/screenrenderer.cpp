@@ -1,5 +1,6 @@
 #include "screenrenderer.h"
 
+#include "artwork.h"
 #include "mainwindow.h"
 #include "playerdialog.h"
 #include "race/screenmodel.h"
@@ -17,12 +18,6 @@
 namespace rusena {
 
 namespace {
-
-QColor toColour(Rgb rgb)
-{
-    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
-                  static_cast<int>(rgb & 0xFF));
-}
 
 void setCaption(QLabel *label, const QString &caption)
 {

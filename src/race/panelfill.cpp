@@ -1,5 +1,6 @@
 #include "panelfill.h"
 
+#include "favourites/settings.h"
 #include "racestate.h"
 #include "screenmodel.h"
 #include "store/nametables.h"
@@ -20,11 +21,6 @@ constexpr int LateLeft = 3040;
 constexpr int FlyingLimit = -19; // a flying start this far or further stops at FlyingLeft
 constexpr int FlyingLeft = 5460;
 
-int markerTop(int course)
-{
-    return 980 + 240 * course;
-}
-
 QChar firstChar(const QString &text)
 {
     return text.isEmpty() ? QChar() : text.front();
@@ -43,20 +39,10 @@ int boatOf(const QString &text)
     return text.front().unicode() - u'0';
 }
 
-struct BoatColours {
-    Rgb fg;
-    Rgb bg;
-    char16_t caption;
-};
-
-BoatColours boatColours(int boat)
+// The full-width digit a placing box shows for boat 1..6.
+QChar boatCaption(int boat)
 {
-    static constexpr BoatColours table[] = {
-        {colours::Black, colours::White, u'１'},  {colours::White, colours::Black, u'２'},
-        {colours::Black, colours::Red, u'３'},    {colours::White, colours::Blue, u'４'},
-        {colours::Black, colours::Yellow, u'５'}, {colours::Black, colours::Green, u'６'},
-    };
-    return table[boat - 1];
+    return QChar(static_cast<char16_t>(u'１' + (boat - 1)));
 }
 
 void fillHeader(const RaceState &state, ScreenModel &screen)
@@ -102,7 +88,7 @@ void fillChart(const RaceState &state, ScreenModel &screen)
             continue;
         }
         marker.left = left;
-        marker.top = markerTop(n);
+        marker.top = chartMarkerTop(n);
         marker.visible = true;
     }
 }
@@ -125,7 +111,8 @@ void fillTechnique(const RaceState &state, const NameTables &tables, ScreenModel
 {
     bool isNumber = false;
     const int code = state.techniqueCode.toInt(&isNumber);
-    const bool known = isNumber && code >= 0 && code < static_cast<int>(tables.techniqueNames.size());
+    const bool known
+        = isNumber && code >= 0 && code < static_cast<int>(tables.techniqueNames.size());
     screen.dds[25] = tables.techniqueNames[known ? static_cast<size_t>(code) : 0];
 }
 
@@ -133,7 +120,7 @@ void fillPlacings(const RaceState &state, ScreenModel &screen)
 {
     for (size_t k = 1; k <= 3; ++k) {
         screen.tyaku[k].caption.clear();
-        screen.tyaku[k].bg = colours::LightGrey;
+        screen.tyaku[k].bg = colours::NeutralGrey;
     }
 
     // A void race (code 0 or unreadable) shows no placings.
@@ -161,10 +148,10 @@ void fillPlacings(const RaceState &state, ScreenModel &screen)
             continue; // no boat to colour the box with: it stays neutral
         Box &box = screen.tyaku[static_cast<size_t>(k)];
         const BoatColours c = boatColours(boat);
-        box.fg = c.fg;
+        box.fg = c.text;
         box.fgSet = true;
-        box.bg = c.bg;
-        box.caption = QString(QChar(c.caption));
+        box.bg = c.body;
+        box.caption = QString(boatCaption(boat));
     }
 }
 
@@ -204,7 +191,8 @@ int slitTime(const QString &startTiming)
     return value;
 }
 
-void fillResultPanelUpToFavourite(RaceState &state, const NameTables &tables, ScreenModel &screen)
+void fillResultPanel(RaceState &state, const NameTables &tables, const Settings &settings,
+    const FavouriteResult &favourite, ScreenModel &screen)
 {
     fillHeader(state, screen);
     fillCourseRows(state, screen);
@@ -212,6 +200,8 @@ void fillResultPanelUpToFavourite(RaceState &state, const NameTables &tables, Sc
     fillAccidents(state, screen);
     fillTechnique(state, tables, screen);
     fillPlacings(state, screen);
+    showFavourite(settings, favourite, screen);
+    screen.txb = state.raceText;
 }
 
 } // namespace rusena

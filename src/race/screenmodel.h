@@ -14,18 +14,29 @@ using Rgb = std::uint32_t;
 namespace colours {
 inline constexpr Rgb Black = 0x000000;
 inline constexpr Rgb White = 0xFFFFFF;
-inline constexpr Rgb LightGrey = 0xC0C0C0;
+/// The ground of an empty placing box, and of a marker with no boat.
+inline constexpr Rgb NeutralGrey = 0xC0C0C0;
 inline constexpr Rgb Red = 0xFF0000;
 inline constexpr Rgb Blue = 0x0000FF;
 inline constexpr Rgb Yellow = 0xFFFF00;
 inline constexpr Rgb Green = 0x00FF00;
+/// The start-timing chart's ground, behind the markers.
+inline constexpr Rgb ChartCyan = 0x00FFFF;
 } // namespace colours
+
+/// The colours boat 1..6 races in: its body (placing box, chart marker) and the text
+/// drawn on it. Any other number gets a neutral grey body with black text.
+struct BoatColours final {
+    Rgb body;
+    Rgb text;
+};
+BoatColours boatColours(int boat);
 
 /// A placing box or separator: caption, text colour, background.
 struct Box final {
     QString caption;
     Rgb fg = colours::Black;
-    Rgb bg = colours::LightGrey;
+    Rgb bg = colours::NeutralGrey;
     bool fgSet = false; ///< the text colour was set at least once
 };
 
@@ -47,7 +58,7 @@ struct ProgressBar final {
 struct ScreenModel final {
     std::array<QString, 4> tit;
     std::array<QString, 26> dds;
-    std::array<Box, 4> tyaku;  ///< 1..3
+    std::array<Box, 4> tyaku; ///< 1..3
     std::array<Box, 3> tyakub; ///< 1..2
     std::array<Marker, 7> wak; ///< 1..6, by boat number
     std::array<QString, 4> okiniiri;
@@ -68,8 +79,12 @@ struct ScreenModel final {
     QString cmbText() const;
 };
 
-/// Design places of the boat markers: top 5520, lefts 120, 600, ... 2520.
-Marker designMarker(int boat);
+/// Where a boat's marker waits, hidden, below the panel until a race places it in the
+/// chart: top 5520, lefts 120, 600, ... 2520.
+Marker restingMarker(int boat);
+
+/// The top of the chart marker of the boat in entry course 1..6: on that course's row.
+int chartMarkerTop(int course);
 
 /// Empties the result panel: tit, dds, placing boxes, separators, markers, okiniiri(0), txb.
 void resetResultPanel(ScreenModel &screen);

@@ -151,9 +151,7 @@ Outcome Session::selectRace(int race)
         blankAfterFailedSelection();
         return Outcome::failure(Code::RaceRead, raceReadMessage(venue, race));
     }
-    fillResultPanelUpToFavourite(m_race, m_tables, m_screen);
-    showFavourite(m_settings, m_favourite, m_screen);
-    m_screen.txb = m_race.raceText;
+    fillResultPanel(m_race, m_tables, m_settings, m_favourite, m_screen);
     return Outcome::success();
 }
 
@@ -199,6 +197,16 @@ void Session::setRegistrationText(const QString &text)
 void Session::setRegistrationOption(int option)
 {
     m_screen.playerOption = option == 1 ? 1 : 0;
+}
+
+RegistrationSave Session::saveRegistration(const ConfirmFn &confirm)
+{
+    if (const std::optional<Message> question = saveConfirmation()) {
+        if (!confirm(*question))
+            return {};
+    }
+    const Outcome saved = saveSettings();
+    return { saved.message, saved.ok() };
 }
 
 std::optional<Message> Session::saveConfirmation() const

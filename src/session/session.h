@@ -16,9 +16,20 @@
 
 #include <QList>
 
+#include <functional>
+
 class QIODevice;
 
 namespace rusena {
+
+/// Asks the user a question with OK and Cancel; true for OK.
+using ConfirmFn = std::function<bool(const Message &)>;
+
+/// What the registration dialog's OK ended with.
+struct RegistrationSave final {
+    std::optional<Message> message; ///< to show over the dialog, if any
+    bool closesDialog = false; ///< only when player.dat was written
+};
 
 class Session final {
 public:
@@ -47,13 +58,15 @@ public:
     /// The registration dialog's controls as the user left them.
     void setRegistrationText(const QString &text);
     void setRegistrationOption(int option);
+    /// The registration dialog's OK: asks `confirm` first when the box is empty (Cancel
+    /// saves nothing), then saves. The dialog stays open when the user declined or the
+    /// write failed.
+    RegistrationSave saveRegistration(const ConfirmFn &confirm);
     /// The question to ask before saving, when the registration box is empty.
     std::optional<Message> saveConfirmation() const;
-    /// The dialog's OK, after any confirmation was answered OK. On success the dialog is
-    /// to be hidden; on failure it stays open and nothing in memory changed.
+    /// Writes the settings as the dialog shows them. On failure nothing in memory changed.
     Outcome saveSettings();
 
-    const DataFolder &folder() const { return m_folder; }
     const LineStore &store() const { return m_store; }
     const NameTables &tables() const { return m_tables; }
     const RaceState &race() const { return m_race; }

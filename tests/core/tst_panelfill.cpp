@@ -2,6 +2,7 @@
 // the placing boxes with their colours and separators, and what the panel keeps from
 // the race before.
 
+#include "favourites/settings.h"
 #include "race/panelfill.h"
 #include "race/raceparser.h"
 #include "race/screenmodel.h"
@@ -45,7 +46,7 @@ RaceState parsedRace(const QList<RowPlan> &plans, const QString &techniqueLine =
 {
     QStringList rows;
     for (int b = 1; b <= 6; ++b) {
-        const RowPlan plan = b <= plans.size() ? plans.at(b - 1) : RowPlan{};
+        const RowPlan plan = b <= plans.size() ? plans.at(b - 1) : RowPlan {};
         rows << placingRow(plan.mark, QString::number(b), QString::number(b), plan.start);
     }
     RaceState state;
@@ -68,7 +69,7 @@ RaceState withPlacings(const QString &technique, const QStringList &top)
 
 void fill(RaceState &state, ScreenModel &screen)
 {
-    fillResultPanelUpToFavourite(state, tables(), screen);
+    fillResultPanel(state, tables(), {}, {}, screen);
 }
 
 } // namespace
@@ -148,7 +149,7 @@ void TestPanelFill::placesMarkers()
 
     // The row in question is boat 4 from course 4.
     QList<RowPlan> plans(6);
-    plans[3] = {mark, start};
+    plans[3] = { mark, start };
     RaceState state = parsedRace(plans);
     ScreenModel screen;
     screen.wak[4].visible = true; // shown by the race before
@@ -159,9 +160,9 @@ void TestPanelFill::placesMarkers()
         QCOMPARE(screen.wak[4].left, left);
         QCOMPARE(screen.wak[4].top, 1940);
     } else {
-        QCOMPARE(screen.wak[4].left, designMarker(4).left); // hidden where it was
+        QCOMPARE(screen.wak[4].left, restingMarker(4).left); // hidden where it was
     }
-    for (int b : {1, 2, 3, 5, 6}) {
+    for (int b : { 1, 2, 3, 5, 6 }) {
         QCOMPARE(screen.wak[static_cast<size_t>(b)].top, 980 + 240 * b);
         QCOMPARE(screen.wak[static_cast<size_t>(b)].left, 4880);
     }
@@ -193,10 +194,10 @@ void TestPanelFill::listsAccidentsInRowOrder()
 {
     // Row order, not course order: boat 6 (S, course 5) comes fourth, boat 5 (K, no
     // course of its own, so 6) fifth, boat 2 (F, course 2) last.
-    QStringList rows{placingRow(u"01"_s, u"1"_s, u"1"_s), placingRow(u"02"_s, u"3"_s, u"3"_s),
-                     placingRow(u"03"_s, u"4"_s, u"4"_s), placingRow(u"S0"_s, u"6"_s, u"5"_s),
-                     placingRow(u"K1"_s, u"5"_s, u" "_s, u"K .  "_s),
-                     placingRow(u"F "_s, u"2"_s, u"2"_s, u"F0.01"_s)};
+    QStringList rows { placingRow(u"01"_s, u"1"_s, u"1"_s), placingRow(u"02"_s, u"3"_s, u"3"_s),
+        placingRow(u"03"_s, u"4"_s, u"4"_s), placingRow(u"S0"_s, u"6"_s, u"5"_s),
+        placingRow(u"K1"_s, u"5"_s, u" "_s, u"K .  "_s),
+        placingRow(u"F "_s, u"2"_s, u"2"_s, u"F0.01"_s) };
     RaceState state;
     putBlock(state, rows);
     QVERIFY(parseRaceBlock(state));
@@ -210,23 +211,26 @@ void TestPanelFill::placingBoxes_data()
 {
     QTest::addColumn<QString>("technique");
     QTest::addColumn<QStringList>("top");
-    QTest::addColumn<QStringList>("boxes");      // captions of tyaku(1..3)
+    QTest::addColumn<QStringList>("boxes"); // captions of tyaku(1..3)
     QTest::addColumn<QStringList>("separators"); // captions of tyakub(1..2)
 
     const QString e;
-    QTest::newRow("three placed") << u"1"_s << QStringList{u"1"_s, u"2"_s, u"3"_s}
-                                  << QStringList{u"１"_s, u"２"_s, u"３"_s} << QStringList{u"-"_s, u"-"_s};
-    QTest::newRow("only two placed") << u"2"_s << QStringList{u"4"_s, u"5"_s, e}
-                                     << QStringList{u"４"_s, u"５"_s, e} << QStringList{u"-"_s, e};
-    QTest::newRow("second missing, third known") << u"3"_s << QStringList{u"6"_s, e, u"1"_s}
-                                                 << QStringList{u"６"_s, e, e} << QStringList{e, e};
-    QTest::newRow("void race") << u"0"_s << QStringList{u"1"_s, u"2"_s, u"3"_s}
-                               << QStringList{e, e, e} << QStringList{e, e};
-    QTest::newRow("technique but no winner") << u"1"_s << QStringList{e, e, e}
-                                             << QStringList{e, e, e} << QStringList{e, e};
-    QTest::newRow("boat 7 leaves its box neutral") << u"1"_s << QStringList{u"7"_s, u"2"_s, u"3"_s}
-                                                   << QStringList{e, u"２"_s, u"３"_s}
-                                                   << QStringList{u"-"_s, u"-"_s};
+    QTest::newRow("three placed") << u"1"_s << QStringList { u"1"_s, u"2"_s, u"3"_s }
+                                  << QStringList { u"１"_s, u"２"_s, u"３"_s }
+                                  << QStringList { u"-"_s, u"-"_s };
+    QTest::newRow("only two placed")
+        << u"2"_s << QStringList { u"4"_s, u"5"_s, e } << QStringList { u"４"_s, u"５"_s, e }
+        << QStringList { u"-"_s, e };
+    QTest::newRow("second missing, third known")
+        << u"3"_s << QStringList { u"6"_s, e, u"1"_s } << QStringList { u"６"_s, e, e }
+        << QStringList { e, e };
+    QTest::newRow("void race") << u"0"_s << QStringList { u"1"_s, u"2"_s, u"3"_s }
+                               << QStringList { e, e, e } << QStringList { e, e };
+    QTest::newRow("technique but no winner")
+        << u"1"_s << QStringList { e, e, e } << QStringList { e, e, e } << QStringList { e, e };
+    QTest::newRow("boat 7 leaves its box neutral")
+        << u"1"_s << QStringList { u"7"_s, u"2"_s, u"3"_s } << QStringList { e, u"２"_s, u"３"_s }
+        << QStringList { u"-"_s, u"-"_s };
 }
 
 void TestPanelFill::placingBoxes()
@@ -240,15 +244,17 @@ void TestPanelFill::placingBoxes()
     ScreenModel screen;
     // The race before showed 5-6-5 with both separators.
     for (size_t k = 1; k <= 3; ++k)
-        screen.tyaku[k] = {u"５"_s, colours::Black, colours::Yellow, true};
+        screen.tyaku[k] = { u"５"_s, colours::Black, colours::Yellow, true };
     screen.tyakub[1].caption = screen.tyakub[2].caption = u"-"_s;
     fill(state, screen);
 
-    QCOMPARE((QStringList{screen.tyaku[1].caption, screen.tyaku[2].caption, screen.tyaku[3].caption}), boxes);
-    QCOMPARE((QStringList{screen.tyakub[1].caption, screen.tyakub[2].caption}), separators);
+    QCOMPARE(
+        (QStringList { screen.tyaku[1].caption, screen.tyaku[2].caption, screen.tyaku[3].caption }),
+        boxes);
+    QCOMPARE((QStringList { screen.tyakub[1].caption, screen.tyakub[2].caption }), separators);
     for (size_t k = 1; k <= 3; ++k) {
         if (screen.tyaku[k].caption.isEmpty())
-            QCOMPARE(screen.tyaku[k].bg, colours::LightGrey);
+            QCOMPARE(screen.tyaku[k].bg, colours::NeutralGrey);
     }
 }
 
@@ -274,7 +280,7 @@ void TestPanelFill::boxColours()
     QFETCH(Rgb, fg);
     QFETCH(Rgb, bg);
 
-    RaceState state = withPlacings(u"1"_s, {boat});
+    RaceState state = withPlacings(u"1"_s, { boat });
     ScreenModel screen;
     fill(state, screen);
     QCOMPARE(screen.tyaku[1].caption, caption);
@@ -311,14 +317,14 @@ void TestPanelFill::markerNotNamedKeepsItsPlace()
 void TestPanelFill::textColourIsNeverReset()
 {
     ScreenModel screen;
-    RaceState placed = withPlacings(u"1"_s, {u"2"_s, u"4"_s, u"1"_s});
+    RaceState placed = withPlacings(u"1"_s, { u"2"_s, u"4"_s, u"1"_s });
     fill(placed, screen);
     QCOMPARE(screen.tyaku[1].fg, colours::White);
 
     RaceState voided = withPlacings(u"0"_s, {});
     fill(voided, screen);
     QCOMPARE(screen.tyaku[1].caption, QString());
-    QCOMPARE(screen.tyaku[1].bg, colours::LightGrey);
+    QCOMPARE(screen.tyaku[1].bg, colours::NeutralGrey);
     QCOMPARE(screen.tyaku[1].fg, colours::White);
     QVERIFY(screen.tyaku[1].fgSet);
     QCOMPARE(screen.dds[25], u"不成立"_s);
@@ -330,10 +336,10 @@ void TestPanelFill::textColourIsNeverReset()
 void TestPanelFill::resetsPanel()
 {
     ScreenModel screen;
-    RaceState state = withPlacings(u"1"_s, {u"1"_s, u"2"_s, u"3"_s});
+    RaceState state = withPlacings(u"1"_s, { u"1"_s, u"2"_s, u"3"_s });
     fill(state, screen);
     screen.txb = u"text"_s;
-    screen.okiniiri = {u"0007"_s, u"唐津"_s, u"   1R"_s, u"   5R"_s};
+    screen.okiniiri = { u"0007"_s, u"唐津"_s, u"   1R"_s, u"   5R"_s };
 
     resetResultPanel(screen);
     for (const QString &caption : screen.tit)
@@ -342,7 +348,7 @@ void TestPanelFill::resetsPanel()
         QCOMPARE(caption, QString());
     for (size_t k = 1; k <= 3; ++k) {
         QCOMPARE(screen.tyaku[k].caption, QString());
-        QCOMPARE(screen.tyaku[k].bg, colours::LightGrey);
+        QCOMPARE(screen.tyaku[k].bg, colours::NeutralGrey);
     }
     QCOMPARE(screen.tyakub[1].caption, QString());
     for (size_t b = 1; b <= 6; ++b)

@@ -1,14 +1,13 @@
 #include "favouriteday.h"
 
-#include "session/session.h"
 #include "filebytes.h"
 #include "readonlyfolder.h"
+#include "session/session.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 
 using namespace rusena;
 using namespace favouriteday;
@@ -271,9 +270,13 @@ void TestSession::saveWritesRecord()
 
     session.setRegistrationText(QStringLiteral("0123"));
     session.setRegistrationOption(1);
-    QVERIFY(!session.saveConfirmation().has_value());
-    const Outcome outcome = session.saveSettings();
-    QVERIFY(outcome.ok());
+    bool asked = false;
+    const RegistrationSave outcome = session.saveRegistration([&](const Message &) {
+        asked = true;
+        return false;
+    });
+    QVERIFY(!asked);
+    QVERIFY(outcome.closesDialog);
     const Message saved { QStringLiteral("記録成功"), QStringLiteral("設定を記録しました。"),
         MessageIcon::Information, MessageButtons::Ok };
     QCOMPARE(outcome.message, std::optional<Message>(saved));
@@ -296,12 +299,24 @@ void TestSession::saveEmptyBox()
     const Message question { QStringLiteral("登録事項詳細"),
         QStringLiteral("お気に入り選手は登録されませんが宜しいですか？"), MessageIcon::None,
         MessageButtons::OkCancel };
-    QCOMPARE(session.saveConfirmation(), std::optional<Message>(question));
-    // Cancel: the view does not save, and nothing has been written yet.
+    QList<Message> asked;
+    const auto answer = [&](bool ok) {
+        return [&asked, ok](const Message &m) {
+            asked.append(m);
+            return ok;
+        };
+    };
+
+    // Cancel: nothing is written and the dialog stays.
+    const RegistrationSave declined = session.saveRegistration(answer(false));
+    QCOMPARE(asked, QList<Message> { question });
+    QVERIFY(!declined.closesDialog);
+    QVERIFY(!declined.message.has_value());
     QCOMPARE(readBytes(folder.playerPath(), NoFile), NoFile);
 
     // OK: the box reads "0" and no favourite is registered.
-    QVERIFY(session.saveSettings().ok());
+    QVERIFY(session.saveRegistration(answer(true)).closesDialog);
+    QCOMPARE(asked.size(), 2);
     QCOMPARE(session.screen().playerTxb, QStringLiteral("0"));
     QCOMPARE(readBytes(folder.playerPath(), NoFile), QByteArray::fromHex("00000100"));
     QCOMPARE(session.searchFavourite().code, Code::NoFavourite);
@@ -350,8 +365,8 @@ void TestSession::saveFailure()
     }
 
     session.setRegistrationText(QStringLiteral("0456"));
-    const Outcome outcome = session.saveSettings();
-    QCOMPARE(outcome.code, Code::WriteFailed);
+    const RegistrationSave outcome = session.saveRegistration([](const Message &) { return true; });
+    QVERIFY(!outcome.closesDialog); // the user can correct the box or cancel
     QVERIFY(outcome.message.has_value());
     QCOMPARE(outcome.message->icon, MessageIcon::Warning);
     QVERIFY(outcome.message->caption != QStringLiteral("記録成功"));

@@ -6,10 +6,10 @@
 
 #include "daygenerator.h"
 
+#include "filebytes.h"
 #include "race/raceselection.h"
 #include "session/session.h"
 #include "store/nametables.h"
-#include "filebytes.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -55,13 +55,13 @@ struct BoxColours {
 
 const QList<BoxColours> &boatBoxes()
 {
-    static const QList<BoxColours> boxes = {
-        {QStringLiteral("１"), colours::Black, colours::White},
-        {QStringLiteral("２"), colours::White, colours::Black},
-        {QStringLiteral("３"), colours::Black, colours::Red},
-        {QStringLiteral("４"), colours::White, colours::Blue},
-        {QStringLiteral("５"), colours::Black, colours::Yellow},
-        {QStringLiteral("６"), colours::Black, colours::Green}};
+    static const QList<BoxColours> boxes
+        = { { QStringLiteral("１"), colours::Black, colours::White },
+              { QStringLiteral("２"), colours::White, colours::Black },
+              { QStringLiteral("３"), colours::Black, colours::Red },
+              { QStringLiteral("４"), colours::White, colours::Blue },
+              { QStringLiteral("５"), colours::Black, colours::Yellow },
+              { QStringLiteral("６"), colours::Black, colours::Green } };
     return boxes;
 }
 
@@ -77,12 +77,12 @@ QString checkScreen(const Session &session)
     for (int k = 1; k <= 3; ++k) {
         const Box &box = screen.tyaku[static_cast<size_t>(k)];
         if (box.caption.isEmpty()) {
-            if (box.bg != colours::LightGrey)
+            if (box.bg != colours::NeutralGrey)
                 return QStringLiteral("tyaku(%1) empty but not neutral").arg(k);
             continue;
         }
         const auto match = std::find_if(boatBoxes().cbegin(), boatBoxes().cend(),
-                                        [&](const BoxColours &c) { return c.caption == box.caption; });
+            [&](const BoxColours &c) { return c.caption == box.caption; });
         if (match == boatBoxes().cend())
             return QStringLiteral("tyaku(%1) caption \"%2\"").arg(k).arg(box.caption);
         if (match->fg != box.fg || match->bg != box.bg)
@@ -103,7 +103,9 @@ QString checkScreen(const Session &session)
         return QStringLiteral("txb does not end with CR LF");
     const ProgressBar &bar = screen.progressBar1;
     if (bar.visible || bar.value < 0 || bar.value > std::max(bar.maximum, 0))
-        return QStringLiteral("progress bar visible or at %1 of %2").arg(bar.value).arg(bar.maximum);
+        return QStringLiteral("progress bar visible or at %1 of %2")
+            .arg(bar.value)
+            .arg(bar.maximum);
     return {};
 }
 
@@ -132,11 +134,13 @@ QString checkSelection(const Session &session, const Outcome &outcome, int race)
         return outcome.message ? QStringLiteral("message on success") : QString();
     case Code::MissingData:
         if (outcome.message != missingDataMessage(venue))
-            return QStringLiteral("missing-data message: ") + outcome.message.value_or(Message{}).text;
+            return QStringLiteral("missing-data message: ")
+                + outcome.message.value_or(Message {}).text;
         return checkBlankPanel(session.screen());
     case Code::RaceRead:
         if (outcome.message != raceReadMessage(venue, race))
-            return QStringLiteral("race-read message: ") + outcome.message.value_or(Message{}).text;
+            return QStringLiteral("race-read message: ")
+                + outcome.message.value_or(Message {}).text;
         return checkBlankPanel(session.screen());
     default:
         return QStringLiteral("unexpected outcome %1").arg(static_cast<int>(outcome.code));
@@ -150,7 +154,8 @@ QString checkFavouriteRow(const Session &session)
     if (!label.match(found.race1).hasMatch() || !label.match(found.race2).hasMatch())
         return QStringLiteral("race labels \"%1\" \"%2\"").arg(found.race1, found.race2);
     const auto &venues = session.tables().venueNames;
-    if (!found.venue.isEmpty() && std::find(venues.cbegin() + 1, venues.cend(), found.venue) == venues.cend())
+    if (!found.venue.isEmpty()
+        && std::find(venues.cbegin() + 1, venues.cend(), found.venue) == venues.cend())
         return QStringLiteral("favourite venue \"%1\"").arg(found.venue);
     return {};
 }
@@ -207,7 +212,7 @@ void TestSweep::everyRaceOfGeneratedDays()
     const auto &names = session.tables().venueNames;
     for (qsizetype index = 0; index < venues.size(); ++index) {
         QVERIFY2(std::find(names.cbegin() + 1, names.cend(), venues[index]) != names.cend(),
-                 qPrintable(venues[index]));
+            qPrintable(venues[index]));
         if (venues.indexOf(venues[index]) != index)
             continue; // a duplicate shows the same section
         session.selectVenue(static_cast<int>(index));
@@ -216,15 +221,15 @@ void TestSweep::everyRaceOfGeneratedDays()
             ++m_tried;
             m_shown += outcome.ok();
             const QString broken = checkSelection(session, outcome, race) + checkScreen(session);
-            QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("%1 %2R: %3")
-                                                      .arg(venues[index]).arg(race).arg(broken)));
+            QVERIFY2(broken.isEmpty(),
+                qPrintable(QStringLiteral("%1 %2R: %3").arg(venues[index]).arg(race).arg(broken)));
         }
     }
 
     const Outcome searched = session.searchFavourite();
     QVERIFY2(searched.code == (favourite == 0 ? Code::NoFavourite : Code::Ok)
-                 || (favourite != 0 && searched.code == Code::NotFound),
-             qPrintable(QString::number(static_cast<int>(searched.code))));
+            || (favourite != 0 && searched.code == Code::NotFound),
+        qPrintable(QString::number(static_cast<int>(searched.code))));
     QVERIFY2(checkFavouriteRow(session).isEmpty(), qPrintable(checkFavouriteRow(session)));
     QVERIFY2(checkScreen(session).isEmpty(), qPrintable(checkScreen(session)));
 }
@@ -233,7 +238,8 @@ void TestSweep::cleanupTestCase()
 {
     // Most generated races must be readable, or the panel checks above test nothing.
     if (m_tried > 0)
-        QVERIFY2(m_shown * 2 > m_tried, qPrintable(QStringLiteral("%1 of %2 shown").arg(m_shown).arg(m_tried)));
+        QVERIFY2(m_shown * 2 > m_tried,
+            qPrintable(QStringLiteral("%1 of %2 shown").arg(m_shown).arg(m_tried)));
 }
 
 QTEST_GUILESS_MAIN(TestSweep)
