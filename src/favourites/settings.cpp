@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QtEndian>
 
 #include <cstdlib>
 
@@ -19,16 +20,7 @@ constexpr int RecordSize = 4;
 
 std::int16_t readInt16(const QByteArray &bytes, int offset)
 {
-    const auto low = static_cast<std::uint8_t>(bytes.at(offset));
-    const auto high = static_cast<std::uint8_t>(bytes.at(offset + 1));
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8)));
-}
-
-void appendInt16(QByteArray &bytes, std::int16_t value)
-{
-    const auto bits = static_cast<std::uint16_t>(value);
-    bytes.append(static_cast<char>(bits & 0xFF));
-    bytes.append(static_cast<char>(bits >> 8));
+    return qFromLittleEndian<std::int16_t>(bytes.constData() + offset);
 }
 
 } // namespace
@@ -60,9 +52,7 @@ Outcome writeSettings(const QString &playerPath, const Settings &settings)
     if (!QDir().mkpath(QFileInfo(playerPath).absolutePath()))
         return failed;
 
-    QByteArray record;
-    appendInt16(record, settings.favouriteNumber);
-    appendInt16(record, settings.resultTextMode);
+    const QByteArray record = settingsRecord(settings);
 
     QSaveFile file(playerPath);
     if (!file.open(QIODevice::WriteOnly))
@@ -82,6 +72,14 @@ void showFavourite(const Settings &settings, const FavouriteResult &result, Scre
     screen.okiniiri[1] = result.venue;
     screen.okiniiri[2] = result.race1;
     screen.okiniiri[3] = result.race2;
+}
+
+QByteArray settingsRecord(const Settings &settings)
+{
+    QByteArray record(RecordSize, '\0');
+    qToLittleEndian(settings.favouriteNumber, record.data());
+    qToLittleEndian(settings.resultTextMode, record.data() + 2);
+    return record;
 }
 
 } // namespace rusena

@@ -2,6 +2,7 @@
 
 #include "store/outcome.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -28,6 +29,10 @@ QString fourDigits(int number);
 
 /// Settings from player.dat when it exists (missing bytes read as zero), else 0 and 1.
 Settings loadSettings(const QString &playerPath);
+
+/// player.dat's one record: the favourite's number, then the text box setting, each a
+/// little-endian signed 16-bit value.
+QByteArray settingsRecord(const Settings &settings);
 
 /// Writes player.dat's one record atomically, creating the file's folder when missing.
 Outcome writeSettings(const QString &playerPath, const Settings &settings);

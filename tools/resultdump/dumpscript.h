@@ -9,9 +9,9 @@ namespace rusena::dump {
 
 /// What the command line asked for.
 struct DumpRequest final {
-    QByteArray fileBytes;             ///< the result file, read whole
-    std::optional<int> favourite;     ///< --favourite N, 0..9999
-    int mode = 1;                     ///< --mode M, 1 or 2
+    QByteArray fileBytes; ///< the result file, read whole
+    std::optional<int> favourite; ///< --favourite N, 0..9999
+    int mode = 1; ///< --mode M, 1 or 2
 };
 
 /// Runs the fixed script on a fresh core in a private data folder below `root` and returns

@@ -4,12 +4,14 @@
 
 #include "dumpscript.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QStringList>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -17,11 +19,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int BadUsage = 2;
+constexpr int WriteFailed = 1;
 
-int fail(const QString &why)
+int fail(const QString &why, int code = BadUsage)
 {
     std::fprintf(stderr, "resultdump: %s\n", qUtf8Printable(why));
-    return BadUsage;
+    return code;
 }
 
 std::optional<int> numberIn(const QString &text, int low, int high)
@@ -37,49 +40,64 @@ struct Arguments final {
     std::optional<int> favourite;
     int mode = 1;
     QString file;
+    bool help = false;
 };
 
 // Parses the command line; on failure returns the one-line reason in `error`.
-std::optional<Arguments> parse(const QStringList &args, QString &error)
+std::optional<Arguments> parse(QCommandLineParser &parser, QString &error)
 {
+    parser.setApplicationDescription(u"Prints what the viewer shows for every race of a "
+                                     "result file, as JSON."_s);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption favourite(u"favourite"_s,
+        u"Registers player N (0 to 9999) as the favourite and searches for them."_s, u"N"_s);
+    const QCommandLineOption mode(u"mode"_s,
+        u"Text box setting: 1 shows the whole race, 2 only its payouts (default 1)."_s, u"M"_s);
+    parser.addOptions({ favourite, mode });
+    parser.addPositionalArgument(u"FILE"_s, u"The result file to open."_s);
+
+    if (!parser.parse(QCoreApplication::arguments())) {
+        error = parser.errorText();
+        return std::nullopt;
+    }
     Arguments parsed;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (arg == u"--favourite"_s || arg == u"--mode"_s) {
-            if (i + 1 >= args.size()) {
-                error = arg + u" needs a value"_s;
-                return std::nullopt;
-            }
-            const QString value = args[++i];
-            if (arg == u"--favourite"_s) {
-                parsed.favourite = numberIn(value, 0, 9999);
-                if (!parsed.favourite) {
-                    error = u"--favourite takes a number from 0 to 9999, not \"%1\""_s.arg(value);
-                    return std::nullopt;
-                }
-            } else {
-                const auto mode = numberIn(value, 1, 2);
-                if (!mode) {
-                    error = u"--mode takes 1 or 2, not \"%1\""_s.arg(value);
-                    return std::nullopt;
-                }
-                parsed.mode = *mode;
-            }
-        } else if (arg.startsWith(u'-') && arg.size() > 1) {
-            error = u"unknown option %1"_s.arg(arg);
-            return std::nullopt;
-        } else if (parsed.file.isEmpty()) {
-            parsed.file = arg;
-        } else {
-            error = u"only one FILE may be given"_s;
+    if (parser.isSet(help)) {
+        parsed.help = true;
+        return parsed;
+    }
+    if (parser.isSet(favourite)) {
+        parsed.favourite = numberIn(parser.value(favourite), 0, 9999);
+        if (!parsed.favourite) {
+            error = u"--favourite takes a number from 0 to 9999, not \"%1\""_s.arg(
+                parser.value(favourite));
             return std::nullopt;
         }
     }
-    if (parsed.file.isEmpty()) {
-        error = u"usage: resultdump [--favourite N] [--mode M] FILE"_s;
+    if (parser.isSet(mode)) {
+        const auto m = numberIn(parser.value(mode), 1, 2);
+        if (!m) {
+            error = u"--mode takes 1 or 2, not \"%1\""_s.arg(parser.value(mode));
+            return std::nullopt;
+        }
+        parsed.mode = *m;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) {
+        error = files.isEmpty() ? u"usage: resultdump [--favourite N] [--mode M] FILE"_s
+                                : u"only one FILE may be given"_s;
         return std::nullopt;
     }
+    parsed.file = files.constFirst();
     return parsed;
+}
+
+// Writes all of `bytes` to standard output. A short write, or a flush that fails (a full
+// disk, a closed pipe), must not pass for a complete document.
+bool writeOut(const QByteArray &bytes)
+{
+    const auto size = static_cast<std::size_t>(bytes.size());
+    return std::fwrite(bytes.constData(), 1, size, stdout) == size && std::fflush(stdout) == 0
+        && !std::ferror(stdout);
 }
 
 } // namespace
@@ -87,11 +105,16 @@ std::optional<Arguments> parse(const QStringList &args, QString &error)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"resultdump"_s);
 
+    QCommandLineParser parser;
     QString error;
-    const std::optional<Arguments> args = parse(QCoreApplication::arguments(), error);
+    const std::optional<Arguments> args = parse(parser, error);
     if (!args)
         return fail(error);
+    if (args->help)
+        return writeOut(parser.helpText().toUtf8()) ? 0
+                                                    : fail(u"cannot write the help"_s, WriteFailed);
 
     QFile file(args->file);
     if (!file.open(QIODevice::ReadOnly))
@@ -111,6 +134,9 @@ int main(int argc, char *argv[])
     const std::optional<QByteArray> json = rusena::dump::runScript(request, root.path());
     if (!json)
         return fail(u"cannot prepare the private data folder below %1"_s.arg(root.path()));
-    std::fwrite(json->constData(), 1, static_cast<std::size_t>(json->size()), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    if (!writeOut(*json)) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        return fail(u"cannot write the output: %1"_s.arg(why), WriteFailed);
+    }
+    return 0;
 }
