@@ -13,7 +13,7 @@ FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libfuzzer-14-dev
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: run test build deps bench fuzz format clean check-ci
+.PHONY: run test build deps bench fuzz format clean
 
 run: build
 	$(BUILD_DIR)/src/app/rusena
@@ -40,7 +40,7 @@ deps:
 
 bench:
 	$(call install_missing,$(PACKAGES) $(BENCH_PACKAGES))
-	cmake --preset release
+	cmake --preset release -DRUSENA_BENCH=ON
 	cmake --build --preset release -j $(JOBS)
 	bash bench/run.sh build/release
 

@@ -3,7 +3,8 @@ file(GLOB_RECURSE core_sources
   ${ROOT}/store/*.h ${ROOT}/store/*.cpp
   ${ROOT}/race/*.h ${ROOT}/race/*.cpp
   ${ROOT}/favourites/*.h ${ROOT}/favourites/*.cpp
-  ${ROOT}/session/*.h ${ROOT}/session/*.cpp)
+  ${ROOT}/session/*.h ${ROOT}/session/*.cpp
+  ${ROOT}/library/*.h ${ROOT}/library/*.cpp)
 set(offenders "")
 foreach(f IN LISTS core_sources)
   file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](QtGui|QtWidgets|QWidget|QColor|QFont|QPixmap|QImage|QPainter|QApplication|QGuiApplication|QMessageBox)")
@@ -14,4 +15,5 @@ endforeach()
 if(offenders)
   message(FATAL_ERROR "GUI headers in the core:\n${offenders}")
 endif()
-message(STATUS "core is free of GUI headers (${CMAKE_ARGC} files checked)")
+list(LENGTH core_sources checked)
+message(STATUS "core is free of GUI headers (${checked} files checked)")

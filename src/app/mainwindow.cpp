@@ -34,8 +34,8 @@ constexpr int RowHeight = 255;
 // are drawn a little smaller than the rest of the panel.
 constexpr int NamePixelSize = 11;
 
-// The ground of the column headings and the race list: lighter than the neutral grey
-// of the placing boxes, so that the headings read as headings.
+// The ground of the column headings and the selection controls: lighter than the neutral
+// grey of the panel and its placing boxes.
 const QColor HeadingGrey(0xE0, 0xE0, 0xE0);
 
 QString arrayName(const char16_t *name, int index)
@@ -204,7 +204,7 @@ void MainWindow::buildSelection()
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     m_frame1->setGeometry(twipsRect(6960, 840, 1935, 2535));
     m_frame1->setFont(designFont(faces::PGothic, 9));
-    setBackground(m_frame1, Grey);
+    setBackground(m_frame1, toColour(colours::NeutralGrey));
 
     const QFont listFont = designFont(faces::PGothic, 9, true);
 
@@ -214,8 +214,8 @@ void MainWindow::buildSelection()
     m_cmb->setEditable(false);
     m_cmb->setFont(listFont);
     QPalette cmbPalette = m_cmb->palette();
-    cmbPalette.setColor(QPalette::Button, LightGrey);
-    cmbPalette.setColor(QPalette::Base, LightGrey);
+    cmbPalette.setColor(QPalette::Button, HeadingGrey);
+    cmbPalette.setColor(QPalette::Base, HeadingGrey);
     m_cmb->setPalette(cmbPalette);
     connect(m_cmb, &QComboBox::currentIndexChanged, this, &MainWindow::venueChosen);
 

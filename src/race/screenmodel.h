@@ -1,5 +1,20 @@
 #pragma once
 
+// The screen model keeps the controls' own romanised names, so that the view, the tests
+// and resultdump's JSON all speak of the same control:
+//
+//   tit       the meeting header: date, day number, title, the race's label line
+//   rm        the column headings of the result panel (選手名, 展示, ｽﾀｰﾄ, ...)
+//   dds       the panel's fields: names, exhibition, start timing and race time by
+//             course (0-23), the accidents (24) and the winning technique (25)
+//   tyaku     the first three places, each a box in its boat's colours (着 = place)
+//   tyakub    the dashes between those boxes
+//   wak       the boats' markers in the start-timing chart (枠 = boat colour)
+//   okiniiri  the favourite row: registration number, venue, first and second race
+//             (お気に入り = favourite)
+//   txb       the race's own text box; playerTxb the registration dialog's box
+//   cmb       the venue list
+
 #include <QString>
 #include <QStringList>
 

@@ -4,6 +4,7 @@
 #include "race/panelfill.h"
 #include "race/raceparser.h"
 #include "race/raceselection.h"
+#include "store/cp932.h"
 #include "store/resultimport.h"
 #include "store/venuelist.h"
 
@@ -26,6 +27,13 @@ Message folderFailedMessage()
     return { QStringLiteral("データフォルダ作成エラー"),
         QStringLiteral("データフォルダを作成できませんでした。"), MessageIcon::Warning,
         MessageButtons::Ok };
+}
+
+Message noDecoderMessage()
+{
+    return { QStringLiteral("文字コード変換エラー"),
+        QStringLiteral("シフトJISの変換機能を開けませんでした。レース結果を表示できません。"),
+        MessageIcon::Warning, MessageButtons::Ok };
 }
 
 Message storedDayUnreadableMessage()
@@ -52,6 +60,8 @@ Session::Session(DataFolder folder)
 QList<Message> Session::startUp()
 {
     QList<Message> messages;
+    if (!cp932DecoderWorks())
+        messages.append(noDecoderMessage());
     for (int boat = 1; boat <= 6; ++boat)
         m_screen.wak[boat].visible = false;
 

@@ -12,4 +12,11 @@ QString decodeCp932(QByteArrayView bytes);
 /// The same, into `out`, reusing its buffer when it is large enough.
 void decodeCp932(QByteArrayView bytes, QString &out);
 
+/// False when the system's converter could not be opened: then every byte decodes to
+/// U+FFFD and no day can be read.
+bool cp932DecoderWorks();
+
+/// Test hook: while on, the converter counts as one that could not be opened.
+void failCp932DecoderForTesting(bool fail);
+
 } // namespace rusena

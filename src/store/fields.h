@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QStringView>
 
 // Result-file lines are read by character positions counted from 1, a full-width
@@ -17,7 +17,8 @@ inline constexpr int ScanLimit = 200;
 QStringView cut(const QString &line, int pos, int length);
 
 /// True when `pos` holds a character other than the half-width blank. A position past
-/// the end of the line counts as non-blank, as the file layout describes.
+/// the end of the line counts as non-blank, so that a row cut short still finds its
+/// anchors.
 bool isNonBlank(const QString &line, int pos);
 
 /// True when the line's first text.size() characters equal `text` exactly.

@@ -1,4 +1,4 @@
-// The main window's controls, menus and looks against the design tables.
+// The main window's controls, menus and looks: every control's name, place and look.
 
 #include "app/app.h"
 #include "app/dialogs.h"
@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -18,7 +19,6 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
-#include <QFontDatabase>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -95,10 +95,10 @@ void TestMainWindow::control_data()
     row("rm(2)", "client", 2280, 840, 615, 255);
     row("rm(3)", "client", 3000, 840, 2895, 255);
     row("rm(4)", "client", 6000, 840, 855, 255);
-    static const char *const names[6][4] = {
-        {"dds(0)", "dds(6)", "dds(12)", "dds(18)"}, {"dds(1)", "dds(7)", "dds(13)", "dds(19)"},
-        {"dds(2)", "dds(8)", "dds(14)", "dds(20)"}, {"dds(3)", "dds(9)", "dds(15)", "dds(21)"},
-        {"dds(4)", "dds(10)", "dds(16)", "dds(22)"}, {"dds(5)", "dds(11)", "dds(17)", "dds(23)"}};
+    static const char *const names[6][4] = { { "dds(0)", "dds(6)", "dds(12)", "dds(18)" },
+        { "dds(1)", "dds(7)", "dds(13)", "dds(19)" }, { "dds(2)", "dds(8)", "dds(14)", "dds(20)" },
+        { "dds(3)", "dds(9)", "dds(15)", "dds(21)" }, { "dds(4)", "dds(10)", "dds(16)", "dds(22)" },
+        { "dds(5)", "dds(11)", "dds(17)", "dds(23)" } };
     for (int r = 0; r < 6; ++r) {
         const int top = 1200 + 240 * r;
         row(names[r][0], "client", 120, top, 1575, 255);
@@ -162,7 +162,8 @@ void TestMainWindow::window()
     const QRect screen = main->screen()->availableGeometry();
     // Centred up to the frame, whose size is only known once the window is shown.
     const QPoint off = main->frameGeometry().center() - screen.center();
-    QVERIFY2(qAbs(off.x()) <= 3 && qAbs(off.y()) <= 3, qPrintable(u"%1,%2"_qs.arg(off.x()).arg(off.y())));
+    QVERIFY2(qAbs(off.x()) <= 3 && qAbs(off.y()) <= 3,
+        qPrintable(u"%1,%2"_qs.arg(off.x()).arg(off.y())));
 }
 
 void TestMainWindow::menus()
@@ -203,9 +204,9 @@ void TestMainWindow::menus()
 void TestMainWindow::raceList()
 {
     QListWidget *list = m_app->mainWindow()->list1();
-    const QStringList expected = {u"  １Ｒ"_qs, u"  ２Ｒ"_qs, u"  ３Ｒ"_qs, u"  ４Ｒ"_qs,
-                                  u"  ５Ｒ"_qs, u"  ６Ｒ"_qs, u"  ７Ｒ"_qs, u"  ８Ｒ"_qs,
-                                  u"  ９Ｒ"_qs, u"１０Ｒ"_qs, u"１１Ｒ"_qs, u"１２Ｒ"_qs};
+    const QStringList expected
+        = { u"  １Ｒ"_qs, u"  ２Ｒ"_qs, u"  ３Ｒ"_qs, u"  ４Ｒ"_qs, u"  ５Ｒ"_qs, u"  ６Ｒ"_qs,
+              u"  ７Ｒ"_qs, u"  ８Ｒ"_qs, u"  ９Ｒ"_qs, u"１０Ｒ"_qs, u"１１Ｒ"_qs, u"１２Ｒ"_qs };
     QCOMPARE(list->count(), 12);
     for (int i = 0; i < 12; ++i) {
         QCOMPARE(list->item(i)->text(), expected.at(i));
@@ -241,8 +242,9 @@ void TestMainWindow::looks_data()
     QTest::newRow("dds(25)") << white << true << centre << QString();
     QTest::newRow("tyaku(1)") << grey << false << centre << QString();
     QTest::newRow("tyakub(2)") << grey << false << centre << QString();
-    QTest::newRow("Label1") << grey << false << centre
-                            << u"※  万全を期す為にお客様自身で主催者発行のものと照合して下さい。"_qs;
+    QTest::newRow("Label1")
+        << grey << false << centre
+        << u"※  万全を期す為にお客様自身で主催者発行のものと照合して下さい。"_qs;
 }
 
 void TestMainWindow::looks()
@@ -305,9 +307,11 @@ void TestMainWindow::playerNamesFit()
     for (int row = 0; row < 6; ++row) {
         QLabel *label = m_app->mainWindow()->dds(row);
         const QString shown = u"  "_qs + name;
-        const int room = label->contentsRect().width() - qMax(label->indent(), 0) - 2 * label->margin();
+        const int room
+            = label->contentsRect().width() - qMax(label->indent(), 0) - 2 * label->margin();
         QVERIFY2(label->fontMetrics().horizontalAdvance(shown) <= room,
-                 qPrintable(u"%1 px for %2 px"_qs.arg(label->fontMetrics().horizontalAdvance(shown)).arg(room)));
+            qPrintable(u"%1 px for %2 px"_qs.arg(label->fontMetrics().horizontalAdvance(shown))
+                           .arg(room)));
     }
 }
 

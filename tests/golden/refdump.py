@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """Independent reference model of the viewer's core for golden files.
 
-Reads a result file and prints the same JSON document as `resultdump` (same options,
-same key order, json.dumps layout with two-blank indent). It shares no code with the
-C++ core: it is written straight from the description of the result file and of the
-main window's behaviour, so that a golden file made with it checks the core rather
-than recording it.
+Reads a result file and prints the JSON document `resultdump` prints (same options; the
+tests compare the documents parsed, so layout and key order are free). It shares no code with the
+C++ core: it is written from scratch from the result file's layout and the main
+window's behaviour, so that a golden file made with it checks the core rather than
+recording it.
 
     refdump.py [--favourite N] [--mode M] FILE > FILE.json
 """
@@ -80,7 +80,7 @@ class Model:
             self.mode = 1  # no player.dat: defaults 0 and 1
         self.fav_result = ["", "", ""]
         self.cmb = self.venue_list()
-        # Screen after start-up: panel reset, markers at their design places, hidden.
+        # Screen after start-up: panel reset, markers at their resting places, hidden.
         self.tit = [""] * 4
         self.dds = [""] * 26
         self.tyaku = [{"caption": "", "fg": "#000000", "bg": GREY} for _ in range(3)]
