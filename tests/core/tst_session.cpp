@@ -152,7 +152,8 @@ void TestSession::startUp()
     const ScreenModel &screen = session.screen();
     QCOMPARE(screen.cmbItems, venues);
     QCOMPARE(screen.cmbIndex, -1);
-    QCOMPARE(session.store().count() > 0, !venues.isEmpty());
+    // Undecodable lines are still lines: the store keeps them, no venue is found in them.
+    QCOMPARE(session.store().count() > 0, !venues.isEmpty() || layout == u"no converter");
     QCOMPARE(int(session.settings().favouriteNumber), number);
     QCOMPARE(int(session.settings().resultTextMode), mode);
     // The auxiliary controls start the same way in every case.
