@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "artwork.h"
+#include "boatmarker.h"
 #include "faces.h"
 #include "twips.h"
 
@@ -57,14 +58,14 @@ void setForeground(QWidget *widget, const QColor &foreground)
 }
 
 enum class Look {
-    White,         ///< bordered, white ground, black text
-    Heading,       ///< bordered, light grey ground, window text, centred
+    White, ///< bordered, white ground, black text
+    Heading, ///< bordered, light grey ground, window text, centred
     WindowColours, ///< bordered, the system's window colours
-    Borderless,    ///< no border, grey ground
+    Borderless, ///< no border, grey ground
 };
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &geometry, Look look,
-                  Qt::Alignment horizontal = Qt::AlignLeft, const QString &text = {})
+    Qt::Alignment horizontal = Qt::AlignLeft, const QString &text = {})
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -115,11 +116,11 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), RowPixels};
+        return { QStyledItemDelegate::sizeHint(option, index).width(), RowPixels };
     }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
+        const QModelIndex &index) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
         const QPalette &palette = option.palette;
@@ -129,7 +130,7 @@ public:
         painter->setFont(option.font);
         painter->setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter->drawText(option.rect.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                          index.data(Qt::DisplayRole).toString());
+            index.data(Qt::DisplayRole).toString());
         painter->restore();
         if (option.state & QStyle::State_HasFocus) {
             painter->save();
@@ -149,8 +150,8 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("ルセナソフト"));
     setWindowIcon(programIcon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+        | Qt::MSWindowsFixedSizeDialogHint);
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
@@ -177,6 +178,7 @@ void MainWindow::buildMenus()
     bar->setFont(designFont(faces::PGothic, 9));
 
     QMenu *file = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    m_fileMenu = file;
     file->setObjectName(QStringLiteral("mfile"));
     m_mread = file->addAction(QStringLiteral("開く(&O)"));
     m_mread->setObjectName(QStringLiteral("mread"));
@@ -233,9 +235,8 @@ void MainWindow::buildSelection()
     listPalette.setColor(QPalette::Base, LightGrey);
     m_list1->setPalette(listPalette);
 
-    static const char16_t *const races[] = {u"  １Ｒ", u"  ２Ｒ", u"  ３Ｒ", u"  ４Ｒ",
-                                             u"  ５Ｒ", u"  ６Ｒ", u"  ７Ｒ", u"  ８Ｒ",
-                                             u"  ９Ｒ", u"１０Ｒ", u"１１Ｒ", u"１２Ｒ"};
+    static const char16_t *const races[] = { u"  １Ｒ", u"  ２Ｒ", u"  ３Ｒ", u"  ４Ｒ", u"  ５Ｒ",
+        u"  ６Ｒ", u"  ７Ｒ", u"  ８Ｒ", u"  ９Ｒ", u"１０Ｒ", u"１１Ｒ", u"１２Ｒ" };
     for (int race = 1; race <= 12; ++race) {
         auto *item = new QListWidgetItem(QString::fromUtf16(races[race - 1]), m_list1);
         item->setData(Qt::UserRole, race);
@@ -271,26 +272,34 @@ void MainWindow::emitSelectedRace()
 
 void MainWindow::buildHeader()
 {
-    m_tit[0] = makeLabel(m_client, arrayName(u"tit", 0), twipsRect(120, 240, 1815, 255), Look::White, Qt::AlignHCenter);
-    m_tit[1] = makeLabel(m_client, arrayName(u"tit", 1), twipsRect(1920, 240, 735, 255), Look::White, Qt::AlignHCenter);
-    m_tit[2] = makeLabel(m_client, arrayName(u"tit", 2), twipsRect(2640, 240, 6255, 255), Look::White);
-    m_tit[3] = makeLabel(m_client, arrayName(u"tit", 3), twipsRect(120, 480, 8775, 255), Look::White);
+    m_tit[0] = makeLabel(m_client, arrayName(u"tit", 0), twipsRect(120, 240, 1815, 255),
+        Look::White, Qt::AlignHCenter);
+    m_tit[1] = makeLabel(m_client, arrayName(u"tit", 1), twipsRect(1920, 240, 735, 255),
+        Look::White, Qt::AlignHCenter);
+    m_tit[2]
+        = makeLabel(m_client, arrayName(u"tit", 2), twipsRect(2640, 240, 6255, 255), Look::White);
+    m_tit[3]
+        = makeLabel(m_client, arrayName(u"tit", 3), twipsRect(120, 480, 8775, 255), Look::White);
 
     struct Heading {
         int index, left, top, width;
         const char16_t *text;
     };
     static const Heading headings[] = {
-        {0, 120, 840, 1575, u"選手名"},      {1, 1680, 840, 615, u"展示"},
-        {2, 2280, 840, 615, u"ｽﾀｰﾄ"},        {3, 3000, 840, 2895, u"スリット"},
-        {4, 6000, 840, 855, u"ﾚｰｽﾀｲﾑ"},      {5, 120, 2760, 1815, u"レース結果"},
-        {6, 2160, 2760, 3135, u"事故"},      {7, 5280, 2760, 1455, u"決まり手"},
-        {8, 2160, 3240, 1695, u"お気に入り選手"},
+        { 0, 120, 840, 1575, u"選手名" },
+        { 1, 1680, 840, 615, u"展示" },
+        { 2, 2280, 840, 615, u"ｽﾀｰﾄ" },
+        { 3, 3000, 840, 2895, u"スリット" },
+        { 4, 6000, 840, 855, u"ﾚｰｽﾀｲﾑ" },
+        { 5, 120, 2760, 1815, u"レース結果" },
+        { 6, 2160, 2760, 3135, u"事故" },
+        { 7, 5280, 2760, 1455, u"決まり手" },
+        { 8, 2160, 3240, 1695, u"お気に入り選手" },
     };
     for (const Heading &h : headings) {
         m_rm[h.index] = makeLabel(m_client, arrayName(u"rm", h.index),
-                                  twipsRect(h.left, h.top, h.width, RowHeight), Look::Heading,
-                                  Qt::AlignHCenter, QString::fromUtf16(h.text));
+            twipsRect(h.left, h.top, h.width, RowHeight), Look::Heading, Qt::AlignHCenter,
+            QString::fromUtf16(h.text));
     }
     m_rm[1]->setToolTip(QStringLiteral("展示タイム"));
 }
@@ -300,16 +309,22 @@ void MainWindow::buildRows()
     QFont nameFont = designFont(faces::PGothic, 9.75);
     nameFont.setPixelSize(NamePixelSize);
     for (int row = 1; row <= 6; ++row) {
-        QLabel *name = makeLabel(m_client, arrayName(u"dds", row - 1), rowRect(120, row, 1575), Look::White);
+        QLabel *name
+            = makeLabel(m_client, arrayName(u"dds", row - 1), rowRect(120, row, 1575), Look::White);
         name->setFont(nameFont);
         name->setIndent(0);
         m_dds[row - 1] = name;
-        m_dds[row + 5] = makeLabel(m_client, arrayName(u"dds", row + 5), rowRect(1680, row, 615), Look::White, Qt::AlignRight);
-        m_dds[row + 11] = makeLabel(m_client, arrayName(u"dds", row + 11), rowRect(2280, row, 615), Look::White, Qt::AlignRight);
-        m_dds[row + 17] = makeLabel(m_client, arrayName(u"dds", row + 17), rowRect(6000, row, 855), Look::White, Qt::AlignRight);
+        m_dds[row + 5] = makeLabel(m_client, arrayName(u"dds", row + 5), rowRect(1680, row, 615),
+            Look::White, Qt::AlignRight);
+        m_dds[row + 11] = makeLabel(m_client, arrayName(u"dds", row + 11), rowRect(2280, row, 615),
+            Look::White, Qt::AlignRight);
+        m_dds[row + 17] = makeLabel(m_client, arrayName(u"dds", row + 17), rowRect(6000, row, 855),
+            Look::White, Qt::AlignRight);
     }
-    m_dds[24] = makeLabel(m_client, arrayName(u"dds", 24), twipsRect(2160, 3000, 3135, 255), Look::White);
-    m_dds[25] = makeLabel(m_client, arrayName(u"dds", 25), twipsRect(5280, 3000, 1455, 255), Look::White, Qt::AlignHCenter);
+    m_dds[24]
+        = makeLabel(m_client, arrayName(u"dds", 24), twipsRect(2160, 3000, 3135, 255), Look::White);
+    m_dds[25] = makeLabel(m_client, arrayName(u"dds", 25), twipsRect(5280, 3000, 1455, 255),
+        Look::White, Qt::AlignHCenter);
 }
 
 void MainWindow::buildChart()
@@ -333,9 +348,8 @@ void MainWindow::buildChart()
     makeLine(QStringLiteral("Line2"), 5480);
 
     for (int boat = 1; boat <= 6; ++boat) {
-        auto *marker = new QLabel(m_client);
+        auto *marker = new BoatMarker(boat, m_client);
         marker->setObjectName(arrayName(u"wak", boat));
-        marker->setPixmap(markerPixmap(boat));
         marker->setGeometry(twipsRect(120 + 480 * (boat - 1), 5520, 375, 225));
         marker->hide();
         m_wak[boat] = marker;
@@ -344,19 +358,18 @@ void MainWindow::buildChart()
 
 void MainWindow::buildPlacings()
 {
-    static const int boxLefts[] = {240, 840, 1440};
+    static const int boxLefts[] = { 240, 840, 1440 };
     for (int k = 1; k <= 3; ++k) {
-        QLabel *box = makeLabel(m_client, arrayName(u"tyaku", k), twipsRect(boxLefts[k - 1], 3120, 375, 375),
-                                Look::Borderless, Qt::AlignHCenter);
+        QLabel *box = makeLabel(m_client, arrayName(u"tyaku", k),
+            twipsRect(boxLefts[k - 1], 3120, 375, 375), Look::Borderless, Qt::AlignHCenter);
         box->setFont(designFont(faces::PMincho, 18, true));
         box->setIndent(0);
         m_tyaku[k] = box;
     }
-    static const int separatorLefts[] = {600, 1200};
+    static const int separatorLefts[] = { 600, 1200 };
     for (int k = 1; k <= 2; ++k) {
         QLabel *separator = makeLabel(m_client, arrayName(u"tyakub", k),
-                                      twipsRect(separatorLefts[k - 1], 3120, 255, 375),
-                                      Look::Borderless, Qt::AlignHCenter);
+            twipsRect(separatorLefts[k - 1], 3120, 255, 375), Look::Borderless, Qt::AlignHCenter);
         separator->setFont(designFont(faces::PGothic, 18, true));
         separator->setIndent(0);
         setForeground(separator, Qt::black);
@@ -366,11 +379,11 @@ void MainWindow::buildPlacings()
 
 void MainWindow::buildFavouriteRow()
 {
-    static const int lefts[] = {3840, 4680, 5520, 6120};
-    static const int widths[] = {855, 855, 615, 615};
+    static const int lefts[] = { 3840, 4680, 5520, 6120 };
+    static const int widths[] = { 855, 855, 615, 615 };
     for (int i = 0; i < 4; ++i) {
-        m_okiniiri[i] = makeLabel(m_client, arrayName(u"okiniiri", i), twipsRect(lefts[i], 3240, widths[i], 255),
-                                  Look::WindowColours, Qt::AlignHCenter);
+        m_okiniiri[i] = makeLabel(m_client, arrayName(u"okiniiri", i),
+            twipsRect(lefts[i], 3240, widths[i], 255), Look::WindowColours, Qt::AlignHCenter);
     }
     // Lies over the favourite row and hides it while a search runs.
     m_progressBar1 = new QProgressBar(m_client);
@@ -388,9 +401,9 @@ void MainWindow::buildTextArea()
     m_txb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_txb->setFont(designFont(faces::Terminal, 9.75));
 
-    m_label1 = makeLabel(m_client, QStringLiteral("Label1"), twipsRect(720, 5520, 7695, 255), Look::Borderless,
-                         Qt::AlignHCenter,
-                         QStringLiteral("※  万全を期す為にお客様自身で主催者発行のものと照合して下さい。"));
+    m_label1 = makeLabel(m_client, QStringLiteral("Label1"), twipsRect(720, 5520, 7695, 255),
+        Look::Borderless, Qt::AlignHCenter,
+        QStringLiteral("※  万全を期す為にお客様自身で主催者発行のものと照合して下さい。"));
     setForeground(m_label1, Qt::black);
 }
 

@@ -100,7 +100,7 @@ void clickRace(MainWindow *main, int race)
 // A marker's place in pixels from its design place in twips.
 QPoint markerAt(int left, int top)
 {
-    return {px(left), px(top)};
+    return { px(left), px(top) };
 }
 
 } // namespace
@@ -199,17 +199,18 @@ void TestViewFlow::startUp()
         run.storeSettings(settings);
 
     QList<bool> mainVisibleWhenAsked;
-    Dialogs::setObserver([&](const Message &) {
-        mainVisibleWhenAsked.append(run.app && run.main()->isVisible());
-    });
+    Dialogs::setObserver(
+        [&](const Message &) { mainVisibleWhenAsked.append(run.app && run.main()->isVisible()); });
     run.start();
     Dialogs::setObserver({});
 
     QVERIFY(QFileInfo(run.folder.data).isDir());
     const QStringList asked = texts(Dialogs::takeAsked());
     if (asksForFile) {
-        QCOMPARE(asked, QStringList{u"レース結果ファイル読み込み / 始めにレース結果ファイルを読み込んで下さい。"_qs});
-        QCOMPARE(mainVisibleWhenAsked, QList<bool>{false});
+        QCOMPARE(asked,
+            QStringList {
+                u"レース結果ファイル読み込み / 始めにレース結果ファイルを読み込んで下さい。"_qs });
+        QCOMPARE(mainVisibleWhenAsked, QList<bool> { false });
         QCOMPARE(run.main()->cmb()->count(), 0);
     } else {
         QCOMPARE(asked, QStringList());
@@ -253,14 +254,13 @@ void TestViewFlow::startUpFailure()
         QVERIFY(QDir().mkdir(run.folder.racekPath()));
     }
     QList<bool> mainVisibleWhenAsked;
-    Dialogs::setObserver([&](const Message &) {
-        mainVisibleWhenAsked.append(run.app && run.main()->isVisible());
-    });
+    Dialogs::setObserver(
+        [&](const Message &) { mainVisibleWhenAsked.append(run.app && run.main()->isVisible()); });
     run.start();
     Dialogs::setObserver({});
 
-    QCOMPARE(texts(Dialogs::takeAsked()), QStringList{warning});
-    QCOMPARE(mainVisibleWhenAsked, QList<bool>{false});
+    QCOMPARE(texts(Dialogs::takeAsked()), QStringList { warning });
+    QCOMPARE(mainVisibleWhenAsked, QList<bool> { false });
     MainWindow *main = run.main();
     QVERIFY(main->isVisible());
     QCOMPARE(main->cmb()->count(), 0);
@@ -268,7 +268,8 @@ void TestViewFlow::startUpFailure()
         QVERIFY(main->wak(boat)->isHidden());
 
     clickRace(main, 1);
-    QCOMPARE(texts(Dialogs::takeAsked()), QStringList{u"開催地選択エラー / 開催地を選択して下さい。"_qs});
+    QCOMPARE(texts(Dialogs::takeAsked()),
+        QStringList { u"開催地選択エラー / 開催地を選択して下さい。"_qs });
 
     if (obstacle == u"top")
         QVERIFY(QFile::remove(run.folder.top));
@@ -277,7 +278,8 @@ void TestViewFlow::startUpFailure()
     Dialogs::setNextFile(testData("k200815.txt"));
     main->mread()->trigger();
     Dialogs::setNextFile(std::nullopt);
-    QCOMPARE(texts(Dialogs::takeAsked()), QStringList{u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs});
+    QCOMPARE(texts(Dialogs::takeAsked()),
+        QStringList { u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs });
     QCOMPARE(main->cmb()->itemText(0), Karatsu);
 }
 
@@ -309,9 +311,9 @@ void TestViewFlow::showsRaceWithAccidents()
     QCOMPARE(main->dds(25)->text(), u"まくり差し"_qs);
 
     // Markers: left 5120 - 20 x hundredths, flyers to the right; top 980 + 240 x course.
-    const QList<std::pair<int, QPoint>> markers = {
-        {1, markerAt(4920, 1220)}, {2, markerAt(4960, 1460)}, {4, markerAt(5060, 1700)},
-        {6, markerAt(5060, 1940)}, {3, markerAt(5200, 2180)}, {5, markerAt(5140, 2420)}};
+    const QList<std::pair<int, QPoint>> markers = { { 1, markerAt(4920, 1220) },
+        { 2, markerAt(4960, 1460) }, { 4, markerAt(5060, 1700) }, { 6, markerAt(5060, 1940) },
+        { 3, markerAt(5200, 2180) }, { 5, markerAt(5140, 2420) } };
     for (const auto &[boat, at] : markers) {
         QVERIFY2(main->wak(boat)->isVisible(), qPrintable(QString::number(boat)));
         QCOMPARE(main->wak(boat)->pos(), at);
@@ -322,9 +324,9 @@ void TestViewFlow::showsRaceWithAccidents()
         int k;
         const char16_t *caption;
         QColor fg, bg;
-    } boxes[] = {{1, u"６", Qt::black, QColor(0x00, 0xFF, 0x00)},
-                 {2, u"１", Qt::black, QColor(0xFF, 0xFF, 0xFF)},
-                 {3, u"４", QColor(0xFF, 0xFF, 0xFF), QColor(0x00, 0x00, 0xFF)}};
+    } boxes[] = { { 1, u"６", Qt::black, QColor(0x00, 0xFF, 0x00) },
+        { 2, u"１", Qt::black, QColor(0xFF, 0xFF, 0xFF) },
+        { 3, u"４", QColor(0xFF, 0xFF, 0xFF), QColor(0x00, 0x00, 0xFF) } };
     for (const auto &box : boxes) {
         QLabel *label = main->tyaku(box.k);
         QCOMPARE(label->text(), QString::fromUtf16(box.caption));
@@ -372,11 +374,12 @@ void TestViewFlow::selectionFailures_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("blanked");
 
-    QTest::newRow("no venue chosen") << QString() << 3
-                                     << u"開催地選択エラー / 開催地を選択して下さい。"_qs << false;
+    QTest::newRow("no venue chosen")
+        << QString() << 3 << u"開催地選択エラー / 開催地を選択して下さい。"_qs << false;
     // 住之江's section of that day is only its header: no race can be read.
-    QTest::newRow("section without races") << u"住之江"_qs << 5
-                                           << u"読み込みエラー / 住之江競艇場 ( 5レース ) 読み込みエラー。"_qs << true;
+    QTest::newRow("section without races")
+        << u"住之江"_qs << 5 << u"読み込みエラー / 住之江競艇場 ( 5レース ) 読み込みエラー。"_qs
+        << true;
 }
 
 void TestViewFlow::selectionFailures()
@@ -400,14 +403,14 @@ void TestViewFlow::selectionFailures()
         fresh.storeDay();
         fresh.start();
         clickRace(fresh.main(), race);
-        QCOMPARE(texts(Dialogs::takeAsked()), QStringList{message});
+        QCOMPARE(texts(Dialogs::takeAsked()), QStringList { message });
         QCOMPARE(fresh.main()->dds(0)->text(), QString());
         return;
     }
     const QString before = main->dds(0)->text();
     chooseVenue(main, venue);
     clickRace(main, race);
-    QCOMPARE(texts(Dialogs::takeAsked()), QStringList{message});
+    QCOMPARE(texts(Dialogs::takeAsked()), QStringList { message });
     QCOMPARE(main->dds(0)->text().isEmpty(), blanked);
     if (!blanked)
         QCOMPARE(main->dds(0)->text(), before);
@@ -424,12 +427,13 @@ void TestViewFlow::import_data()
     QTest::addColumn<QString>("message"); // empty: nothing asked
     QTest::addColumn<bool>("replaced");
 
-    QTest::newRow("organiser's name") << u"K200814.TXT"_qs
-                                      << u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs << true;
+    QTest::newRow("organiser's name")
+        << u"K200814.TXT"_qs << u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs << true;
     QTest::newRow("lower-case k") << u"k200814.txt"_qs
-                                  << u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs << true;
-    QTest::newRow("not a result file") << u"B030814.TXT"_qs
-                                       << u"読み込みエラー / ファイル読み込みエラー"_qs << false;
+                                  << u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs
+                                  << true;
+    QTest::newRow("not a result file")
+        << u"B030814.TXT"_qs << u"読み込みエラー / ファイル読み込みエラー"_qs << false;
     QTest::newRow("dialog cancelled") << QString() << QString() << false;
 }
 
@@ -458,7 +462,8 @@ void TestViewFlow::import()
     Dialogs::takeAsked();
     main->mread()->trigger();
 
-    QCOMPARE(texts(Dialogs::takeAsked()), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(
+        texts(Dialogs::takeAsked()), message.isEmpty() ? QStringList() : QStringList { message });
     if (replaced) {
         QCOMPARE(readBytes(run.folder.racekPath()), readBytes(testData("k200814.txt")));
         // The new day is listed with nothing chosen, and the old race is gone.
@@ -489,7 +494,8 @@ void TestViewFlow::importFailureKeepsStoredDay()
     QTemporaryDir source;
     Dialogs::setNextFile(source.filePath(u"K200101.TXT"_qs));
     run.main()->mread()->trigger();
-    QCOMPARE(texts(Dialogs::takeAsked()), QStringList{u"読み込みエラー / ファイル読み込みエラー"_qs});
+    QCOMPARE(
+        texts(Dialogs::takeAsked()), QStringList { u"読み込みエラー / ファイル読み込みエラー"_qs });
     QCOMPARE(readBytes(run.folder.racekPath()), before);
     QCOMPARE(run.main()->cmb()->itemText(0), Karatsu);
 }
@@ -511,7 +517,8 @@ void TestViewFlow::importIntoReadOnlyFolder()
         run.main()->mread()->trigger();
     }
 
-    QCOMPARE(texts(Dialogs::takeAsked()), QStringList{u"読み込みエラー / ファイル読み込みエラー"_qs});
+    QCOMPARE(
+        texts(Dialogs::takeAsked()), QStringList { u"読み込みエラー / ファイル読み込みエラー"_qs });
     QCOMPARE(readBytes(run.folder.racekPath()), before);
     QCOMPARE(run.main()->cmb()->itemText(0), Karatsu);
 }
@@ -519,11 +526,12 @@ void TestViewFlow::importIntoReadOnlyFolder()
 void TestViewFlow::fileDialogListsTxtInAnyCase()
 {
     QTemporaryDir dir;
-    for (const char *name : {"K200105.TXT", "k200106.txt", "K200107.Txt", "K200108.dat", "readme"})
+    for (const char *name :
+        { "K200105.TXT", "k200106.txt", "K200107.Txt", "K200108.dat", "readme" })
         QVERIFY(writeBytes(dir.filePath(QString::fromLatin1(name)), "x"));
 
     std::unique_ptr<QFileDialog> dialog(Dialogs::createResultFileDialog(nullptr));
-    QCOMPARE(dialog->nameFilters(), QStringList{u"テキストファイル (*.txt)"_qs});
+    QCOMPARE(dialog->nameFilters(), QStringList { u"テキストファイル (*.txt)"_qs });
     dialog->setDirectory(dir.path());
     dialog->show();
     auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
@@ -533,7 +541,7 @@ void TestViewFlow::fileDialogListsTxtInAnyCase()
     for (int row = 0; row < 3; ++row)
         listed.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
     listed.sort();
-    QCOMPARE(listed, (QStringList{u"K200105.TXT"_qs, u"K200107.Txt"_qs, u"k200106.txt"_qs}));
+    QCOMPARE(listed, (QStringList { u"K200105.TXT"_qs, u"K200107.Txt"_qs, u"k200106.txt"_qs }));
 }
 
 void TestViewFlow::registrationKeys()
@@ -563,11 +571,14 @@ void TestViewFlow::registrationKeys()
     QTest::keyClick(txb, Qt::Key_Delete);
     QCOMPARE(txb->text(), u"234"_qs);
 
-    // Paste keeps the digits only, up to the limit.
+    // A paste with anything but digits is refused whole; digits are cut to the limit.
     txb->clear();
     QGuiApplication::clipboard()->setText(u"9x８87"_qs);
     QTest::keyClick(txb, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(txb->text(), u"987"_qs);
+    QCOMPARE(txb->text(), QString());
+    QGuiApplication::clipboard()->setText(u"98765"_qs);
+    QTest::keyClick(txb, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(txb->text(), u"9876"_qs);
     QCOMPARE(run.app->session().screen().playerTxb, txb->text());
 }
 
@@ -584,13 +595,15 @@ void TestViewFlow::registrationSave_data()
     const QString confirm = u"登録事項詳細 / お気に入り選手は登録されませんが宜しいですか？"_qs;
     const QString saved = u"記録成功 / 設定を記録しました。"_qs;
     using B = Dialogs::Button;
-    QTest::newRow("0123, payouts only") << u"0123"_qs << true << QList<B>{} << QStringList{saved}
-                                        << QByteArray("\x7B\x00\x02\x00", 4) << true << u"0123"_qs;
-    QTest::newRow("empty, confirmed") << QString() << false << QList<B>{B::Ok, B::Ok}
-                                      << QStringList{confirm, saved} << QByteArray("\x00\x00\x01\x00", 4)
-                                      << true << u"0"_qs;
-    QTest::newRow("empty, declined") << QString() << false << QList<B>{B::Cancel}
-                                     << QStringList{confirm} << QByteArray() << false << QString();
+    QTest::newRow("0123, payouts only")
+        << u"0123"_qs << true << QList<B> {} << QStringList { saved }
+        << QByteArray("\x7B\x00\x02\x00", 4) << true << u"0123"_qs;
+    QTest::newRow("empty, confirmed")
+        << QString() << false << QList<B> { B::Ok, B::Ok } << QStringList { confirm, saved }
+        << QByteArray("\x00\x00\x01\x00", 4) << true << u"0"_qs;
+    QTest::newRow("empty, declined")
+        << QString() << false << QList<B> { B::Cancel } << QStringList { confirm } << QByteArray()
+        << false << QString();
 }
 
 void TestViewFlow::registrationSave()
@@ -664,11 +677,16 @@ void TestViewFlow::favouriteSearch_data()
 
     // 赤峰 (3471) starts in 唐津 5R and 12R; nobody holds 9999.
     QTest::newRow("two races") << u"3471"_qs
-                               << QStringList{u"3471"_qs, Karatsu, u" 5 R"_qs, u" 12 R"_qs} << QStringList();
-    QTest::newRow("not found") << u"9999"_qs << QStringList{u"9999"_qs, QString(), QString(), QString()}
-                               << QStringList{u"検索結果 / お気に入り選手は出走していませんでした。"_qs};
-    QTest::newRow("none registered") << u"0"_qs << QStringList{QString(), QString(), QString(), QString()}
-                                     << QStringList{u"検索不可能 / お気に入り選手が登録されていません。"_qs};
+                               << QStringList { u"3471"_qs, Karatsu, u" 5 R"_qs, u" 12 R"_qs }
+                               << QStringList();
+    QTest::newRow("not found") << u"9999"_qs
+                               << QStringList { u"9999"_qs, QString(), QString(), QString() }
+                               << QStringList {
+                                      u"検索結果 / お気に入り選手は出走していませんでした。"_qs
+                                  };
+    QTest::newRow("none registered")
+        << u"0"_qs << QStringList { QString(), QString(), QString(), QString() }
+        << QStringList { u"検索不可能 / お気に入り選手が登録されていません。"_qs };
 }
 
 void TestViewFlow::favouriteSearch()
@@ -690,7 +708,10 @@ void TestViewFlow::favouriteSearch()
     int barShown = 0;
     struct ShowCounter final : QObject {
         int *count;
-        explicit ShowCounter(int *c) : count(c) {}
+        explicit ShowCounter(int *c)
+            : count(c)
+        {
+        }
         bool eventFilter(QObject *, QEvent *event) override
         {
             if (event->type() == QEvent::Show)
@@ -722,7 +743,7 @@ void TestViewFlow::screenshots()
     chooseVenue(main, Karatsu);
     clickRace(main, 5);
     QCOMPARE(main->okiniiri(2)->text(), u" 5 R"_qs);
-    QCOMPARE(texts(Dialogs::takeAsked()), QStringList{u"記録成功 / 設定を記録しました。"_qs});
+    QCOMPARE(texts(Dialogs::takeAsked()), QStringList { u"記録成功 / 設定を記録しました。"_qs });
     QVERIFY(main->grab().save(QDir::current().absoluteFilePath(u"main-karatsu-5r.png"_qs)));
 
     main->mc()->trigger();
@@ -730,7 +751,8 @@ void TestViewFlow::screenshots()
     run.player()->hide();
     main->mv()->trigger();
     QVERIFY(run.app->versionDialog());
-    QVERIFY(run.app->versionDialog()->grab().save(QDir::current().absoluteFilePath(u"version.png"_qs)));
+    QVERIFY(
+        run.app->versionDialog()->grab().save(QDir::current().absoluteFilePath(u"version.png"_qs)));
 }
 
 void TestViewFlow::aboutBoxTwice()
@@ -746,8 +768,9 @@ void TestViewFlow::aboutBoxTwice()
     QCOMPARE(box->windowTitle(), u"バージョン情報"_qs);
     QCOMPARE(box->windowModality(), Qt::ApplicationModal);
     QCOMPARE(box->size(), QSize(294, 190));
-    QCOMPARE(versionText(), u"ルセナソフト version 1.00\r\n\r\nhttps://example.org/rusena/\r\n\r\n"
-                            u"ルセナソフト開発チーム"_qs);
+    QCOMPARE(versionText(),
+        u"ルセナソフト version 1.00\r\n\r\nhttps://example.org/rusena/\r\n\r\n"
+        u"ルセナソフト開発チーム"_qs);
     QCOMPARE(box->lb()->text(), versionText());
     QCOMPARE(box->focusWidget(), box->command1());
 
