@@ -1,10 +1,48 @@
 #include "artwork.h"
 
-#include <QImageReader>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPolygonF>
+#include <QSvgRenderer>
 
 namespace rusena {
+
+namespace {
+
+const QString IconFile = QStringLiteral(":/artwork/rusena.svg");
+
+// Renders the icon's SVG at whatever size is asked, when it is asked. Unlike a QIcon made
+// from the file name, it needs no plugin lookup at start-up (a few milliseconds).
+class SvgIconEngine final : public QIconEngine {
+public:
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override
+    {
+        QSvgRenderer(IconFile).render(painter, rect);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(), size), mode, state);
+        return pixmap;
+    }
+    QIconEngine *clone() const override { return new SvgIconEngine; }
+};
+
+QPixmap renderSvg(const QString &file, QSize size, qreal devicePixelRatio)
+{
+    QPixmap pixmap(size * devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        QSvgRenderer(file).render(&painter);
+    }
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+} // namespace
 
 QColor boatColour(int boat)
 {
@@ -47,22 +85,17 @@ void paintMarker(QPainter &painter, int boat)
 
 QIcon programIcon()
 {
-    return QIcon(QStringLiteral(":/artwork/rusena.svg"));
+    return QIcon(new SvgIconEngine);
 }
 
 QPixmap iconPixmap(qreal devicePixelRatio)
 {
-    return programIcon().pixmap(QSize(32, 32), devicePixelRatio);
+    return renderSvg(IconFile, QSize(32, 32), devicePixelRatio);
 }
 
 QPixmap bannerPixmap(qreal devicePixelRatio)
 {
-    const QSize size(239, 60);
-    QImageReader reader(QStringLiteral(":/artwork/banner.svg"));
-    reader.setScaledSize(size * devicePixelRatio);
-    QPixmap pixmap = QPixmap::fromImage(reader.read());
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    return pixmap;
+    return renderSvg(QStringLiteral(":/artwork/banner.svg"), QSize(239, 60), devicePixelRatio);
 }
 
 } // namespace rusena

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -18,7 +19,6 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
-#include <QFontDatabase>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,6 +45,8 @@ private Q_SLOTS:
     void playerNamesFit_data();
     void playerNamesFit();
     void screenshot();
+    void markerSharp_data();
+    void markerSharp();
 
 private:
     QWidget *control(const QString &name) const;
@@ -95,10 +97,10 @@ void TestMainWindow::control_data()
     row("rm(2)", "client", 2280, 840, 615, 255);
     row("rm(3)", "client", 3000, 840, 2895, 255);
     row("rm(4)", "client", 6000, 840, 855, 255);
-    static const char *const names[6][4] = {
-        {"dds(0)", "dds(6)", "dds(12)", "dds(18)"}, {"dds(1)", "dds(7)", "dds(13)", "dds(19)"},
-        {"dds(2)", "dds(8)", "dds(14)", "dds(20)"}, {"dds(3)", "dds(9)", "dds(15)", "dds(21)"},
-        {"dds(4)", "dds(10)", "dds(16)", "dds(22)"}, {"dds(5)", "dds(11)", "dds(17)", "dds(23)"}};
+    static const char *const names[6][4] = { { "dds(0)", "dds(6)", "dds(12)", "dds(18)" },
+        { "dds(1)", "dds(7)", "dds(13)", "dds(19)" }, { "dds(2)", "dds(8)", "dds(14)", "dds(20)" },
+        { "dds(3)", "dds(9)", "dds(15)", "dds(21)" }, { "dds(4)", "dds(10)", "dds(16)", "dds(22)" },
+        { "dds(5)", "dds(11)", "dds(17)", "dds(23)" } };
     for (int r = 0; r < 6; ++r) {
         const int top = 1200 + 240 * r;
         row(names[r][0], "client", 120, top, 1575, 255);
@@ -162,7 +164,8 @@ void TestMainWindow::window()
     const QRect screen = main->screen()->availableGeometry();
     // Centred up to the frame, whose size is only known once the window is shown.
     const QPoint off = main->frameGeometry().center() - screen.center();
-    QVERIFY2(qAbs(off.x()) <= 3 && qAbs(off.y()) <= 3, qPrintable(u"%1,%2"_qs.arg(off.x()).arg(off.y())));
+    QVERIFY2(qAbs(off.x()) <= 3 && qAbs(off.y()) <= 3,
+        qPrintable(u"%1,%2"_qs.arg(off.x()).arg(off.y())));
 }
 
 void TestMainWindow::menus()
@@ -176,15 +179,18 @@ void TestMainWindow::menus()
     QCOMPARE(top.at(0), file->menuAction());
     QCOMPARE(file->title(), QStringLiteral("ファイル(&F)"));
     const QList<QAction *> items = file->actions();
-    QCOMPARE(items.size(), 4);
+    QCOMPARE(items.size(), 5);
     QCOMPARE(items.at(0)->objectName(), QStringLiteral("mread"));
     QCOMPARE(items.at(0)->text(), QStringLiteral("開く(&O)"));
-    QCOMPARE(items.at(1)->objectName(), QStringLiteral("mc"));
-    QCOMPARE(items.at(1)->text(), QStringLiteral("登録設定(&C)"));
-    QCOMPARE(items.at(2)->objectName(), QStringLiteral("h"));
-    QVERIFY(items.at(2)->isSeparator());
-    QCOMPARE(items.at(3)->objectName(), QStringLiteral("mend"));
-    QCOMPARE(items.at(3)->text(), QStringLiteral("終了(&E)"));
+    QVERIFY(items.at(1)->menu());
+    QCOMPARE(items.at(1)->menu()->objectName(), QStringLiteral("mrecent"));
+    QCOMPARE(items.at(1)->text(), QStringLiteral("最近使ったファイル(&R)"));
+    QCOMPARE(items.at(2)->objectName(), QStringLiteral("mc"));
+    QCOMPARE(items.at(2)->text(), QStringLiteral("登録設定(&C)"));
+    QCOMPARE(items.at(3)->objectName(), QStringLiteral("h"));
+    QVERIFY(items.at(3)->isSeparator());
+    QCOMPARE(items.at(4)->objectName(), QStringLiteral("mend"));
+    QCOMPARE(items.at(4)->text(), QStringLiteral("終了(&E)"));
 
     // The search is a command on the bar itself.
     QCOMPARE(top.at(1)->objectName(), QStringLiteral("ms"));
@@ -203,9 +209,9 @@ void TestMainWindow::menus()
 void TestMainWindow::raceList()
 {
     QListWidget *list = m_app->mainWindow()->list1();
-    const QStringList expected = {u"  １Ｒ"_qs, u"  ２Ｒ"_qs, u"  ３Ｒ"_qs, u"  ４Ｒ"_qs,
-                                  u"  ５Ｒ"_qs, u"  ６Ｒ"_qs, u"  ７Ｒ"_qs, u"  ８Ｒ"_qs,
-                                  u"  ９Ｒ"_qs, u"１０Ｒ"_qs, u"１１Ｒ"_qs, u"１２Ｒ"_qs};
+    const QStringList expected
+        = { u"  １Ｒ"_qs, u"  ２Ｒ"_qs, u"  ３Ｒ"_qs, u"  ４Ｒ"_qs, u"  ５Ｒ"_qs, u"  ６Ｒ"_qs,
+              u"  ７Ｒ"_qs, u"  ８Ｒ"_qs, u"  ９Ｒ"_qs, u"１０Ｒ"_qs, u"１１Ｒ"_qs, u"１２Ｒ"_qs };
     QCOMPARE(list->count(), 12);
     for (int i = 0; i < 12; ++i) {
         QCOMPARE(list->item(i)->text(), expected.at(i));
@@ -241,8 +247,9 @@ void TestMainWindow::looks_data()
     QTest::newRow("dds(25)") << white << true << centre << QString();
     QTest::newRow("tyaku(1)") << grey << false << centre << QString();
     QTest::newRow("tyakub(2)") << grey << false << centre << QString();
-    QTest::newRow("Label1") << grey << false << centre
-                            << u"※  万全を期す為にお客様自身で主催者発行のものと照合して下さい。"_qs;
+    QTest::newRow("Label1")
+        << grey << false << centre
+        << u"※  万全を期す為にお客様自身で主催者発行のものと照合して下さい。"_qs;
 }
 
 void TestMainWindow::looks()
@@ -305,9 +312,11 @@ void TestMainWindow::playerNamesFit()
     for (int row = 0; row < 6; ++row) {
         QLabel *label = m_app->mainWindow()->dds(row);
         const QString shown = u"  "_qs + name;
-        const int room = label->contentsRect().width() - qMax(label->indent(), 0) - 2 * label->margin();
+        const int room
+            = label->contentsRect().width() - qMax(label->indent(), 0) - 2 * label->margin();
         QVERIFY2(label->fontMetrics().horizontalAdvance(shown) <= room,
-                 qPrintable(u"%1 px for %2 px"_qs.arg(label->fontMetrics().horizontalAdvance(shown)).arg(room)));
+            qPrintable(u"%1 px for %2 px"_qs.arg(label->fontMetrics().horizontalAdvance(shown))
+                           .arg(room)));
     }
 }
 
@@ -321,6 +330,35 @@ void TestMainWindow::screenshot()
     const QImage image = m_app->mainWindow()->clientArea()->grab().toImage();
     QCOMPARE(image.pixelColor(px(4000), px(1300)), QColor(0x00, 0xFF, 0xFF));
     QCOMPARE(image.pixelColor(px(3480), px(1300)), QColor(0xFF, 0x00, 0x00));
+}
+
+void TestMainWindow::markerSharp_data()
+{
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<int>("edgeRow"); // device rows of the tag's top edge: edgeRow, ...
+    QTest::addColumn<int>("edgeRows"); // ... as many as the scale
+
+    // The top edge lies on design row 2; it must stay solid black, with clean cyan above
+    // and the boat's colour below (a scaled picture would blur it into greys).
+    QTest::newRow("100 %") << 1.0 << 2 << 1;
+    QTest::newRow("200 %") << 2.0 << 4 << 2;
+}
+
+void TestMainWindow::markerSharp()
+{
+    QFETCH(qreal, scale);
+    QFETCH(int, edgeRow);
+    QFETCH(int, edgeRows);
+
+    QWidget *marker = m_app->mainWindow()->wak(3);
+    QImage image(marker->size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    marker->render(&image);
+    const int x = qRound(8 * scale);
+    QCOMPARE(image.pixelColor(x, edgeRow - 1), QColor(0x00, 0xFF, 0xFF));
+    for (int row = edgeRow; row < edgeRow + edgeRows; ++row)
+        QCOMPARE(image.pixelColor(x, row), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(x, edgeRow + edgeRows), QColor(0xFF, 0x00, 0x00));
 }
 
 QTEST_MAIN(TestMainWindow)
