@@ -68,17 +68,14 @@ void paintMarker(QPainter &painter, int boat)
 {
     painter.save();
     painter.fillRect(QRectF(0, 0, 25, 15), QColor(0x00, 0xFF, 0xFF));
-    // At 100 % single-pixel edges stay crisp without smoothing; at larger scales the slanted
-    // edges of the point need it.
-    const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    painter.setRenderHint(QPainter::Antialiasing, scale > 1.0);
-    // The outline is centred on the pixel centres of the 1x design and scales with the screen.
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    // The outline runs through the pixel centres of the 100 % design, so its straight edges
+    // cover whole device pixels at 100 % and 200 %; only the slanted point is smoothed.
     painter.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(boatColour(boat));
-    const qreal c = scale > 1.0 ? 0.5 : 0.0; // pixel centres at 1x fall on whole numbers
     // Points right, the way the boats run across the chart.
-    const QPolygonF tag({ QPointF(1 + c, 2 + c), QPointF(16 + c, 2 + c), QPointF(23 + c, 7 + c),
-        QPointF(16 + c, 12 + c), QPointF(1 + c, 12 + c) });
+    const QPolygonF tag({ QPointF(1.5, 2.5), QPointF(16.5, 2.5), QPointF(23.5, 7.5),
+        QPointF(16.5, 12.5), QPointF(1.5, 12.5) });
     painter.drawPolygon(tag);
     painter.restore();
 }

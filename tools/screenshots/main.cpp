@@ -14,12 +14,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstdio>
 #include <functional>
-#include <memory>
 
 using namespace rusena;
 
@@ -49,12 +49,12 @@ QWidget *aboutBox(App &app)
 
 QWidget *fileDialog(App &app)
 {
-    static std::unique_ptr<QFileDialog> dialog;
-    dialog.reset(Dialogs::createResultFileDialog(
-        app.mainWindow(), QStringLiteral(RUSENA_SCREENSHOT_DAY "/..")));
+    // A child of the main window, so it goes with it.
+    QFileDialog *dialog = Dialogs::createResultFileDialog(
+        app.mainWindow(), QFileInfo(QStringLiteral(RUSENA_SCREENSHOT_DAY)).absolutePath());
     dialog->resize(640, 400);
     dialog->show();
-    return dialog.get();
+    return dialog;
 }
 
 QList<Shot> shots()
