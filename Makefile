@@ -6,14 +6,16 @@ JOBS ?= $(shell nproc)
 BUILD_DIR := build/$(PRESET)
 
 # Everything the build, the tests and the developer targets need from Debian.
-PACKAGES := build-essential cmake ninja-build pkg-config qt6-base-dev \
-            fonts-ipafont-gothic fonts-ipafont-mincho
+PACKAGES := build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
+            qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho
+# What checks the installed files and the Debian package (dpkg-shlibdeps is in dpkg-dev).
+PACKAGE_PACKAGES := dpkg-dev desktop-file-utils appstream
 BENCH_PACKAGES := libbenchmark-dev hyperfine
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libfuzzer-14-dev
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: run test build deps bench fuzz format clean
+.PHONY: run test build deps bench fuzz format clean package check-package screenshots
 
 run: build
 	$(BUILD_DIR)/src/app/rusena
@@ -43,6 +45,21 @@ bench:
 	cmake --preset release -DRUSENA_BENCH=ON
 	cmake --build --preset release -j $(JOBS)
 	bash bench/run.sh build/release
+
+# The .deb lands in build/package: rusena_<version>_<arch>.deb.
+package:
+	$(call install_missing,$(PACKAGES) $(PACKAGE_PACKAGES))
+	cmake --preset package
+	cmake --build --preset package -j $(JOBS)
+	cd build/package && cpack
+
+# Installs into a temporary prefix and checks the files a desktop needs, then the package.
+check-package: package
+	bash .ci/check-package build/package
+
+# The windows with a real race, into docs/ (shown by the README).
+screenshots: build
+	$(BUILD_DIR)/tools/screenshots/screenshots docs
 
 FUZZ_SECONDS ?= 300
 fuzz:

@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "mainwindow.h"
 #include "playerdialog.h"
+#include "recentfiles.h"
 #include "screenrenderer.h"
 #include "versiondialog.h"
 
@@ -29,6 +30,9 @@ App::App(DataFolder folder, QObject *parent)
     connect(m_main, &MainWindow::raceChosen, this, &App::onRaceChosen);
     connect(m_main, &MainWindow::closeRequested, this, &App::unloadAllWindows);
     connect(m_main->mread(), &QAction::triggered, this, &App::onImport);
+    m_recent = new RecentFiles(this);
+    m_recent->addMenuTo(m_main->fileMenu(), m_main->mc());
+    connect(m_recent, &RecentFiles::fileChosen, this, &App::openFile);
     connect(m_main->mc(), &QAction::triggered, this, &App::onRegistration);
     connect(m_main->mend(), &QAction::triggered, this, &App::unloadAllWindows);
     connect(m_main->ms(), &QAction::triggered, this, &App::onSearch);
@@ -117,10 +121,21 @@ void App::onRaceChosen(int race)
 
 void App::onImport()
 {
-    const std::optional<QString> path = Dialogs::openResultFile(m_main);
+    const std::optional<QString> path = Dialogs::openResultFile(m_main, m_recent->lastFolder());
     if (!path)
         return; // a cancelled dialog ends the command quietly
-    const Outcome outcome = m_session.importResultFile(*path, QFileInfo(*path).fileName());
+    m_recent->setLastFolder(QFileInfo(*path).absolutePath());
+    openFile(*path);
+}
+
+void App::openFile(const QString &path)
+{
+    const QFileInfo file(path);
+    const Outcome outcome = m_session.importResultFile(file.absoluteFilePath(), file.fileName());
+    if (outcome.ok())
+        m_recent->add(file.absoluteFilePath());
+    else if (!file.exists())
+        m_recent->remove(file.absoluteFilePath()); // gone: no use offering it again
     show(outcome.message, m_main);
     render();
 }

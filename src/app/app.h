@@ -11,6 +11,7 @@ namespace rusena {
 
 class MainWindow;
 class PlayerDialog;
+class RecentFiles;
 class VersionDialog;
 
 /// One run of the program: the session and its three windows. Forwards every user event
@@ -23,6 +24,12 @@ public:
 
     /// The start-up sequence: its messages first, then the main window appears.
     void start();
+
+    /// Opens a result file as File > 開く does once a file is chosen (command line, the
+    /// recent-files menu).
+    void openFile(const QString &path);
+
+    RecentFiles *recentFiles() const { return m_recent; }
 
     /// Ends the run right after the main window's first paint (start-up measurements).
     void quitAfterFirstPaint() { m_quitAfterFirstPaint = true; }
@@ -56,6 +63,7 @@ private:
     QPointer<MainWindow> m_main;
     QPointer<PlayerDialog> m_player;
     QPointer<VersionDialog> m_version;
+    RecentFiles *m_recent = nullptr;
     bool m_unloading = false;
     bool m_quitAfterFirstPaint = false;
 };

@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QQueue>
@@ -16,6 +17,7 @@ struct Hook {
     QQueue<Dialogs::Button> answers;
     QQueue<std::optional<QString>> files;
     QList<Message> asked;
+    QString folderAsked;
     std::function<void(const Message &)> observer;
 };
 
@@ -28,9 +30,12 @@ Hook &hook()
 QMessageBox::Icon boxIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::None: break;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -61,9 +66,11 @@ QString Dialogs::resultFileFilter()
     return QStringLiteral("テキストファイル (*.txt)");
 }
 
-QFileDialog *Dialogs::createResultFileDialog(QWidget *parent)
+QFileDialog *Dialogs::createResultFileDialog(QWidget *parent, const QString &folder)
 {
     auto *dialog = new QFileDialog(parent);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        dialog->setDirectory(folder);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
 #ifndef Q_OS_WIN
@@ -75,13 +82,15 @@ QFileDialog *Dialogs::createResultFileDialog(QWidget *parent)
     return dialog;
 }
 
-std::optional<QString> Dialogs::openResultFile(QWidget *parent)
+std::optional<QString> Dialogs::openResultFile(QWidget *parent, const QString &folder)
 {
     Hook &h = hook();
-    if (h.answering)
+    if (h.answering) {
+        h.folderAsked = folder;
         return h.files.isEmpty() ? std::nullopt : h.files.dequeue();
+    }
 
-    const std::unique_ptr<QFileDialog> dialog(createResultFileDialog(parent));
+    const std::unique_ptr<QFileDialog> dialog(createResultFileDialog(parent, folder));
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
     return dialog->selectedFiles().constFirst();
@@ -89,7 +98,7 @@ std::optional<QString> Dialogs::openResultFile(QWidget *parent)
 
 void Dialogs::setAnswering(bool on)
 {
-    hook() = Hook{};
+    hook() = Hook {};
     hook().answering = on;
 }
 
@@ -106,6 +115,11 @@ void Dialogs::setNextFile(std::optional<QString> path)
 void Dialogs::setObserver(std::function<void(const Message &)> observer)
 {
     hook().observer = std::move(observer);
+}
+
+QString Dialogs::lastFolderAsked()
+{
+    return hook().folderAsked;
 }
 
 QList<Message> Dialogs::takeAsked()

@@ -1,5 +1,6 @@
 #include "app/app.h"
 #include "app/faces.h"
+#include "app/translations.h"
 #include "store/datafolder.h"
 
 #include <QApplication>
@@ -8,6 +9,8 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rusena"));
+    QApplication::setOrganizationName(QStringLiteral("rusena"));
+    rusena::installQtJapanese(application);
     rusena::installFaceSubstitutions();
     QApplication::setFont(rusena::designFont(rusena::faces::PGothic, 9));
 
@@ -16,5 +19,8 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariable("RUSENA_QUIT_AFTER_FIRST_PAINT") == u"1")
         app.quitAfterFirstPaint();
     app.start();
+    // A file named on the command line (the desktop's "open with") is opened like File > 開く.
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
+        app.openFile(arguments.at(1));
     return QApplication::exec();
 }

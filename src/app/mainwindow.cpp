@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "artwork.h"
+#include "boatmarker.h"
 #include "faces.h"
 #include "store/resultlayout.h"
 #include "twips.h"
@@ -179,6 +180,7 @@ void MainWindow::buildMenus()
     bar->setFont(designFont(faces::PGothic, 9));
 
     QMenu *file = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    m_fileMenu = file;
     file->setObjectName(QStringLiteral("mfile"));
     m_mread = file->addAction(QStringLiteral("開く(&O)"));
     m_mread->setObjectName(QStringLiteral("mread"));
@@ -349,9 +351,8 @@ void MainWindow::buildChart()
     makeLine(QStringLiteral("Line2"), 5480);
 
     for (int boat = 1; boat <= 6; ++boat) {
-        auto *marker = new QLabel(m_client);
+        auto *marker = new BoatMarker(boat, m_client);
         marker->setObjectName(arrayName(u"wak", boat));
-        marker->setPixmap(markerPixmap(boat));
         const Marker resting = restingMarker(boat);
         marker->setGeometry(twipsRect(resting.left, resting.top, 375, 225));
         marker->hide();

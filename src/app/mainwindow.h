@@ -34,7 +34,7 @@ public:
     QLabel *tit(int i) const { return m_tit.at(i); }
     QLabel *dds(int i) const { return m_dds.at(i); }
     QLabel *rm(int i) const { return m_rm.at(i); }
-    QLabel *tyaku(int k) const { return m_tyaku.at(k); }   ///< 1..3
+    QLabel *tyaku(int k) const { return m_tyaku.at(k); } ///< 1..3
     QLabel *tyakub(int k) const { return m_tyakub.at(k); } ///< 1..2
     QLabel *wak(int boat) const { return m_wak.at(boat); } ///< 1..6
     QLabel *okiniiri(int i) const { return m_okiniiri.at(i); }
@@ -43,6 +43,7 @@ public:
     QProgressBar *progressBar1() const { return m_progressBar1; }
     QPlainTextEdit *txb() const { return m_txb; }
 
+    QMenu *fileMenu() const { return m_fileMenu; }
     QAction *mread() const { return m_mread; }
     QAction *mc() const { return m_mc; }
     QAction *mend() const { return m_mend; }
@@ -76,13 +77,13 @@ private:
     void emitSelectedRace();
 
     QWidget *m_client = nullptr;
-    std::array<QLabel *, 4> m_tit{};
-    std::array<QLabel *, 26> m_dds{};
-    std::array<QLabel *, 9> m_rm{};
-    std::array<QLabel *, 4> m_tyaku{};
-    std::array<QLabel *, 3> m_tyakub{};
-    std::array<QLabel *, 7> m_wak{};
-    std::array<QLabel *, 4> m_okiniiri{};
+    std::array<QLabel *, 4> m_tit {};
+    std::array<QLabel *, 26> m_dds {};
+    std::array<QLabel *, 9> m_rm {};
+    std::array<QLabel *, 4> m_tyaku {};
+    std::array<QLabel *, 3> m_tyakub {};
+    std::array<QLabel *, 7> m_wak {};
+    std::array<QLabel *, 4> m_okiniiri {};
     QGroupBox *m_frame1 = nullptr;
     QComboBox *m_cmb = nullptr;
     QListWidget *m_list1 = nullptr;
@@ -91,6 +92,7 @@ private:
     QPlainTextEdit *m_txb = nullptr;
     QLabel *m_label1 = nullptr;
 
+    QMenu *m_fileMenu = nullptr;
     QAction *m_mread = nullptr;
     QAction *m_mc = nullptr;
     QAction *m_mend = nullptr;

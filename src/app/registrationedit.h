@@ -13,7 +13,8 @@ class RegistrationEdit final : public QLineEdit {
 public:
     explicit RegistrationEdit(QWidget *parent = nullptr);
 
-    /// Inserts the clipboard's text at the cursor, digits only, up to the limit.
+    /// Inserts the clipboard's text at the cursor when it is all digits (up to the limit);
+    /// anything else leaves the box as it was.
     void pasteFiltered();
 
 protected:

@@ -24,7 +24,7 @@ VersionDialog::VersionDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("バージョン情報"));
     setWindowIcon(programIcon());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
+        | Qt::MSWindowsFixedSizeDialogHint);
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(px(4410), px(2850));
@@ -40,7 +40,7 @@ VersionDialog::VersionDialog(QWidget *parent)
     banner->setFrameShape(QFrame::Box);
     banner->setFrameShadow(QFrame::Plain);
     banner->setLineWidth(1);
-    banner->setPixmap(bannerPixmap());
+    banner->setPixmap(bannerPixmap(devicePixelRatioF()));
 
     // The box's text face is the platform's own dialog face.
     m_lb = new QLabel(this);
@@ -53,14 +53,14 @@ VersionDialog::VersionDialog(QWidget *parent)
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("Image1"));
     icon->setGeometry(twipsRect(240, 1800, 480, 480));
-    icon->setPixmap(iconPixmap());
+    icon->setPixmap(iconPixmap(devicePixelRatioF()));
 
     m_cmd2 = new QPushButton(QString::fromUtf16(HomePage), this);
     m_cmd2->setObjectName(QStringLiteral("cmd2"));
     m_cmd2->setGeometry(twipsRect(120, 2400, 3375, 375));
     // Whether a browser opened is not our concern; the box stays as it is.
     connect(m_cmd2, &QPushButton::clicked, this,
-            [] { QDesktopServices::openUrl(QUrl(QString::fromUtf16(HomePage))); });
+        [] { QDesktopServices::openUrl(QUrl(QString::fromUtf16(HomePage))); });
 
     // OK first in the focus order, so it has the focus when the box opens.
     setTabOrder(m_command1, m_cmd2);

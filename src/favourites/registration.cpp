@@ -12,11 +12,11 @@ bool acceptsRegistrationChar(QChar ch)
 
 QString filteredRegistrationText(const QString &current, int cursor, const QString &typed)
 {
-    QString digits;
-    for (const QChar ch : typed) {
-        if (acceptsRegistrationChar(ch))
-            digits.append(ch);
-    }
+    // Text with anything but digits is refused whole: keeping its digits would turn
+    // "98x7" into 987, another player.
+    if (!std::all_of(typed.begin(), typed.end(), acceptsRegistrationChar))
+        return current;
+    QString digits = typed;
     // Like a box with a length limit: what does not fit is cut off the inserted text.
     const qsizetype room = std::max<qsizetype>(0, RegistrationMaxLength - current.size());
     digits.truncate(room);

@@ -12,8 +12,9 @@ inline constexpr int RegistrationMaxLength = 4;
 /// True when a typed character may enter the registration box: ASCII digits only.
 bool acceptsRegistrationChar(QChar ch);
 
-/// The text the box holds after `typed` is inserted into `current` at `cursor`: non-digits
-/// are dropped and the box never grows past four characters (paste goes through here too).
+/// The text the box holds after `typed` is inserted into `current` at `cursor`: text with
+/// anything but digits is refused whole, and the box never grows past four characters (what
+/// does not fit is cut off). Paste goes through here too.
 QString filteredRegistrationText(const QString &current, int cursor, const QString &typed);
 
 /// Asked when OK is pressed with an empty box.

@@ -45,6 +45,8 @@ private Q_SLOTS:
     void playerNamesFit_data();
     void playerNamesFit();
     void screenshot();
+    void markerSharp_data();
+    void markerSharp();
 
 private:
     QWidget *control(const QString &name) const;
@@ -177,15 +179,18 @@ void TestMainWindow::menus()
     QCOMPARE(top.at(0), file->menuAction());
     QCOMPARE(file->title(), QStringLiteral("ファイル(&F)"));
     const QList<QAction *> items = file->actions();
-    QCOMPARE(items.size(), 4);
+    QCOMPARE(items.size(), 5);
     QCOMPARE(items.at(0)->objectName(), QStringLiteral("mread"));
     QCOMPARE(items.at(0)->text(), QStringLiteral("開く(&O)"));
-    QCOMPARE(items.at(1)->objectName(), QStringLiteral("mc"));
-    QCOMPARE(items.at(1)->text(), QStringLiteral("登録設定(&C)"));
-    QCOMPARE(items.at(2)->objectName(), QStringLiteral("h"));
-    QVERIFY(items.at(2)->isSeparator());
-    QCOMPARE(items.at(3)->objectName(), QStringLiteral("mend"));
-    QCOMPARE(items.at(3)->text(), QStringLiteral("終了(&E)"));
+    QVERIFY(items.at(1)->menu());
+    QCOMPARE(items.at(1)->menu()->objectName(), QStringLiteral("mrecent"));
+    QCOMPARE(items.at(1)->text(), QStringLiteral("最近使ったファイル(&R)"));
+    QCOMPARE(items.at(2)->objectName(), QStringLiteral("mc"));
+    QCOMPARE(items.at(2)->text(), QStringLiteral("登録設定(&C)"));
+    QCOMPARE(items.at(3)->objectName(), QStringLiteral("h"));
+    QVERIFY(items.at(3)->isSeparator());
+    QCOMPARE(items.at(4)->objectName(), QStringLiteral("mend"));
+    QCOMPARE(items.at(4)->text(), QStringLiteral("終了(&E)"));
 
     // The search is a command on the bar itself.
     QCOMPARE(top.at(1)->objectName(), QStringLiteral("ms"));
@@ -325,6 +330,35 @@ void TestMainWindow::screenshot()
     const QImage image = m_app->mainWindow()->clientArea()->grab().toImage();
     QCOMPARE(image.pixelColor(px(4000), px(1300)), QColor(0x00, 0xFF, 0xFF));
     QCOMPARE(image.pixelColor(px(3480), px(1300)), QColor(0xFF, 0x00, 0x00));
+}
+
+void TestMainWindow::markerSharp_data()
+{
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<int>("edgeRow"); // device rows of the tag's top edge: edgeRow, ...
+    QTest::addColumn<int>("edgeRows"); // ... as many as the scale
+
+    // The top edge lies on design row 2; it must stay solid black, with clean cyan above
+    // and the boat's colour below (a scaled picture would blur it into greys).
+    QTest::newRow("100 %") << 1.0 << 2 << 1;
+    QTest::newRow("200 %") << 2.0 << 4 << 2;
+}
+
+void TestMainWindow::markerSharp()
+{
+    QFETCH(qreal, scale);
+    QFETCH(int, edgeRow);
+    QFETCH(int, edgeRows);
+
+    QWidget *marker = m_app->mainWindow()->wak(3);
+    QImage image(marker->size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    marker->render(&image);
+    const int x = qRound(8 * scale);
+    QCOMPARE(image.pixelColor(x, edgeRow - 1), QColor(0x00, 0xFF, 0xFF));
+    for (int row = edgeRow; row < edgeRow + edgeRows; ++row)
+        QCOMPARE(image.pixelColor(x, row), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(x, edgeRow + edgeRows), QColor(0xFF, 0x00, 0x00));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -7,7 +7,9 @@
 #include "app/faces.h"
 #include "app/mainwindow.h"
 #include "app/playerdialog.h"
+#include "app/recentfiles.h"
 #include "app/registrationedit.h"
+#include "app/translations.h"
 #include "app/twips.h"
 #include "app/versiondialog.h"
 #include "filebytes.h"
@@ -18,6 +20,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -25,10 +28,12 @@
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -129,6 +134,8 @@ private Q_SLOTS:
     void importFailureKeepsStoredDay();
     void importIntoReadOnlyFolder();
     void fileDialogListsTxtInAnyCase();
+    void qtTextsInJapanese();
+    void recentFiles();
 
     void registrationKeys();
     void registrationSave_data();
@@ -155,6 +162,7 @@ public Q_SLOTS:
 
 void TestViewFlow::initTestCase()
 {
+    QVERIFY(installQtJapanese(*QCoreApplication::instance()));
     installFaceSubstitutions();
     QApplication::setFont(designFont(faces::PGothic, 9));
 }
@@ -162,6 +170,7 @@ void TestViewFlow::initTestCase()
 void TestViewFlow::init()
 {
     Dialogs::setAnswering(true);
+    QSettings().clear(); // no recent files from the test before
 }
 
 void TestViewFlow::cleanup()
@@ -426,7 +435,7 @@ void TestViewFlow::import_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message"); // empty: nothing asked
-    QTest::addColumn<bool>("replaced");
+    QTest::addColumn<bool>("replaced"); // and listed among the recent files
 
     QTest::newRow("organiser's name")
         << u"K200814.TXT"_qs << u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs << true;
@@ -475,9 +484,11 @@ void TestViewFlow::import()
         QCOMPARE(main->txb()->toPlainText(), QString());
         for (int boat = 1; boat <= 6; ++boat)
             QVERIFY(main->wak(boat)->isHidden());
+        QCOMPARE(run.app->recentFiles()->files(), QStringList { path });
     } else {
         QCOMPARE(readBytes(run.folder.racekPath()), before);
         QCOMPARE(main->cmb()->currentText(), Karatsu);
+        QCOMPARE(run.app->recentFiles()->files(), QStringList());
         QCOMPARE(main->dds(0)->text(), u"  赤　峰　　和　也"_qs);
     }
     QCOMPARE(main->list1()->count(), 12);
@@ -545,6 +556,52 @@ void TestViewFlow::fileDialogListsTxtInAnyCase()
     QCOMPARE(listed, (QStringList { u"K200105.TXT"_qs, u"K200107.Txt"_qs, u"k200106.txt"_qs }));
 }
 
+void TestViewFlow::qtTextsInJapanese()
+{
+    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), u"キャンセル"_qs);
+
+    std::unique_ptr<QFileDialog> dialog(Dialogs::createResultFileDialog(nullptr));
+    auto *buttons = dialog->findChild<QDialogButtonBox *>();
+    QVERIFY(buttons);
+    QCOMPARE(buttons->button(QDialogButtonBox::Open)->text(), u"開く(&O)"_qs);
+}
+
+void TestViewFlow::recentFiles()
+{
+    Run run;
+    run.start();
+    MainWindow *main = run.main();
+    QTemporaryDir source;
+    const QString path = source.filePath(u"K200814.TXT"_qs);
+    QVERIFY(QFile::copy(testData("k200814.txt"), path));
+
+    // The dialog starts where the last file was chosen.
+    Dialogs::setNextFile(path);
+    main->mread()->trigger();
+    Dialogs::setNextFile(std::nullopt);
+    main->mread()->trigger();
+    QCOMPARE(Dialogs::lastFolderAsked(), source.path());
+
+    QMenu *menu = run.app->recentFiles()->menu();
+    Q_EMIT menu->aboutToShow();
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().at(0)->text(), u"&1 "_qs + QDir::toNativeSeparators(path));
+    Dialogs::takeAsked();
+    menu->actions().at(0)->trigger();
+    QCOMPARE(texts(Dialogs::takeAsked()),
+        QStringList { u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs });
+
+    // A file that has gone is reported and leaves the list.
+    QVERIFY(QFile::remove(path));
+    menu->actions().at(0)->trigger();
+    QCOMPARE(
+        texts(Dialogs::takeAsked()), QStringList { u"読み込みエラー / ファイル読み込みエラー"_qs });
+    QCOMPARE(run.app->recentFiles()->files(), QStringList());
+    // Window state never goes into player.dat.
+    QVERIFY(!QFile::exists(run.folder.playerPath()));
+}
+
 void TestViewFlow::registrationKeys()
 {
     Run run;
@@ -572,11 +629,14 @@ void TestViewFlow::registrationKeys()
     QTest::keyClick(txb, Qt::Key_Delete);
     QCOMPARE(txb->text(), u"234"_qs);
 
-    // Paste keeps the digits only, up to the limit.
+    // A paste with anything but digits is refused whole; digits are cut to the limit.
     txb->clear();
     QGuiApplication::clipboard()->setText(u"9x８87"_qs);
     QTest::keyClick(txb, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(txb->text(), u"987"_qs);
+    QCOMPARE(txb->text(), QString());
+    QGuiApplication::clipboard()->setText(u"98765"_qs);
+    QTest::keyClick(txb, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(txb->text(), u"9876"_qs);
     QCOMPARE(run.app->session().screen().playerTxb, txb->text());
 }
 

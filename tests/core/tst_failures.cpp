@@ -7,8 +7,8 @@
 // a file-size limit (the disk filling up mid-write), a folder or a plain file standing
 // where the other is expected, and a source that reports a read error.
 
-#include "session/session.h"
 #include "favourites/registration.h"
+#include "session/session.h"
 #include "store/resultimport.h"
 
 #include "faildevice.h"
@@ -21,7 +21,9 @@
 #include <QTest>
 
 #include <csignal>
+#ifdef Q_OS_UNIX
 #include <sys/resource.h>
+#endif
 
 using namespace rusena;
 
@@ -34,9 +36,11 @@ const QByteArray OldPlayer = QByteArray::fromHex("07000200");
 const QByteArray Unreadable = QByteArrayLiteral("<unreadable>");
 
 // Lets files grow to at most `bytes` while it lives: the disk "fills up" at that size and
-// writes past it fail (EFBIG instead of the default SIGXFSZ).
+// writes past it fail (EFBIG instead of the default SIGXFSZ). Unix only.
 class FileSizeLimit final {
 public:
+#ifdef Q_OS_UNIX
+    static constexpr bool Supported = true;
     explicit FileSizeLimit(rlim_t bytes)
     {
         m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -50,16 +54,41 @@ public:
         ::setrlimit(RLIMIT_FSIZE, &m_old);
         std::signal(SIGXFSZ, m_oldHandler);
     }
+#else
+    static constexpr bool Supported = false;
+    explicit FileSizeLimit(long long)
+    {
+    }
+#endif
     FileSizeLimit(const FileSizeLimit &) = delete;
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
-    bool ok() const { return m_ok; }
+    bool ok() const
+    {
+        return m_ok;
+    }
 
 private:
+#ifdef Q_OS_UNIX
     rlimit m_old {};
     void (*m_oldHandler)(int) = SIG_DFL;
+#endif
     bool m_ok = false;
 };
+
+#define SKIP_WITHOUT_SIZE_LIMITS()                                                                 \
+    if (!FileSizeLimit::Supported)                                                                 \
+    QSKIP("a full disk is made with a file-size limit (setrlimit), which only Unix has")
+
+// A file that opens fine and then fails every read with EIO: nothing is mapped at offset 0
+// of a process's own memory. Only Linux has such a file to hand.
+#ifdef Q_OS_LINUX
+#define SKIP_WITHOUT_UNREADABLE_FILE()
+#else
+#define SKIP_WITHOUT_UNREADABLE_FILE()                                                             \
+    QSKIP("an unreadable file is made with /proc/self/mem, which only Linux has")
+#endif
+const QString UnreadableFile = QStringLiteral("/proc/self/mem");
 
 // Everything the main window shows, to compare before and after a failed action.
 struct Shown final {
@@ -98,8 +127,7 @@ void startOnOldDay(const DataFolder &folder, Session &session)
     QVERIFY(session.startUp().isEmpty());
     QVERIFY(!session.screen().cmbItems.isEmpty());
     session.selectVenue(0);
-    for (int race = 1; race <= 12 && !session.selectRace(race).ok(); ++race) {
-    }
+    for (int race = 1; race <= 12 && !session.selectRace(race).ok(); ++race) { }
     QVERIFY(!session.screen().txb.isEmpty());
 }
 
@@ -147,8 +175,9 @@ void TestFailures::importFails()
     const QStringList oldEntries = entries(folder.data);
     const Shown before(session);
 
-    const QByteArray newBytes = failure == u"disk full small" ? readBytes(NewDayPath, Unreadable).left(3000)
-                                                               : readBytes(NewDayPath, Unreadable);
+    const QByteArray newBytes = failure == u"disk full small"
+        ? readBytes(NewDayPath, Unreadable).left(3000)
+        : readBytes(NewDayPath, Unreadable);
     QString source = dir.filePath(NewDayName);
     QVERIFY(writeBytes(source, newBytes));
     Outcome outcome;
@@ -158,6 +187,7 @@ void TestFailures::importFails()
             QSKIP("this file system cannot make a folder read-only for this user");
         outcome = session.importResultFile(source, NewDayName);
     } else if (failure.startsWith(u"disk full")) {
+        SKIP_WITHOUT_SIZE_LIMITS();
         const FileSizeLimit limit(1024);
         QVERIFY(limit.ok());
         outcome = session.importResultFile(source, NewDayName);
@@ -172,8 +202,8 @@ void TestFailures::importFails()
             QVERIFY(QFile::remove(source));
             QVERIFY(QDir().mkdir(source));
         } else {
-            // Opens fine, then every read fails with EIO: nothing is mapped at offset 0.
-            source = QStringLiteral("/proc/self/mem");
+            SKIP_WITHOUT_UNREADABLE_FILE();
+            source = UnreadableFile;
         }
         outcome = session.importResultFile(source, NewDayName);
     }
@@ -223,6 +253,7 @@ void TestFailures::saveFails()
             QSKIP("this file system cannot make a folder read-only for this user");
         outcome = session.saveSettings();
     } else {
+        SKIP_WITHOUT_SIZE_LIMITS();
         const FileSizeLimit limit(0);
         QVERIFY(limit.ok());
         outcome = session.saveSettings();
@@ -266,8 +297,10 @@ void TestFailures::startUpFails()
         QVERIFY(writeBytes(folder.playerPath(), OldPlayer));
         if (failure == u"racek folder")
             QVERIFY(QDir().mkdir(folder.racekPath()));
-        else
-            QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), folder.racekPath()));
+        else {
+            SKIP_WITHOUT_UNREADABLE_FILE();
+            QVERIFY(QFile::link(UnreadableFile, folder.racekPath()));
+        }
     }
 
     Session session(folder);

@@ -1,7 +1,7 @@
 #include "favourites/registration.h"
 #include "favourites/settings.h"
-#include "race/screenmodel.h"
 #include "filebytes.h"
+#include "race/screenmodel.h"
 
 #include <QDir>
 #include <QFile>
@@ -221,8 +221,10 @@ void TestSettings::filteredText_data()
         << QStringLiteral("1234") << 4 << QStringLiteral("5") << QStringLiteral("1234");
     QTest::newRow("typed in the middle")
         << QStringLiteral("13") << 1 << QStringLiteral("2") << QStringLiteral("123");
-    QTest::newRow("paste keeps digits only")
-        << QString() << 0 << QStringLiteral("1a2 b3") << QStringLiteral("123");
+    QTest::newRow("paste with a letter refused whole")
+        << QStringLiteral("5") << 1 << QStringLiteral("98x7") << QStringLiteral("5");
+    QTest::newRow("paste with a trailing newline refused whole")
+        << QString() << 0 << QStringLiteral("4122\n") << QString();
     QTest::newRow("paste cut to the room left")
         << QStringLiteral("9") << 1 << QStringLiteral("12345") << QStringLiteral("9123");
     QTest::newRow("paste of full-width digits")
