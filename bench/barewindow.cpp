@@ -5,11 +5,22 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
 namespace {
+
+// As the viewer does: one byte to RUSENA_FIRST_PAINT_FD once the window is painted.
+void notifyFirstPaint()
+{
+    bool ok = false;
+    const int fd = qEnvironmentVariableIntValue("RUSENA_FIRST_PAINT_FD", &ok);
+    QFile out;
+    if (ok && out.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered))
+        out.write("p", 1);
+}
 
 class QuitOnPaint final : public QObject {
 public:
@@ -20,7 +31,10 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            QTimer::singleShot(0, qApp, [] {
+                notifyFirstPaint();
+                QCoreApplication::quit();
+            });
         }
         return QObject::eventFilter(watched, event);
     }

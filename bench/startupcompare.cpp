@@ -18,29 +18,55 @@
 namespace {
 
 struct Sample {
-    double ms;
+    double paintMs; // to the first paint: what the user waits for
+    double ms; // to the end of the process, teardown included
     double rssMb;
 };
 
+using Clock = std::chrono::steady_clock;
+
+double msBetween(Clock::time_point a, Clock::time_point b)
+{
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+// The child writes one byte to the descriptor named in RUSENA_FIRST_PAINT_FD once its
+// window is painted.
 Sample runOnce(std::vector<char *> &argv)
 {
-    const auto start = std::chrono::steady_clock::now();
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) {
+        std::perror("pipe");
+        std::exit(1);
+    }
+    const auto start = Clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
+        ::close(pipeFds[0]);
+        ::setenv("RUSENA_FIRST_PAINT_FD", std::to_string(pipeFds[1]).c_str(), 1);
         ::execvp(argv[0], argv.data());
         std::perror(argv[0]);
         std::_Exit(127);
     }
+    ::close(pipeFds[1]);
+    char byte = 0;
+    const bool painted = ::read(pipeFds[0], &byte, 1) == 1;
+    const auto paint = Clock::now();
+    ::close(pipeFds[0]);
     int status = 0;
     rusage usage {};
     ::wait4(pid, &status, 0, &usage);
-    const auto end = std::chrono::steady_clock::now();
+    const auto end = Clock::now();
+    if (!painted) {
+        std::fprintf(stderr, "%s never reported its first paint\n", argv[0]);
+        std::exit(1);
+    }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "%s did not exit cleanly (status %d)\n", argv[0], status);
         std::exit(1);
     }
-    return {std::chrono::duration<double, std::milli>(end - start).count(),
-            static_cast<double>(usage.ru_maxrss) / 1024.0};
+    return { msBetween(start, paint), msBetween(start, end),
+        static_cast<double>(usage.ru_maxrss) / 1024.0 };
 }
 
 double median(std::vector<double> values)
@@ -55,7 +81,8 @@ double median(std::vector<double> values)
 int main(int argc, char *argv[])
 {
     if (argc < 7 || std::string(argv[4]) != "--") {
-        std::fprintf(stderr, "usage: %s RUNS TIME_RATIO RSS_EXTRA_MB -- FLOOR... -- PROGRAM...\n", argv[0]);
+        std::fprintf(
+            stderr, "usage: %s RUNS TIME_RATIO RSS_EXTRA_MB -- FLOOR... -- PROGRAM...\n", argv[0]);
         return 2;
     }
     const int runs = std::atoi(argv[1]);
@@ -76,23 +103,28 @@ int main(int argc, char *argv[])
         runOnce(floorArgs);
         runOnce(programArgs);
     }
-    std::vector<double> floorMs, floorRss, programMs, programRss;
+    std::vector<double> floorPaint, floorMs, floorRss, programPaint, programMs, programRss;
     for (int r = 0; r < runs; ++r) {
         const Sample f = runOnce(floorArgs);
         const Sample p = runOnce(programArgs);
+        floorPaint.push_back(f.paintMs);
+        programPaint.push_back(p.paintMs);
         floorMs.push_back(f.ms);
         floorRss.push_back(f.rssMb);
         programMs.push_back(p.ms);
         programRss.push_back(p.rssMb);
     }
+    const double fPaint = median(floorPaint), pPaint = median(programPaint);
     const double fMs = median(floorMs), pMs = median(programMs);
     const double fRss = median(floorRss), pRss = median(programRss);
-    std::printf("Start-up, median of %d runs each (offscreen, to the first paint)\n", runs);
-    std::printf("  %-12s %8.1f ms   peak RSS %6.1f MB\n", "bare window", fMs, fRss);
-    std::printf("  %-12s %8.1f ms   peak RSS %6.1f MB\n", "rusena", pMs, pRss);
-    std::printf("  time ratio   %5.2f x   (target <= %.2f)  %s\n", pMs / fMs, timeTarget,
-                pMs / fMs <= timeTarget ? "met" : "MISSED");
+    std::printf("Start-up, median of %d runs each (offscreen)\n", runs);
+    std::printf("  %-12s %8s %10s %14s\n", "", "to paint", "to exit", "peak RSS");
+    std::printf("  %-12s %5.1f ms %7.1f ms %9.1f MB\n", "bare window", fPaint, fMs, fRss);
+    std::printf("  %-12s %5.1f ms %7.1f ms %9.1f MB\n", "rusena", pPaint, pMs, pRss);
+    std::printf("  to the first paint: %5.2f x   (target <= %.2f)  %s\n", pPaint / fPaint,
+        timeTarget, pPaint / fPaint <= timeTarget ? "met" : "MISSED");
+    std::printf("  to the process end: %5.2f x   (teardown included, for reference)\n", pMs / fMs);
     std::printf("  extra RSS   %+6.1f MB  (target <= %.0f MB)   %s\n", pRss - fRss, rssTarget,
-                pRss - fRss <= rssTarget ? "met" : "MISSED");
+        pRss - fRss <= rssTarget ? "met" : "MISSED");
     return 0;
 }

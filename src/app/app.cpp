@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
@@ -16,6 +17,17 @@
 #include <QWindow>
 
 namespace rusena {
+
+namespace {
+
+void notifyFirstPaint(int descriptor)
+{
+    QFile out;
+    if (out.open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered))
+        out.write("p", 1);
+}
+
+} // namespace
 
 App::App(DataFolder folder, QObject *parent)
     : QObject(parent)
@@ -74,7 +86,7 @@ void App::start()
         Dialogs::message(nullptr, message);
     render();
 
-    if (m_quitAfterFirstPaint)
+    if (m_quitAfterFirstPaint || m_firstPaintDescriptor >= 0)
         m_main->clientArea()->installEventFilter(this);
 
     m_main->centreOnScreen();
@@ -83,10 +95,15 @@ void App::start()
 
 bool App::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_quitAfterFirstPaint && event->type() == QEvent::Paint) {
-        m_quitAfterFirstPaint = false;
+    if (event->type() == QEvent::Paint) {
         watched->removeEventFilter(this);
-        QTimer::singleShot(0, this, &App::unloadAllWindows);
+        // The filter sees the paint before it is done; the timer fires once it is.
+        if (const int fd = m_firstPaintDescriptor; fd >= 0)
+            QTimer::singleShot(0, this, [fd] { notifyFirstPaint(fd); });
+        if (m_quitAfterFirstPaint)
+            QTimer::singleShot(0, this, &App::unloadAllWindows);
+        m_quitAfterFirstPaint = false;
+        m_firstPaintDescriptor = -1;
     }
     return QObject::eventFilter(watched, event);
 }

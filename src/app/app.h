@@ -33,6 +33,9 @@ public:
 
     /// Ends the run right after the main window's first paint (start-up measurements).
     void quitAfterFirstPaint() { m_quitAfterFirstPaint = true; }
+    /// Writes one byte to the open file `descriptor` at the main window's first paint, so
+    /// that a measuring parent can time start-up up to what the user sees.
+    void signalFirstPaint(int descriptor) { m_firstPaintDescriptor = descriptor; }
 
     /// Closes and discards main, player and version; the event loop then ends.
     void unloadAllWindows();
@@ -66,6 +69,7 @@ private:
     RecentFiles *m_recent = nullptr;
     bool m_unloading = false;
     bool m_quitAfterFirstPaint = false;
+    int m_firstPaintDescriptor = -1;
 };
 
 } // namespace rusena

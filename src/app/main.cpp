@@ -18,6 +18,10 @@ int main(int argc, char *argv[])
     // For start-up measurements only: quit as soon as the main window has painted once.
     if (qEnvironmentVariable("RUSENA_QUIT_AFTER_FIRST_PAINT") == u"1")
         app.quitAfterFirstPaint();
+    bool hasPaintFd = false;
+    const int paintFd = qEnvironmentVariableIntValue("RUSENA_FIRST_PAINT_FD", &hasPaintFd);
+    if (hasPaintFd)
+        app.signalFirstPaint(paintFd);
     app.start();
     // A file named on the command line (the desktop's "open with") is opened like File > 開く.
     if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
