@@ -46,4 +46,10 @@ Message settingsWriteFailedMessage()
         MessageIcon::Warning, MessageButtons::Ok };
 }
 
+Message settingsUnreadableMessage()
+{
+    return { QStringLiteral("読み込みエラー"), QStringLiteral("設定を読み込めませんでした。"),
+        MessageIcon::Warning, MessageButtons::Ok };
+}
+
 } // namespace rusena

@@ -23,5 +23,7 @@ Message emptyRegistrationMessage();
 Message settingsSavedMessage();
 /// Shown when player.dat could not be written.
 Message settingsWriteFailedMessage();
+/// Shown at start-up when player.dat exists but cannot be read.
+Message settingsUnreadableMessage();
 
 } // namespace rusena

@@ -2,6 +2,7 @@
 
 #include "race/screenmodel.h"
 #include "registration.h"
+#include "store/regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,17 +32,20 @@ QString fourDigits(int number)
     return number < 0 ? QLatin1Char('-') + digits : digits;
 }
 
-Settings loadSettings(const QString &playerPath)
+std::optional<Settings> loadSettings(const QString &playerPath)
 {
     QFile file(playerPath);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return { 0, 1 };
+    if (!file.exists())
+        return Settings { 0, 1 };
+    if (!openRegularFile(file))
+        return std::nullopt;
 
     // The program always writes the whole record; a shorter file reads as if padded
     // with zero bytes.
-    QByteArray record = file.read(RecordSize);
-    record.append(RecordSize - record.size(), '\0');
-    return { readInt16(record, 0), readInt16(record, 2) };
+    QByteArray record(RecordSize, '\0');
+    if (file.read(record.data(), RecordSize) < 0)
+        return std::nullopt;
+    return Settings { readInt16(record, 0), readInt16(record, 2) };
 }
 
 Outcome writeSettings(const QString &playerPath, const Settings &settings)
@@ -50,6 +54,10 @@ Outcome writeSettings(const QString &playerPath, const Settings &settings)
 
     // The data folder may have been removed while the program ran.
     if (!QDir().mkpath(QFileInfo(playerPath).absolutePath()))
+        return failed;
+
+    // A link, device, FIFO or folder standing at player.dat is not overwritten.
+    if (!mayReplace(playerPath))
         return failed;
 
     const QByteArray record = settingsRecord(settings);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace rusena {
 
@@ -28,7 +29,8 @@ struct FavouriteResult final {
 QString fourDigits(int number);
 
 /// Settings from player.dat when it exists (missing bytes read as zero), else 0 and 1.
-Settings loadSettings(const QString &playerPath);
+/// Nothing when player.dat exists but cannot be read (or is no regular file).
+std::optional<Settings> loadSettings(const QString &playerPath);
 
 /// player.dat's one record: the favourite's number, then the text box setting, each a
 /// little-endian signed 16-bit value.

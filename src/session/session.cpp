@@ -5,6 +5,7 @@
 #include "race/raceparser.h"
 #include "race/raceselection.h"
 #include "store/cp932.h"
+#include "store/regularfile.h"
 #include "store/resultimport.h"
 #include "store/venuelist.h"
 
@@ -19,13 +20,6 @@ Message noDataMessage()
 {
     return { QStringLiteral("レース結果ファイル読み込み"),
         QStringLiteral("始めにレース結果ファイルを読み込んで下さい。"), MessageIcon::Information,
-        MessageButtons::Ok };
-}
-
-Message folderFailedMessage()
-{
-    return { QStringLiteral("データフォルダ作成エラー"),
-        QStringLiteral("データフォルダを作成できませんでした。"), MessageIcon::Warning,
         MessageButtons::Ok };
 }
 
@@ -66,7 +60,7 @@ QList<Message> Session::startUp()
         m_screen.wak[boat].visible = false;
 
     if (!m_folder.ensureData()) {
-        messages.append(folderFailedMessage());
+        messages.append(folderCreateFailedMessage());
         prepareAuxiliaryControls();
         return messages;
     }
@@ -78,7 +72,7 @@ QList<Message> Session::startUp()
         if (loadStoredDay(messages))
             fillVenueList(m_store, m_tables, m_screen.cmbItems);
         prepareAuxiliaryControls();
-        m_settings = loadSettings(m_folder.playerPath());
+        loadStoredSettings(messages);
     } else {
         messages.append(noDataMessage());
         prepareAuxiliaryControls();
@@ -90,19 +84,20 @@ bool Session::loadStoredDay(QList<Message> &messages)
 {
     letPendingEventsRun();
     QFile file(m_folder.racekPath());
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!openRegularFile(file) || !m_store.load(file)) {
         m_store.clear();
         messages.append(storedDayUnreadableMessage());
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        m_store.clear();
-        messages.append(storedDayUnreadableMessage());
-        return false;
-    }
-    m_store.loadBytes(bytes);
     return true;
+}
+
+void Session::loadStoredSettings(QList<Message> &messages)
+{
+    const std::optional<Settings> stored = loadSettings(m_folder.playerPath());
+    m_settings = stored.value_or(Settings { 0, 1 });
+    if (!stored)
+        messages.append(settingsUnreadableMessage());
 }
 
 void Session::prepareAuxiliaryControls()

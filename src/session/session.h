@@ -76,6 +76,7 @@ public:
 
 private:
     bool loadStoredDay(QList<Message> &messages);
+    void loadStoredSettings(QList<Message> &messages);
     void prepareAuxiliaryControls();
     void blankAfterFailedSelection();
 

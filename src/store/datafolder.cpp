@@ -54,4 +54,18 @@ bool DataFolder::ensureData() const
     return ensureFolder(top) && ensureFolder(data);
 }
 
+Message folderCreateFailedMessage()
+{
+    return { QStringLiteral("データフォルダ作成エラー"),
+        QStringLiteral("データフォルダを作成できませんでした。"), MessageIcon::Warning,
+        MessageButtons::Ok };
+}
+
+Message folderWriteFailedMessage()
+{
+    return { QStringLiteral("データフォルダ書き込みエラー"),
+        QStringLiteral("データフォルダに書き込めませんでした。"), MessageIcon::Warning,
+        MessageButtons::Ok };
+}
+
 } // namespace rusena

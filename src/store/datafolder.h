@@ -26,4 +26,9 @@ struct DataFolder final {
     bool ensureData() const;
 };
 
+/// The warning shown when the data folder cannot be made.
+Message folderCreateFailedMessage();
+/// The warning shown when a file of the data folder cannot be written.
+Message folderWriteFailedMessage();
+
 } // namespace rusena

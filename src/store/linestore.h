@@ -5,7 +5,10 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
 #include <vector>
+
+class QIODevice;
 
 namespace rusena {
 
@@ -13,6 +16,9 @@ namespace rusena {
 class LineStore final {
 public:
     static constexpr int MaxResultLines = 8500;
+    /// No day comes near this size (the largest real one is under 300 KB): a larger file
+    /// is not a day, and is refused before it is read.
+    static constexpr qint64 MaxDayBytes = 16 * 1024 * 1024;
 
     LineStore();
 
@@ -23,8 +29,13 @@ public:
 
     /// Replaces the store with the lines of `bytes` (CR or CR LF terminators; a lone LF
     /// stays in its line). Lines past MaxResultLines are ignored. Returns the number of
-    /// lines the bytes hold, which may exceed MaxResultLines.
-    int loadBytes(QByteArrayView bytes);
+    /// lines the bytes hold, counted no further than MaxResultLines + 1.
+    qsizetype loadBytes(QByteArrayView bytes);
+
+    /// The same, read from an open device in bounded pieces; reading stops once a line past
+    /// MaxResultLines begins. Nothing (and an empty store) when a read fails or the device
+    /// holds more than MaxDayBytes before that point.
+    std::optional<qsizetype> load(QIODevice &source);
 
     /// The lines that open a venue section ("nnKBGN..."), ascending. Kept so that a
     /// selection need not walk the whole day to find its section.
@@ -34,6 +45,9 @@ public:
     void clear();
 
 private:
+    struct Loading;
+    bool take(Loading &loading, QByteArrayView piece);
+    qsizetype finish(Loading &loading);
     void indexSections();
 
     std::vector<QString> m_lines; // index 0 unused
@@ -76,6 +90,18 @@ template <typename View, typename Take> void forEachResultLine(View text, Take &
             ++start;
     }
 }
+
+/// Counts lines the way the store reads them, one piece of the bytes at a time.
+class LineCounter final {
+public:
+    void add(QByteArrayView piece);
+    qsizetype count() const { return m_terminated + (m_open ? 1 : 0); }
+
+private:
+    qsizetype m_terminated = 0;
+    bool m_open = false; // bytes of a line not terminated yet
+    bool m_afterCr = false; // the last piece ended with CR: an LF next belongs to it
+};
 
 /// Splits raw file bytes into undecoded lines the way the store reads them.
 std::vector<QByteArrayView> splitResultLines(QByteArrayView bytes);

@@ -2,6 +2,7 @@
 
 #include "datafolder.h"
 #include "linestore.h"
+#include "regularfile.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -23,19 +24,42 @@ Outcome importFailed()
     return Outcome::failure(Code::ImportFailed, importErrorMessage());
 }
 
-// Everything the source holds, or nothing when a read fails before its end: readAll()
-// would hand back the part read so far as if it were the whole file.
-std::optional<QByteArray> readWhole(QIODevice &source)
+Outcome folderFailed(const Message &message)
 {
+    return Outcome::failure(Code::ImportFailed, message);
+}
+
+bool openSource(QIODevice &source)
+{
+    if (source.isOpen())
+        return true;
+    if (auto *file = qobject_cast<QFile *>(&source))
+        return openRegularFile(*file);
+    return source.open(QIODevice::ReadOnly);
+}
+
+// Everything the source holds, read in bounded pieces; nothing when a read fails before the
+// end (readAll() would hand back the part read so far as if it were the whole file) or as
+// soon as the source is longer than any day.
+std::optional<QByteArray> readDay(QIODevice &source)
+{
+    if (!source.isSequential() && source.size() > LineStore::MaxDayBytes)
+        return std::nullopt;
     QByteArray bytes;
-    char chunk[64 * 1024];
+    LineCounter lines;
+    char piece[32 * 1024];
     for (;;) {
-        const qint64 count = source.read(chunk, sizeof chunk);
+        const qint64 count = source.read(piece, sizeof piece);
         if (count < 0)
             return std::nullopt;
         if (count == 0 && (source.atEnd() || !source.isSequential()))
             break;
-        bytes.append(chunk, count);
+        const QByteArrayView read(piece, count);
+        lines.add(read);
+        if (bytes.size() + count > LineStore::MaxDayBytes
+            || lines.count() > LineStore::MaxResultLines)
+            return std::nullopt;
+        bytes.append(read);
     }
     return bytes;
 }
@@ -68,25 +92,26 @@ Outcome copyResultData(QIODevice &source, const QString &fileName, const DataFol
 
     // The data folder may have been removed since start-up.
     if (!folder.ensureData())
-        return importFailed();
+        return folderFailed(folderCreateFailedMessage());
 
     // Read and check the whole file before racek.dat is touched, so that a failure
     // keeps the day already stored.
-    if (!source.isOpen() && !source.open(QIODevice::ReadOnly))
+    if (!openSource(source))
         return importFailed();
-    const std::optional<QByteArray> bytes = readWhole(source);
+    const std::optional<QByteArray> bytes = readDay(source);
     if (!bytes)
         return importFailed();
-    if (splitResultLines(*bytes).size() > static_cast<size_t>(LineStore::MaxResultLines))
-        return importFailed();
 
+    // From here on a failure is the data folder's, not the chosen file's.
+    if (!mayReplace(folder.racekPath()))
+        return folderFailed(folderWriteFailedMessage());
     QSaveFile target(folder.racekPath());
     if (!target.open(QIODevice::WriteOnly))
-        return importFailed();
+        return folderFailed(folderWriteFailedMessage());
     // commit() renames the temporary file even when flushing its buffer failed (a full
     // disk), so the flush is checked here; a failed one leaves racek.dat as it was.
     if (target.write(*bytes) != bytes->size() || !target.flush() || !target.commit())
-        return importFailed();
+        return folderFailed(folderWriteFailedMessage());
     return Outcome::success(copiedMessage());
 }
 

@@ -529,8 +529,9 @@ void TestViewFlow::importIntoReadOnlyFolder()
         run.main()->mread()->trigger();
     }
 
-    QCOMPARE(
-        texts(Dialogs::takeAsked()), QStringList { u"読み込みエラー / ファイル読み込みエラー"_qs });
+    QCOMPARE(texts(Dialogs::takeAsked()),
+        QStringList {
+            u"データフォルダ書き込みエラー / データフォルダに書き込めませんでした。"_qs });
     QCOMPARE(readBytes(run.folder.racekPath()), before);
     QCOMPARE(run.main()->cmb()->itemText(0), Karatsu);
 }

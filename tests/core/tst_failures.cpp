@@ -4,14 +4,15 @@
 //
 // Tests run as root in CI containers, where permission bits stop nothing; the failures
 // are made real in ways that hold for root too: the immutable attribute on the folder,
-// a file-size limit (the disk filling up mid-write), a folder or a plain file standing
-// where the other is expected, and a source that reports a read error.
+// a file-size limit (the disk filling up mid-write), a folder, a FIFO or a plain file
+// standing where another is expected, and a source that reports a read error.
 
 #include "favourites/registration.h"
 #include "session/session.h"
 #include "store/resultimport.h"
 
 #include "faildevice.h"
+#include "fifo.h"
 #include "filebytes.h"
 #include "readonlyfolder.h"
 
@@ -153,20 +154,22 @@ private Q_SLOTS:
 void TestFailures::importFails_data()
 {
     QTest::addColumn<QString>("failure");
-    QTest::newRow("data folder read-only") << QStringLiteral("read-only");
-    QTest::newRow("disk full part-way through the copy") << QStringLiteral("disk full");
+    QTest::addColumn<bool>("blamesFolder"); // else the chosen file
+    QTest::newRow("data folder read-only") << QStringLiteral("read-only") << true;
+    QTest::newRow("disk full part-way through the copy") << QStringLiteral("disk full") << true;
     // A file smaller than Qt's write buffer reaches the disk only when racek.dat is
     // committed, so the failure shows up at the very end.
-    QTest::newRow("disk full, small file") << QStringLiteral("disk full small");
-    QTest::newRow("source removed after the dialog") << QStringLiteral("removed");
-    QTest::newRow("source is a folder") << QStringLiteral("folder");
-    QTest::newRow("source fails on read") << QStringLiteral("read error");
-    QTest::newRow("source fails part-way") << QStringLiteral("part-way");
+    QTest::newRow("disk full, small file") << QStringLiteral("disk full small") << true;
+    QTest::newRow("source removed after the dialog") << QStringLiteral("removed") << false;
+    QTest::newRow("source is a folder") << QStringLiteral("folder") << false;
+    QTest::newRow("source fails on read") << QStringLiteral("read error") << false;
+    QTest::newRow("source fails part-way") << QStringLiteral("part-way") << false;
 }
 
 void TestFailures::importFails()
 {
     QFETCH(QString, failure);
+    QFETCH(bool, blamesFolder);
     QTemporaryDir dir;
     const DataFolder folder = DataFolder::below(dir.path());
     Session session(folder);
@@ -211,7 +214,8 @@ void TestFailures::importFails()
     // QSaveFile::commit() in Qt 6.4 renames the temporary file even when flushing its
     // buffer failed, so a file that fits in the buffer would be stored empty.
     QCOMPARE(outcome.code, Code::ImportFailed);
-    QCOMPARE(outcome.message, std::optional<Message>(importErrorMessage()));
+    QCOMPARE(outcome.message,
+        std::optional<Message>(blamesFolder ? folderWriteFailedMessage() : importErrorMessage()));
     QCOMPARE(readBytes(folder.racekPath(), Unreadable), oldBytes);
     QCOMPARE(entries(folder.data), oldEntries); // no half-written copy left behind
     QVERIFY(Shown(session) == before);
@@ -282,6 +286,9 @@ void TestFailures::startUpFails_data()
     QTest::newRow("data folder is a plain file") << QStringLiteral("data file");
     QTest::newRow("racek.dat fails on read") << QStringLiteral("read error");
     QTest::newRow("racek.dat is a folder") << QStringLiteral("racek folder");
+    // Opening a FIFO for reading would wait for a writer before any window appears.
+    QTest::newRow("racek.dat is a FIFO") << QStringLiteral("racek fifo");
+    QTest::newRow("racek.dat larger than any day") << QStringLiteral("racek too large");
 }
 
 void TestFailures::startUpFails()
@@ -295,9 +302,15 @@ void TestFailures::startUpFails()
     } else {
         QVERIFY(folder.ensureData());
         QVERIFY(writeBytes(folder.playerPath(), OldPlayer));
-        if (failure == u"racek folder")
+        if (failure == u"racek folder") {
             QVERIFY(QDir().mkdir(folder.racekPath()));
-        else {
+        } else if (failure == u"racek fifo") {
+            MAKE_FIFO(folder.racekPath());
+        } else if (failure == u"racek too large") {
+            // A real day, then a sparse tail: larger than the limit without taking room.
+            QVERIFY(QFile::copy(OldDayPath, folder.racekPath()));
+            QVERIFY(QFile(folder.racekPath()).resize(LineStore::MaxDayBytes + 1));
+        } else {
             SKIP_WITHOUT_UNREADABLE_FILE();
             QVERIFY(QFile::link(UnreadableFile, folder.racekPath()));
         }
@@ -316,7 +329,9 @@ void TestFailures::startUpFails()
     const Outcome searched = session.searchFavourite();
     QVERIFY(!searched.ok());
     QVERIFY(searched.message.has_value());
-    QVERIFY(!session.importResultFile(NewDayPath, NewDayName).ok()); // still in the way
+    // Still in the way, unless it is a regular file that may simply be replaced.
+    if (failure != u"racek too large")
+        QVERIFY(!session.importResultFile(NewDayPath, NewDayName).ok());
 
     // With the obstacle removed, the running program recovers through an import.
     if (failure == u"data file")

@@ -1,6 +1,7 @@
 // The stored day as the viewer reads it: code page 932 decoding, line terminators,
 // the 8500-line limit, the character helpers and the venue list.
 
+#include "endlessdevice.h"
 #include "store/cp932.h"
 #include "store/fields.h"
 #include "store/linestore.h"
@@ -26,6 +27,8 @@ private Q_SLOTS:
     void keepsAtMostMaxLines_data();
     void keepsAtMostMaxLines();
     void shorterAfterLongerLeavesNothingBehind();
+    void readsDevicesInBoundedPieces_data();
+    void readsDevicesInBoundedPieces();
     void indexesSectionBegins_data();
     void indexesSectionBegins();
     void readsRealFiles_data();
@@ -131,7 +134,8 @@ void TestLineStore::largeDaysReadAsOneDecode()
         QStringView(whole), [&](QStringView line) { expected.append(line.toString()); });
 
     LineStore store;
-    QCOMPARE(store.loadBytes(bytes), expected.size());
+    QCOMPARE(store.loadBytes(bytes),
+        std::min<qsizetype>(expected.size(), LineStore::MaxResultLines + 1));
     QStringList lines;
     for (int n = 1; n <= store.count(); ++n)
         lines.append(store.line(n));
@@ -154,7 +158,8 @@ void TestLineStore::keepsAtMostMaxLines()
     for (int n = 1; n <= lines; ++n)
         bytes += QByteArray::number(n) + "\r\n";
     LineStore store;
-    QCOMPARE(store.loadBytes(bytes), lines);
+    // Counting stops once a line past the limit has begun.
+    QCOMPARE(store.loadBytes(bytes), std::min(lines, LineStore::MaxResultLines + 1));
     QCOMPARE(store.count(), std::min(lines, LineStore::MaxResultLines));
     QCOMPARE(store.line(store.count()), QString::number(store.count()));
     QCOMPARE(store.line(8501), QString());
@@ -170,6 +175,41 @@ void TestLineStore::shorterAfterLongerLeavesNothingBehind()
     QCOMPARE(store.line(1), u"x"_qs);
     QCOMPARE(store.line(2), QString());
     QCOMPARE(store.line(4), QString());
+}
+
+// A stored day that never ends (a link to a device, a runaway writer) is read only as far as
+// the limits need: its first 8500 lines, or nothing once it passes the byte limit.
+void TestLineStore::readsDevicesInBoundedPieces_data()
+{
+    QTest::addColumn<QByteArray>("pattern");
+    QTest::addColumn<qsizetype>("lines"); // -1: refused
+    QTest::addColumn<qint64>("readAtMost");
+    const qint64 slack = 64 * 1024;
+    const qsizetype past = LineStore::MaxResultLines + 1;
+    QTest::newRow("endless CR") << QByteArray("\r") << past << past + slack;
+    QTest::newRow("endless CR LF lines") << QByteArray("12345\r\n") << past << 7 * past + slack;
+    QTest::newRow("endless bytes, no terminator")
+        << QByteArray("x") << qsizetype(-1) << LineStore::MaxDayBytes + slack;
+    QTest::newRow("endless line feeds")
+        << QByteArray("\n") << qsizetype(-1) << LineStore::MaxDayBytes + slack;
+}
+
+void TestLineStore::readsDevicesInBoundedPieces()
+{
+    QFETCH(QByteArray, pattern);
+    QFETCH(qsizetype, lines);
+    QFETCH(qint64, readAtMost);
+    LineStore store;
+    store.loadBytes("01KBGN\r\nold day\r\n");
+    EndlessDevice endless(pattern);
+    QVERIFY(endless.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+
+    const std::optional<qsizetype> read = store.load(endless);
+    QCOMPARE(read.value_or(-1), lines);
+    QVERIFY2(endless.served() <= readAtMost, qPrintable(QString::number(endless.served())));
+    QCOMPARE(store.count(), read ? LineStore::MaxResultLines : 0);
+    QCOMPARE(store.line(1), read ? QString::fromLatin1(pattern.trimmed()) : QString());
+    QCOMPARE(store.sectionBeginLines().empty(), true);
 }
 
 void TestLineStore::indexesSectionBegins_data()

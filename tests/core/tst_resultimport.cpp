@@ -1,8 +1,11 @@
 #include "favouriteday.h"
 
-#include "store/datafolder.h"
-#include "store/resultimport.h"
+#include "endlessdevice.h"
+#include "fifo.h"
 #include "filebytes.h"
+#include "store/datafolder.h"
+#include "store/linestore.h"
+#include "store/resultimport.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,21 +117,36 @@ void TestResultImport::refused_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("trouble");
     QTest::addColumn<Code>("code");
+    QTest::addColumn<Message>("message");
 
+    const QString name = QStringLiteral("K030814.TXT");
+    const Message file = importErrorMessage();
+    const Message writing = folderWriteFailedMessage();
     QTest::newRow("name not beginning with K")
-        << QStringLiteral("B030814.TXT") << QString() << Code::BadFileName;
+        << QStringLiteral("B030814.TXT") << QString() << Code::BadFileName << file;
     QTest::newRow("source vanished")
-        << QStringLiteral("K030814.TXT") << QStringLiteral("no source") << Code::ImportFailed;
+        << name << QStringLiteral("no source") << Code::ImportFailed << file;
     QTest::newRow("source is a folder")
-        << QStringLiteral("K030814.TXT") << QStringLiteral("source folder") << Code::ImportFailed;
-    QTest::newRow("read error") << QStringLiteral("K030814.TXT") << QStringLiteral("read error")
-                                << Code::ImportFailed;
-    QTest::newRow("8501 lines") << QStringLiteral("K030814.TXT") << QStringLiteral("too long")
-                                << Code::ImportFailed;
+        << name << QStringLiteral("source folder") << Code::ImportFailed << file;
+    QTest::newRow("source is a FIFO")
+        << name << QStringLiteral("source fifo") << Code::ImportFailed << file;
+    QTest::newRow("read error") << name << QStringLiteral("read error") << Code::ImportFailed
+                                << file;
+    QTest::newRow("8501 lines") << name << QStringLiteral("too long") << Code::ImportFailed << file;
+    QTest::newRow("larger than any day, never read")
+        << name << QStringLiteral("too large") << Code::ImportFailed << file;
+    QTest::newRow("endless lines, read only past line 8500")
+        << name << QStringLiteral("endless lines") << Code::ImportFailed << file;
+    QTest::newRow("endless bytes, read only past the byte limit")
+        << name << QStringLiteral("endless bytes") << Code::ImportFailed << file;
     QTest::newRow("racek.dat cannot be replaced")
-        << QStringLiteral("K030814.TXT") << QStringLiteral("racek folder") << Code::ImportFailed;
+        << name << QStringLiteral("racek folder") << Code::ImportFailed << writing;
+    QTest::newRow("racek.dat is a link, the linked file stays")
+        << name << QStringLiteral("racek link") << Code::ImportFailed << writing;
+    QTest::newRow("racek.dat is a FIFO")
+        << name << QStringLiteral("racek fifo") << Code::ImportFailed << writing;
     QTest::newRow("data folder is a plain file")
-        << QStringLiteral("K030814.TXT") << QStringLiteral("data file") << Code::ImportFailed;
+        << name << QStringLiteral("data file") << Code::ImportFailed << folderCreateFailedMessage();
 }
 
 void TestResultImport::refused()
@@ -136,6 +154,7 @@ void TestResultImport::refused()
     QFETCH(QString, name);
     QFETCH(QString, trouble);
     QFETCH(Code, code);
+    QFETCH(Message, message);
 
     QTemporaryDir dir;
     const DataFolder folder = DataFolder::below(dir.path());
@@ -153,11 +172,26 @@ void TestResultImport::refused()
     } else if (trouble == u"source folder") {
         QVERIFY(QFile::remove(source));
         QVERIFY(QDir().mkdir(source));
+    } else if (trouble == u"source fifo") {
+        QVERIFY(QFile::remove(source));
+        MAKE_FIFO(source);
     } else if (trouble == u"too long") {
         QVERIFY(writeBytes(source, linesOf(8501)));
+    } else if (trouble == u"too large") {
+        QFile file(source); // sparse: it takes no room on disk
+        QVERIFY(file.resize(LineStore::MaxDayBytes + 1));
     } else if (trouble == u"racek folder") {
         QVERIFY(QFile::remove(folder.racekPath()));
         QVERIFY(QDir().mkdir(folder.racekPath()));
+        kept.clear();
+    } else if (trouble == u"racek link") {
+        QVERIFY(QFile::remove(folder.racekPath()));
+        keptPath = dir.filePath(QStringLiteral("linked.dat"));
+        QVERIFY(writeBytes(keptPath, OldDay));
+        QVERIFY(QFile::link(keptPath, folder.racekPath()));
+    } else if (trouble == u"racek fifo") {
+        QVERIFY(QFile::remove(folder.racekPath()));
+        MAKE_FIFO(folder.racekPath());
         kept.clear();
     } else if (trouble == u"data file") {
         QVERIFY(QDir(folder.data).removeRecursively());
@@ -173,16 +207,28 @@ void TestResultImport::refused()
             QSKIP("needs /proc/self/mem");
     }
 
-    const Outcome outcome = copyResultFile(from, name, folder);
+    Outcome outcome;
+    if (trouble.startsWith(u"endless")) {
+        EndlessDevice endless(trouble == u"endless lines" ? "line\r\n" : "x");
+        QVERIFY(endless.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        outcome = copyResultData(endless, name, folder);
+        // Refused after a few pieces past the limit, not when memory runs out.
+        QVERIFY(endless.served()
+            <= (trouble == u"endless lines" ? 64 * 1024 : LineStore::MaxDayBytes + 64 * 1024));
+    } else {
+        outcome = copyResultFile(from, name, folder);
+    }
     QCOMPARE(outcome.code, code);
-    const Message warning { QStringLiteral("読み込みエラー"),
-        QStringLiteral("ファイル読み込みエラー"), MessageIcon::Warning, MessageButtons::Ok };
-    QCOMPARE(outcome.message, std::optional<Message>(warning));
-    QCOMPARE(readBytes(keptPath), kept);
-    // No temporary copy is left behind.
-    const QStringList files = QDir(folder.data).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(outcome.message, std::optional<Message>(message));
+    if (trouble != u"racek fifo") // reading it here would wait for a writer
+        QCOMPARE(readBytes(keptPath), kept);
+    // No temporary copy is left behind, and whatever stood at racek.dat still does.
+    const auto all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    const QStringList files = QDir(folder.data).entryList(all);
     QVERIFY2(files.isEmpty() || files == QStringList { QStringLiteral("racek.dat") },
         qPrintable(files.join(u' ')));
+    QCOMPARE(QFileInfo(folder.racekPath()).isSymLink(), trouble == u"racek link");
+    QCOMPARE(isFifo(folder.racekPath()), trouble == u"racek fifo");
 }
 
 QTEST_GUILESS_MAIN(TestResultImport)

@@ -1,5 +1,6 @@
 #include "favouriteday.h"
 
+#include "fifo.h"
 #include "filebytes.h"
 #include "session/session.h"
 #include "store/cp932.h"
@@ -118,6 +119,13 @@ void TestSession::startUp_data()
     QTest::newRow("code page 932 converter cannot be opened")
         << QStringLiteral("no converter") << twoVenues() << stored
         << QStringList { QStringLiteral("warning") } << none << 123 << 2;
+    // The day is shown, without a favourite, and the user is told once.
+    QTest::newRow("player.dat is a folder")
+        << QStringLiteral("player is a folder") << twoVenues() << NoFile
+        << QStringList { QStringLiteral("warning") } << venues << 0 << 1;
+    QTest::newRow("player.dat is a FIFO")
+        << QStringLiteral("player is a FIFO") << twoVenues() << NoFile
+        << QStringList { QStringLiteral("warning") } << venues << 0 << 1;
 }
 
 void TestSession::startUp()
@@ -142,6 +150,13 @@ void TestSession::startUp()
         QVERIFY(QDir().mkpath(folder.racekPath()));
     else if (layout == u"no converter")
         prepare(folder, racek, player);
+    if (layout.startsWith(u"player is a")) {
+        prepare(folder, racek, NoFile);
+        if (layout.endsWith(u"folder"))
+            QVERIFY(QDir().mkdir(folder.playerPath()));
+        else
+            MAKE_FIFO(folder.playerPath());
+    }
     failCp932DecoderForTesting(layout == u"no converter");
     const auto restore = qScopeGuard([] { failCp932DecoderForTesting(false); });
 
