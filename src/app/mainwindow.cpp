@@ -402,6 +402,9 @@ void MainWindow::buildTextArea()
     m_txb->setObjectName(QStringLiteral("txb"));
     m_txb->setGeometry(twipsRect(120, 3600, 8775, 1815));
     m_txb->setReadOnly(true);
+    // The organiser's lines fit the box; a damaged day may hold a line of a million
+    // characters, which laid out wrapped would freeze the window for minutes.
+    m_txb->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_txb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_txb->setFont(designFont(faces::Terminal, 9.75));
 

@@ -63,13 +63,26 @@ void renderVenues(const ScreenModel &screen, QComboBox *cmb)
         cmb->setCurrentIndex(screen.cmbIndex);
 }
 
-// The race text ends its lines with CR LF; the text box wants plain line feeds.
+// The race text ends its lines with CR LF; the text box wants plain line feeds. Lines past
+// RaceTextLineShown characters are cut, with a mark, so that a damaged day cannot keep the
+// window busy laying out a line no one reads.
 QString displayText(const QString &text)
 {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(u'\r', u'\n');
-    return shown;
+    const QList<QStringView> lines = QStringView(shown).split(u'\n');
+    QString cut;
+    cut.reserve(shown.size());
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QStringView line = lines[n];
+        if (n > 0)
+            cut += u'\n';
+        cut += line.first(std::min(line.size(), RaceTextLineShown));
+        if (line.size() > RaceTextLineShown)
+            cut += u'…';
+    }
+    return cut;
 }
 
 } // namespace

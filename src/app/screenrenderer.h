@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QtGlobal>
+
 namespace rusena {
 
 class MainWindow;
 class PlayerDialog;
 struct ProgressBar;
 struct ScreenModel;
+
+/// The most characters of one race-text line the text box shows; the organiser's lines
+/// have at most 79.
+inline constexpr qsizetype RaceTextLineShown = 1000;
 
 /// Shows the screen model in the main window: captions, colours, markers, lists, text.
 void renderScreen(const ScreenModel &screen, MainWindow &main);

@@ -4,11 +4,13 @@
 #include "app/dialogs.h"
 #include "app/faces.h"
 #include "app/mainwindow.h"
+#include "app/screenrenderer.h"
 #include "app/twips.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -47,6 +49,8 @@ private Q_SLOTS:
     void screenshot();
     void markerSharp_data();
     void markerSharp();
+    void longRaceTextLine_data();
+    void longRaceTextLine();
 
 private:
     QWidget *control(const QString &name) const;
@@ -359,6 +363,41 @@ void TestMainWindow::markerSharp()
     for (int row = edgeRow; row < edgeRow + edgeRows; ++row)
         QCOMPARE(image.pixelColor(x, row), QColor(Qt::black));
     QCOMPARE(image.pixelColor(x, edgeRow + edgeRows), QColor(0xFF, 0x00, 0x00));
+}
+
+void TestMainWindow::longRaceTextLine_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::newRow("organiser's longest line") << 79;
+    QTest::newRow("as long as is shown") << int(RaceTextLineShown);
+    QTest::newRow("one more") << int(RaceTextLineShown) + 1;
+    QTest::newRow("a million characters") << 1000000;
+}
+
+// A damaged day may hold a race-text line of any length; laid out wrapped, a million
+// characters kept the window busy for minutes.
+void TestMainWindow::longRaceTextLine()
+{
+    QFETCH(int, length);
+    MainWindow *main = m_app->mainWindow();
+    ScreenModel screen = m_app->session().screen();
+    const QString line(length, u'8');
+    screen.txb = u"  1R\r\n"_qs + line + u"\r\n  end\r\n"_qs;
+
+    QElapsedTimer shown;
+    shown.start();
+    renderScreen(screen, *main);
+    main->txb()->viewport()->repaint();
+    QVERIFY2(shown.elapsed() < 500, qPrintable(u"%1 ms"_qs.arg(shown.elapsed())));
+
+    const QPlainTextEdit *txb = main->txb();
+    QCOMPARE(txb->lineWrapMode(), QPlainTextEdit::NoWrap);
+    const QStringList lines = txb->toPlainText().split(u'\n');
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(
+        lines.at(1), length > RaceTextLineShown ? line.left(RaceTextLineShown) + u"…"_qs : line);
+    QCOMPARE(lines.at(2), u"  end"_qs);
+    renderScreen(m_app->session().screen(), *main);
 }
 
 QTEST_MAIN(TestMainWindow)
