@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/dialogs.h"
 #include "app/faces.h"
 #include "app/translations.h"
 #include "store/datafolder.h"
@@ -15,9 +16,12 @@ int main(int argc, char *argv[])
     QApplication::setFont(rusena::designFont(rusena::faces::PGothic, 9));
 
     rusena::App app(rusena::DataFolder::standard());
-    // For start-up measurements only: quit as soon as the main window has painted once.
-    if (qEnvironmentVariable("RUSENA_QUIT_AFTER_FIRST_PAINT") == u"1")
+    // For start-up measurements only: quit as soon as the main window has painted once. A
+    // start-up warning is answered OK at once, so that a failed start-up can be timed too.
+    if (qEnvironmentVariable("RUSENA_QUIT_AFTER_FIRST_PAINT") == u"1") {
+        rusena::Dialogs::setAnswering(true);
         app.quitAfterFirstPaint();
+    }
     bool hasPaintFd = false;
     const int paintFd = qEnvironmentVariableIntValue("RUSENA_FIRST_PAINT_FD", &hasPaintFd);
     if (hasPaintFd)
