@@ -1,0 +1,49 @@
+#pragma once
+
+#include "payoutline.h"
+#include "racelabel.h"
+#include "store/resultlayout.h"
+
+#include <QByteArrayView>
+#include <QDate>
+#include <QList>
+#include <QString>
+
+namespace rusena::library {
+
+/// A venue section with a code 1..VenueCount, with or without race blocks.
+struct ParsedSection final {
+    int venueCode = 0;
+    QString title;
+    QDate date; ///< the header's date, invalid when it carries none
+};
+
+/// One race block: its label, what the block says about the race, and its rows.
+struct ParsedRace final {
+    int venueCode = 0;
+    int race = 0;
+    RaceLabel label;
+    QString technique;
+    bool isVoid = false;
+    QList<layout::PlacingRow> entries;
+    QList<Payout> payouts; ///< none for a void race
+};
+
+/// Everything the library indexes of one day file, in the file's order.
+struct ParsedDay final {
+    QList<ParsedSection> sections;
+    QList<ParsedRace> races;
+
+    /// The first section header's date, or an invalid date.
+    QDate firstSectionDate() const;
+};
+
+/// Reads a decoded day.
+ParsedDay parseDay(QStringView text);
+/// Decodes the file's bytes (code page 932) and reads them.
+ParsedDay parseDayBytes(QByteArrayView bytes);
+
+/// The date a file name "KYYMMDD..." carries (K or k, 20YY), or an invalid date.
+QDate dateOfFileName(const QString &fileName);
+
+} // namespace rusena::library

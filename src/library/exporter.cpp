@@ -1,0 +1,133 @@
+#include "exporter.h"
+
+#include "csvwriter.h"
+#include "sqlitehandle.h"
+#include "store/nametables.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+#include <sqlite3.h>
+
+namespace rusena::library {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+struct CsvFile final {
+    const char *name;
+    QStringList header;
+    QString sql;
+};
+
+// The venue's name as the venue list shows it, as an SQL expression of venue_code.
+QString venueNameSql(const QString &column)
+{
+    NameTables tables;
+    fillNameTables(tables);
+    QString sql = QStringLiteral("CASE ") + column;
+    for (int code = 1; code < int(tables.venueNames.size()); ++code) {
+        QString name = tables.venueNames[code];
+        name.replace(u'\'', QStringLiteral("''"));
+        sql += QStringLiteral(" WHEN %1 THEN '%2'").arg(code).arg(name);
+    }
+    return sql + QStringLiteral(" ELSE '' END");
+}
+
+QList<CsvFile> csvFiles()
+{
+    const QString raceOrder = QStringLiteral(" ORDER BY r.date, r.venue_code, r.race, r.seq");
+    return {
+        { "days.csv", { u"date"_s, u"file"_s, u"venues"_s, u"races"_s },
+            QStringLiteral("SELECT date, file, venues, races FROM days ORDER BY date") },
+        { "races.csv",
+            { u"date"_s, u"venue_code"_s, u"venue"_s, u"race"_s, u"heading"_s, u"fixed_entry"_s,
+                u"distance_m"_s, u"weather"_s, u"wind_direction"_s, u"wind_m"_s, u"wave_cm"_s,
+                u"technique"_s, u"void"_s },
+            QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), ")
+                + venueNameSql(QStringLiteral("r.venue_code"))
+                + QStringLiteral(", r.race, r.heading, r.fixed_entry, r.distance_m, r.weather,"
+                                 " r.wind_direction, r.wind_m, r.wave_cm, r.technique, r.void"
+                                 " FROM races r")
+                + raceOrder },
+        { "entries.csv",
+            { u"date"_s, u"venue_code"_s, u"race"_s, u"placing"_s, u"rank"_s, u"boat"_s, u"reg"_s,
+                u"name"_s, u"motor"_s, u"boat_no"_s, u"exhibition"_s, u"course"_s, u"start"_s,
+                u"race_time"_s },
+            QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), r.race, e.placing, e.rank,"
+                           " e.boat, e.reg, e.name, e.motor, e.boat_no, e.exhibition, e.course,"
+                           " e.start, e.race_time FROM races r JOIN entries e ON e.race_id = r.id")
+                + raceOrder + QStringLiteral(", e.seq") },
+        { "payouts.csv",
+            { u"date"_s, u"venue_code"_s, u"race"_s, u"bet"_s, u"combination"_s, u"yen"_s,
+                u"popularity"_s, u"note"_s },
+            QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), r.race, p.bet,"
+                           " p.combination, p.yen, p.popularity, p.note"
+                           " FROM races r JOIN payouts p ON p.race_id = r.id")
+                + raceOrder + QStringLiteral(", p.seq") },
+    };
+}
+
+QString columnText(sqlite3_stmt *s, int column)
+{
+    const void *text = sqlite3_column_text16(s, column);
+    if (!text)
+        return {};
+    return QString::fromUtf16(
+        static_cast<const char16_t *>(text), sqlite3_column_bytes16(s, column) / 2);
+}
+
+Status writeCsv(sqlite3 *db, const QString &folder, const CsvFile &csv)
+{
+    const QString path = folder + u'/' + QString::fromLatin1(csv.name);
+    sqlite3_stmt *s = nullptr;
+    const QByteArray sql = csv.sql.toUtf8();
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &s, nullptr) != SQLITE_OK)
+        return { QStringLiteral("ライブラリを読めません：")
+            + QString::fromUtf8(sqlite3_errmsg(db)) };
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    CsvWriter writer(file, csv.header);
+    const int columns = sqlite3_column_count(s);
+    QStringList row;
+    int rc = SQLITE_ROW;
+    while (ok && writer.ok() && (rc = sqlite3_step(s)) == SQLITE_ROW) {
+        row.clear();
+        for (int c = 0; c < columns; ++c)
+            row.append(columnText(s, c));
+        writer.writeRow(row);
+    }
+    sqlite3_finalize(s);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        return { QStringLiteral("ライブラリを読めません：")
+            + QString::fromUtf8(sqlite3_errstr(rc)) };
+    if (!ok || !writer.ok() || !file.flush() || !file.commit())
+        return { path + QStringLiteral(" を書き込めません") };
+    return {};
+}
+
+} // namespace
+
+Status exportLibrary(Library &library, const QString &folder)
+{
+    const QSqlDatabase db = library.database();
+    sqlite3 *handle = sqliteHandle(db);
+    if (!handle)
+        return library.open();
+    if (!QDir().mkpath(folder))
+        return { folder + QStringLiteral(" を作成できません") };
+    // One read transaction, so that the four files describe the same library even while
+    // another program imports.
+    sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr);
+    Status status;
+    for (const CsvFile &csv : csvFiles()) {
+        status = writeCsv(handle, folder, csv);
+        if (!status.ok())
+            break;
+    }
+    sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
+    return status;
+}
+
+} // namespace rusena::library

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "library.h"
+
+#include <QString>
+
+namespace rusena::library {
+
+/// Writes the whole library as days.csv, races.csv, entries.csv and payouts.csv in
+/// `folder` (made when missing), each replaced atomically.
+Status exportLibrary(Library &library, const QString &folder);
+
+} // namespace rusena::library

@@ -1,0 +1,129 @@
+#include "importbatch.h"
+
+#include "archivereader.h"
+#include "store/resultimport.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace rusena::library {
+
+namespace {
+
+DayImport skipped(QString reason)
+{
+    return { DayImport::Result::Failed, {}, std::move(reason) };
+}
+
+// A text file's bytes, refused before reading when it is larger than any day can be.
+std::optional<QByteArray> readTextFile(const QString &path, QString &error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("ファイルを読めません");
+        return std::nullopt;
+    }
+    if (file.size() > MaxDayBytes) {
+        error = QStringLiteral("ファイルが大きすぎます");
+        return std::nullopt;
+    }
+    QByteArray bytes = file.read(MaxDayBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaxDayBytes) {
+        error = QStringLiteral("ファイルを読めません");
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void importArchive(Library &library, const QString &path, BatchReport &report)
+{
+    const ArchiveContents contents = readArchive(path);
+    if (!contents.error.isEmpty()) {
+        report.lines.append({ path, {}, skipped(contents.error) });
+        return;
+    }
+    for (const ArchiveMember &member : contents.members)
+        report.lines.append({ path, member.name, library.importDay(member.name, member.bytes) });
+}
+
+void importTextFile(Library &library, const QString &path, BatchReport &report)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (!isResultFileName(name)) {
+        report.lines.append({ path, {}, skipped(QStringLiteral("名前が K で始まりません")) });
+        return;
+    }
+    QString error;
+    const std::optional<QByteArray> bytes = readTextFile(path, error);
+    report.lines.append({ path, {}, bytes ? library.importDay(name, *bytes) : skipped(error) });
+}
+
+} // namespace
+
+int BatchReport::count(DayImport::Result result) const
+{
+    return int(std::count_if(lines.begin(), lines.end(),
+        [&](const ImportLine &line) { return line.outcome.result == result; }));
+}
+
+QDate BatchReport::latestDay() const
+{
+    QDate latest;
+    for (const ImportLine &line : lines) {
+        if (line.outcome.stored() && (!latest.isValid() || line.outcome.date > latest))
+            latest = line.outcome.date;
+    }
+    return latest;
+}
+
+bool isArchiveName(const QString &fileName)
+{
+    return fileName.endsWith(QStringLiteral(".lzh"), Qt::CaseInsensitive);
+}
+
+QStringList collectSources(const QStringList &paths)
+{
+    QStringList out;
+    for (const QString &path : paths) {
+        if (!QFileInfo(path).isDir()) {
+            out.append(path);
+            continue;
+        }
+        QStringList found;
+        QDirIterator it(path, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            const QString name = it.fileName();
+            if (isArchiveName(name) || isResultFileName(name))
+                found.append(file);
+        }
+        found.sort();
+        out.append(found);
+    }
+    return out;
+}
+
+BatchReport importSources(
+    Library &library, const QStringList &sources, const BatchProgress &progress)
+{
+    BatchReport report;
+    for (const QString &path : sources) {
+        if (progress && !progress(report.sourcesDone, int(sources.size()))) {
+            report.cancelled = true;
+            break;
+        }
+        if (isArchiveName(path))
+            importArchive(library, path, report);
+        else
+            importTextFile(library, path, report);
+        ++report.sourcesDone;
+    }
+    if (progress && !report.cancelled)
+        progress(report.sourcesDone, int(sources.size()));
+    return report;
+}
+
+} // namespace rusena::library

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "library.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace rusena::library {
+
+/// One line of a batch's report: a day file (a text file, or a member of an archive)
+/// and what filing it did, or an archive that could not be used at all.
+struct ImportLine final {
+    QString source; ///< the path as given or found
+    QString member; ///< the archive member's name, empty for a text file
+    DayImport outcome;
+};
+
+/// What a batch did, for the summary.
+struct BatchReport final {
+    QList<ImportLine> lines;
+    int sourcesDone = 0; ///< files finished (every day of an archive counted with it)
+    bool cancelled = false;
+
+    int count(DayImport::Result result) const;
+    /// The latest date among the days now stored, invalid when there is none.
+    QDate latestDay() const;
+};
+
+/// Called before each source file: files done, files in all. Returns false to cancel.
+using BatchProgress = std::function<bool(int done, int total)>;
+
+/// The files a list of paths names: files as given; for a folder, the result files
+/// (name beginning with K or k) and LZH archives in it and below it, sorted by path.
+QStringList collectSources(const QStringList &paths);
+
+/// True for a name ending in .lzh (any case).
+bool isArchiveName(const QString &fileName);
+
+/// Files every day of `sources` into the library, one file after the other; a cancel
+/// keeps the days finished so far.
+BatchReport importSources(
+    Library &library, const QStringList &sources, const BatchProgress &progress = {});
+
+} // namespace rusena::library

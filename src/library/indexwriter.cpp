@@ -1,0 +1,242 @@
+#include "indexwriter.h"
+
+#include <sqlite3.h>
+
+namespace rusena::library {
+
+namespace {
+
+constexpr std::array<const char *, 5> InsertSql {
+    "INSERT INTO days (date, file, stored_name, size, bytes_sha1, venues, races)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?)",
+    "INSERT INTO sections (date, venue_code, seq, title) VALUES (?, ?, ?, ?)",
+    "INSERT INTO races (date, venue_code, race, seq, heading, fixed_entry, distance_m, weather,"
+    " wind_direction, wind_m, wave_cm, technique, void)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+    "INSERT INTO entries (race_id, seq, placing, rank, boat, reg, name, name_key, motor, boat_no,"
+    " exhibition, course, start, start_cs, race_time)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+    "INSERT INTO payouts (race_id, seq, bet, combination, yen, popularity, note)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?)",
+};
+
+constexpr std::array<const char *, 5> RemoveSql {
+    "DELETE FROM entries WHERE race_id IN (SELECT id FROM races WHERE date = ?1)",
+    "DELETE FROM payouts WHERE race_id IN (SELECT id FROM races WHERE date = ?1)",
+    "DELETE FROM races WHERE date = ?1",
+    "DELETE FROM sections WHERE date = ?1",
+    "DELETE FROM days WHERE date = ?1",
+};
+
+void bindText(sqlite3_stmt *s, int index, const QString &text)
+{
+    sqlite3_bind_text16(s, index, text.utf16(), int(text.size() * 2), SQLITE_STATIC);
+}
+
+// A number where the text is one (an empty field or a mark is NULL).
+void bindNumber(sqlite3_stmt *s, int index, const QString &text)
+{
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    if (ok)
+        sqlite3_bind_int64(s, index, value);
+    else
+        sqlite3_bind_null(s, index);
+}
+
+void bindPositive(sqlite3_stmt *s, int index, int value)
+{
+    if (value > 0)
+        sqlite3_bind_int(s, index, value);
+    else
+        sqlite3_bind_null(s, index);
+}
+
+QString withoutBlanks(const QString &name)
+{
+    QString key = name;
+    key.remove(u' ');
+    key.remove(QChar(0x3000));
+    return key;
+}
+
+// "0.27" in hundredths (27); anything else (F0.04, L1.04, K .) has none.
+int plainStartCs(const QString &start)
+{
+    if (start.size() != 4 || start[1] != u'.' || !start[0].isDigit() || !start[2].isDigit()
+        || !start[3].isDigit())
+        return -1;
+    return start[0].digitValue() * 100 + start[2].digitValue() * 10 + start[3].digitValue();
+}
+
+} // namespace
+
+IndexWriter::IndexWriter(sqlite3 *db)
+    : m_db(db)
+{
+}
+
+IndexWriter::~IndexWriter()
+{
+    for (sqlite3_stmt *s : m_statements)
+        sqlite3_finalize(s);
+}
+
+bool IndexWriter::fail()
+{
+    const int code = sqlite3_extended_errcode(m_db) & 0xff;
+    m_busy = code == SQLITE_BUSY || code == SQLITE_LOCKED;
+    m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+    return false;
+}
+
+bool IndexWriter::prepare()
+{
+    if (m_statements[0])
+        return true;
+    for (int i = 0; i < Count; ++i) {
+        if (sqlite3_prepare_v3(
+                m_db, InsertSql[i], -1, SQLITE_PREPARE_PERSISTENT, &m_statements[i], nullptr)
+            != SQLITE_OK)
+            return fail();
+    }
+    return true;
+}
+
+bool IndexWriter::exec(const char *sql)
+{
+    return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK || fail();
+}
+
+bool IndexWriter::step(sqlite3_stmt *statement)
+{
+    const int rc = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    return rc == SQLITE_DONE || fail();
+}
+
+bool IndexWriter::replaceDay(const DayRecord &record, const ParsedDay &day)
+{
+    m_error.clear();
+    m_busy = false;
+    if (!prepare() || !exec("BEGIN IMMEDIATE"))
+        return false;
+    if (removeDay(record.date.toString(Qt::ISODate)) && writeDay(record, day) && exec("COMMIT"))
+        return true;
+    const QString error = m_error;
+    const bool busy = m_busy;
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_error = error;
+    m_busy = busy;
+    return false;
+}
+
+bool IndexWriter::removeDay(const QString &date)
+{
+    for (const char *sql : RemoveSql) {
+        sqlite3_stmt *s = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &s, nullptr) != SQLITE_OK)
+            return fail();
+        bindText(s, 1, date);
+        const int rc = sqlite3_step(s);
+        sqlite3_finalize(s);
+        if (rc != SQLITE_DONE)
+            return fail();
+    }
+    return true;
+}
+
+bool IndexWriter::writeDay(const DayRecord &record, const ParsedDay &day)
+{
+    const QString date = record.date.toString(Qt::ISODate);
+    sqlite3_stmt *s = m_statements[InsertDay];
+    bindText(s, 1, date);
+    bindText(s, 2, record.file);
+    bindText(s, 3, record.storedName);
+    sqlite3_bind_int64(s, 4, record.size);
+    bindText(s, 5, record.sha1);
+    sqlite3_bind_int(s, 6, int(day.sections.size()));
+    sqlite3_bind_int(s, 7, int(day.races.size()));
+    if (!step(s))
+        return false;
+    s = m_statements[InsertSection];
+    for (int seq = 0; seq < day.sections.size(); ++seq) {
+        bindText(s, 1, date);
+        sqlite3_bind_int(s, 2, day.sections[seq].venueCode);
+        sqlite3_bind_int(s, 3, seq);
+        bindText(s, 4, day.sections[seq].title);
+        if (!step(s))
+            return false;
+    }
+    for (int seq = 0; seq < day.races.size(); ++seq) {
+        if (!writeRace(date, seq, day.races[seq]))
+            return false;
+    }
+    return true;
+}
+
+bool IndexWriter::writeRace(const QString &date, int seq, const ParsedRace &race)
+{
+    sqlite3_stmt *s = m_statements[InsertRace];
+    const RaceLabel &label = race.label;
+    bindText(s, 1, date);
+    sqlite3_bind_int(s, 2, race.venueCode);
+    sqlite3_bind_int(s, 3, race.race);
+    sqlite3_bind_int(s, 4, seq);
+    bindText(s, 5, label.heading);
+    sqlite3_bind_int(s, 6, label.fixedEntry ? 1 : 0);
+    bindText(s, 7, label.distance);
+    bindText(s, 8, label.weather);
+    bindText(s, 9, label.windDirection);
+    bindText(s, 10, label.windSpeed);
+    bindText(s, 11, label.wave);
+    bindText(s, 12, race.technique);
+    sqlite3_bind_int(s, 13, race.isVoid ? 1 : 0);
+    if (!step(s))
+        return false;
+    const sqlite3_int64 raceId = sqlite3_last_insert_rowid(m_db);
+
+    s = m_statements[InsertEntry];
+    for (int i = 0; i < race.entries.size(); ++i) {
+        const layout::PlacingRow &row = race.entries[i];
+        sqlite3_bind_int64(s, 1, raceId);
+        sqlite3_bind_int(s, 2, i);
+        bindText(s, 3, row.placing);
+        bindPositive(s, 4, row.rank());
+        bindText(s, 5, row.boat);
+        bindText(s, 6, row.reg);
+        bindText(s, 7, row.name);
+        const QString key = withoutBlanks(row.name);
+        bindText(s, 8, key);
+        bindText(s, 9, row.motor);
+        bindText(s, 10, row.boatNumber);
+        bindText(s, 11, row.exhibition);
+        bindNumber(s, 12, row.course);
+        bindText(s, 13, row.start);
+        const int cs = plainStartCs(row.start);
+        if (cs >= 0)
+            sqlite3_bind_int(s, 14, cs);
+        else
+            sqlite3_bind_null(s, 14);
+        bindText(s, 15, row.raceTime);
+        if (!step(s))
+            return false;
+    }
+
+    s = m_statements[InsertPayout];
+    for (int i = 0; i < race.payouts.size(); ++i) {
+        const Payout &p = race.payouts[i];
+        sqlite3_bind_int64(s, 1, raceId);
+        sqlite3_bind_int(s, 2, i);
+        bindText(s, 3, p.bet);
+        bindText(s, 4, p.combination);
+        bindNumber(s, 5, p.yen);
+        bindNumber(s, 6, p.popularity);
+        bindText(s, 7, p.note);
+        if (!step(s))
+            return false;
+    }
+    return true;
+}
+
+} // namespace rusena::library

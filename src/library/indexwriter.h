@@ -1,0 +1,58 @@
+#pragma once
+
+#include "dayparser.h"
+
+#include <QString>
+
+#include <array>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace rusena::library {
+
+/// The row of `days` for one stored day.
+struct DayRecord final {
+    QDate date;
+    QString file; ///< the base name the day came from
+    QString storedName;
+    qint64 size = 0;
+    QString sha1;
+};
+
+/// Writes parsed days into the index with statements prepared once. Each day goes in one
+/// transaction of its own, so that a process killed half-way leaves the day whole or
+/// absent. Talks to SQLite directly: a day is some 3000 rows and this runs for every day
+/// of an import or a rebuild.
+class IndexWriter final {
+public:
+    explicit IndexWriter(sqlite3 *db);
+    ~IndexWriter();
+    IndexWriter(const IndexWriter &) = delete;
+    IndexWriter &operator=(const IndexWriter &) = delete;
+
+    /// Replaces the day (removes any earlier version) in one transaction. False on any
+    /// failure, the index then being as it was; error() says why.
+    bool replaceDay(const DayRecord &record, const ParsedDay &day);
+    QString error() const { return m_error; }
+    /// True when the last failure was another process holding the lock too long.
+    bool wasBusy() const { return m_busy; }
+
+private:
+    enum Statement { InsertDay, InsertSection, InsertRace, InsertEntry, InsertPayout, Count };
+
+    bool prepare();
+    bool exec(const char *sql);
+    bool step(sqlite3_stmt *statement);
+    bool removeDay(const QString &date);
+    bool writeDay(const DayRecord &record, const ParsedDay &day);
+    bool writeRace(const QString &date, int seq, const ParsedRace &race);
+    bool fail();
+
+    sqlite3 *m_db = nullptr;
+    std::array<sqlite3_stmt *, Count> m_statements {};
+    QString m_error;
+    bool m_busy = false;
+};
+
+} // namespace rusena::library

@@ -1,0 +1,262 @@
+#include "library.h"
+
+#include "archivereader.h"
+#include "dayparser.h"
+#include "indexwriter.h"
+#include "schema.h"
+#include "sqlitehandle.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+#include <atomic>
+
+namespace rusena::library {
+
+namespace {
+
+const QString IndexFileName = QStringLiteral("library.sqlite");
+
+QString busyText()
+{
+    return QStringLiteral(
+        "ライブラリを他のプログラムが使っています。しばらく待ってからやり直して下さい。");
+}
+
+bool isBusy(const QSqlError &error)
+{
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+Status sqlFailure(const QString &what, const QSqlError &error)
+{
+    if (isBusy(error))
+        return { busyText(), true };
+    return { what + QStringLiteral("：") + error.text(), false };
+}
+
+QString nextConnectionName()
+{
+    static std::atomic<int> counter { 0 };
+    return QStringLiteral("rusena-library-%1").arg(++counter);
+}
+
+DayImport failed(QString reason)
+{
+    return { DayImport::Result::Failed, {}, std::move(reason) };
+}
+
+} // namespace
+
+Library::Library(QString dataFolder)
+    : m_dataFolder(std::move(dataFolder))
+    , m_files(m_dataFolder)
+{
+}
+
+Library::~Library()
+{
+    close();
+}
+
+QString Library::indexPath() const
+{
+    return m_dataFolder + u'/' + IndexFileName;
+}
+
+void Library::close()
+{
+    m_writer.reset();
+    m_open = false;
+    if (m_connection.isEmpty())
+        return;
+    QSqlDatabase::database(m_connection, false).close();
+    QSqlDatabase::removeDatabase(m_connection);
+    m_connection.clear();
+}
+
+Status Library::openConnection()
+{
+    if (!QDir().mkpath(m_dataFolder))
+        return { QStringLiteral("データフォルダを作成できませんでした。"), false };
+    m_connection = nextConnectionName();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(indexPath());
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    if (!db.open())
+        return sqlFailure(QStringLiteral("ライブラリを開けません"), db.lastError());
+    // WAL keeps readers and one writer out of each other's way; NORMAL sync is safe
+    // against a killed process (a power cut may lose the last day, never corrupt).
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))
+        || !query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
+        return sqlFailure(QStringLiteral("ライブラリを開けません"), query.lastError());
+    m_writer = std::make_unique<IndexWriter>(sqliteHandle(db));
+    return {};
+}
+
+Status Library::checkIndex(bool &usable)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    usable = false;
+    if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next())
+        return isBusy(query.lastError()) ? Status { busyText(), true } : Status {};
+    if (query.value(0).toString() != u"ok")
+        return {};
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return isBusy(query.lastError()) ? Status { busyText(), true } : Status {};
+    usable = query.value(0).toInt() == SchemaVersion;
+    return {};
+}
+
+Status Library::open(const RebuildProgress &progress)
+{
+    if (m_open)
+        return {};
+    const bool existed = QFile::exists(indexPath());
+    Status status = openConnection();
+    bool usable = false;
+    if (status.ok())
+        status = checkIndex(usable);
+    if (status.busy || (!status.ok() && !existed)) {
+        close();
+        return status;
+    }
+    if (status.ok() && usable) {
+        m_open = true;
+        return {};
+    }
+    m_created = !existed;
+    return rebuild(progress);
+}
+
+QSqlDatabase Library::database()
+{
+    if (!open().ok())
+        return {};
+    return QSqlDatabase::database(m_connection, false);
+}
+
+Status Library::createSchema()
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    for (const char *statement : SchemaStatements) {
+        if (!query.exec(QString::fromLatin1(statement)))
+            return sqlFailure(QStringLiteral("ライブラリを作成できません"), query.lastError());
+    }
+    return {};
+}
+
+Status Library::rebuild(const RebuildProgress &progress)
+{
+    close();
+    for (const QString &suffix :
+        { QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal") }) {
+        QFile file(indexPath() + suffix);
+        if (file.exists() && !file.remove())
+            return { QStringLiteral("ライブラリを作り直せません：") + file.errorString(), false };
+    }
+    // The new file says user_version 0 until the last day is in: a rebuild cut short is
+    // rebuilt again on the next open, never used.
+    Status status = openConnection();
+    if (status.ok())
+        status = createSchema();
+    if (!status.ok()) {
+        close();
+        return status;
+    }
+    const QList<QDate> dates = m_files.dates();
+    for (int i = 0; i < dates.size(); ++i) {
+        if (const std::optional<QByteArray> bytes = m_files.read(dates[i]))
+            fileRawDay(dates[i], m_files.origin(dates[i]), *bytes);
+        if (progress)
+            progress(i + 1, int(dates.size()), dates[i]);
+    }
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion))) {
+        const Status failure
+            = sqlFailure(QStringLiteral("ライブラリを作成できません"), query.lastError());
+        close();
+        return failure;
+    }
+    m_open = true;
+    return {};
+}
+
+Status Library::fileRawDay(const QDate &date, const QString &file, const QByteArray &bytes)
+{
+    const ParsedDay day = parseDayBytes(bytes);
+    const DayRecord record { date, file, DayFiles::storedName(date), bytes.size(),
+        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex()) };
+    if (!m_writer->replaceDay(record, day))
+        return m_writer->wasBusy()
+            ? Status { busyText(), true }
+            : Status { QStringLiteral("ライブラリに書き込めません：") + m_writer->error(), false };
+    return {};
+}
+
+QString Library::storedSha1(const QDate &date)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT bytes_sha1 FROM days WHERE date = ?"));
+    query.addBindValue(date.toString(Qt::ISODate));
+    if (!query.exec() || !query.next())
+        return {};
+    return query.value(0).toString();
+}
+
+DayImport Library::importDay(const QString &fileName, const QByteArray &bytes)
+{
+    const Status opened = open();
+    if (!opened.ok())
+        return failed(opened.error);
+    if (bytes.size() > MaxDayBytes)
+        return failed(QStringLiteral("ファイルが大きすぎます"));
+    const ParsedDay day = parseDayBytes(bytes);
+    if (day.sections.isEmpty())
+        return failed(QStringLiteral("レース場の区切りがありません"));
+    QDate date = dateOfFileName(fileName);
+    if (!date.isValid())
+        date = day.firstSectionDate();
+    if (!date.isValid())
+        return failed(QStringLiteral("日付がわかりません"));
+
+    const QString sha1
+        = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
+    const QString previous = storedSha1(date);
+    if (previous == sha1 && QFile::exists(m_files.pathOf(date)))
+        return { DayImport::Result::Unchanged, date, QStringLiteral("同じ内容の日が登録済み") };
+    // The raw file first: an index row never stands without its file.
+    if (!m_files.write(date, bytes, fileName))
+        return { DayImport::Result::Failed, date, QStringLiteral("日のファイルを書き込めません") };
+    const DayRecord record { date, fileName, DayFiles::storedName(date), bytes.size(), sha1 };
+    if (!m_writer->replaceDay(record, day))
+        return { DayImport::Result::Failed, date,
+            m_writer->wasBusy()
+                ? busyText()
+                : QStringLiteral("ライブラリに書き込めません：") + m_writer->error() };
+    return { previous.isEmpty() ? DayImport::Result::Added : DayImport::Result::Replaced, date,
+        {} };
+}
+
+QList<StoredDay> Library::storedDays()
+{
+    QList<StoredDay> out;
+    QSqlQuery query(database());
+    if (!query.exec(
+            QStringLiteral("SELECT date, file, venues, races FROM days ORDER BY date DESC")))
+        return out;
+    while (query.next())
+        out.append({ QDate::fromString(query.value(0).toString(), Qt::ISODate),
+            query.value(1).toString(), query.value(2).toInt(), query.value(3).toInt() });
+    return out;
+}
+
+} // namespace rusena::library

@@ -1,0 +1,93 @@
+#pragma once
+
+// The race library: every imported day kept as its raw file in days/ (the truth) and
+// indexed in library.sqlite beside it for the queries. The index is opened on first use
+// (start-up never touches it), checked, and rebuilt from the raw files whenever it is of
+// another schema version or fails its check; it is never used half-built.
+
+#include "dayfiles.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace rusena::library {
+
+class IndexWriter;
+
+/// Success, or why something failed, in words for the user.
+struct Status final {
+    QString error;
+    bool busy = false; ///< another program held the library too long
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+/// What filing one day file did.
+struct DayImport final {
+    enum class Result { Added, Replaced, Unchanged, Failed };
+    Result result = Result::Failed;
+    QDate date;
+    QString reason; ///< why it was skipped or failed
+
+    bool stored() const { return result != Result::Failed; }
+};
+
+/// A stored day as the day picker lists it.
+struct StoredDay final {
+    QDate date;
+    QString file;
+    int venues = 0;
+    int races = 0;
+};
+
+/// Called as a rebuild advances: days done, days in all, the day just done.
+using RebuildProgress = std::function<void(int done, int total, const QDate &date)>;
+
+class Library final {
+public:
+    /// How long a write waits for another program holding the library.
+    static constexpr int BusyTimeoutMs = 5000;
+
+    explicit Library(QString dataFolder);
+    ~Library();
+
+    QString indexPath() const;
+    const DayFiles &dayFiles() const { return m_files; }
+
+    /// Opens the index if it is not open yet, rebuilding it when it must be (then
+    /// `progress` is called a day at a time). Every other method opens it this way.
+    Status open(const RebuildProgress &progress = {});
+    /// True once open() found no index file and made a new one.
+    bool wasCreated() const { return m_created; }
+    /// The open index, for the queries (opened on first use; invalid when it cannot be).
+    QSqlDatabase database();
+
+    /// Files one day file's bytes under its date (from `fileName`, else from the first
+    /// section's header).
+    DayImport importDay(const QString &fileName, const QByteArray &bytes);
+    /// Makes the index anew from the raw day files.
+    Status rebuild(const RebuildProgress &progress = {});
+    /// The stored days, newest first; empty when the library cannot be opened.
+    QList<StoredDay> storedDays();
+
+private:
+    Status openConnection();
+    Status checkIndex(bool &usable);
+    Status createSchema();
+    Status fileRawDay(const QDate &date, const QString &file, const QByteArray &bytes);
+    QString storedSha1(const QDate &date);
+    void close();
+
+    QString m_dataFolder;
+    DayFiles m_files;
+    QString m_connection;
+    std::unique_ptr<IndexWriter> m_writer;
+    bool m_open = false;
+    bool m_created = false;
+};
+
+} // namespace rusena::library

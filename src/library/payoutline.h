@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace rusena::library {
+
+/// One paid combination of a race, or the one row of a special payout or of a bet that
+/// did not come off. Numbers are digits as written; empty where the line has none.
+struct Payout final {
+    QString bet; ///< "単勝" .. "３連複"
+    QString combination; ///< "1", "1-3", "1-3-4"
+    QString yen;
+    QString popularity;
+    QString note; ///< "特払い", "不成立" or empty
+
+    friend bool operator==(const Payout &, const Payout &) = default;
+};
+
+inline constexpr QStringView SpecialPayoutNote = u"特払い";
+inline constexpr QStringView NoPayoutNote = u"不成立";
+
+/// Reads a payout line of a race block into `out`. A line opening with a bet type sets
+/// `bet`; a continuation line (opening with a combination) takes it over. False when the
+/// line is neither, or is a continuation with no bet above it.
+bool readPayoutLine(QStringView line, QString &bet, QList<Payout> &out);
+
+} // namespace rusena::library

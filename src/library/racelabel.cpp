@@ -1,0 +1,119 @@
+#include "racelabel.h"
+
+#include "store/resultlayout.h"
+
+namespace rusena::library {
+
+namespace {
+
+using layout::trimBlanks;
+
+inline constexpr QStringView FixedEntryFlag = u"進入固定";
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == QChar(0x3000);
+}
+
+qsizetype digitsEnd(QStringView text, qsizetype from)
+{
+    while (from < text.size() && isDigit(text[from]))
+        ++from;
+    return from;
+}
+
+// Where "H<digits>m" starts, and where it ends; -1 when the line carries none.
+qsizetype distanceStart(QStringView line, qsizetype from, qsizetype &end)
+{
+    for (qsizetype h = line.indexOf(u'H', from); h >= 0; h = line.indexOf(u'H', h + 1)) {
+        end = digitsEnd(line, h + 1);
+        if (end > h + 1 && end < line.size() && line[end] == u'm') {
+            ++end;
+            return h;
+        }
+    }
+    return -1;
+}
+
+// The flag counts only as a word of its own: "進入固定戦隊" is a name.
+void splitFixedEntry(QStringView text, RaceLabel &label)
+{
+    text = trimBlanks(text);
+    if (text.endsWith(FixedEntryFlag)) {
+        const QStringView before = text.chopped(FixedEntryFlag.size());
+        if (before.isEmpty() || isBlank(before.back())) {
+            label.fixedEntry = true;
+            text = trimBlanks(before);
+        }
+    }
+    label.heading = text.toString();
+}
+
+// "風  南東　10m": the direction runs up to the speed's digits.
+void readWind(QStringView text, RaceLabel &label)
+{
+    qsizetype digits = 0;
+    while (digits < text.size() && !isDigit(text[digits]))
+        ++digits;
+    label.windDirection = trimBlanks(text.first(digits)).toString();
+    label.windSpeed = text.sliced(digits, digitsEnd(text, digits) - digits).toString();
+}
+
+void readWave(QStringView text, RaceLabel &label)
+{
+    const qsizetype cm = text.indexOf(u"cm");
+    if (cm < 0)
+        return;
+    qsizetype begin = cm;
+    while (begin > 0 && isDigit(text[begin - 1]))
+        --begin;
+    label.wave = text.sliced(begin, cm - begin).toString();
+}
+
+void readConditions(QStringView text, RaceLabel &label)
+{
+    const qsizetype wind = text.indexOf(u'風');
+    const qsizetype wave = text.indexOf(u'波');
+    const qsizetype weatherEnd = wind >= 0 ? wind : (wave >= 0 ? wave : text.size());
+    label.weather = trimBlanks(text.first(weatherEnd)).toString();
+    if (wind >= 0) {
+        const qsizetype windEnd = wave > wind ? wave : text.size();
+        readWind(text.sliced(wind + 1, windEnd - wind - 1), label);
+    }
+    if (wave >= 0)
+        readWave(text.sliced(wave + 1), label);
+}
+
+} // namespace
+
+RaceLabel readRaceLabel(QStringView line)
+{
+    RaceLabel label;
+    const qsizetype r = line.indexOf(u'R');
+    if (r < 0)
+        return label;
+    qsizetype end = 0;
+    const qsizetype h = distanceStart(line, r + 1, end);
+    if (h < 0)
+        return label;
+    splitFixedEntry(line.sliced(r + 1, h - r - 1), label);
+    label.distance = line.sliced(h + 1, end - h - 2).toString();
+    readConditions(line.sliced(end), label);
+    return label;
+}
+
+QString techniqueOf(QStringView columnTitleLine)
+{
+    static constexpr QStringView RaceTimeTitle = u"ﾚｰｽﾀｲﾑ";
+    const qsizetype at = columnTitleLine.indexOf(RaceTimeTitle);
+    if (at < 0)
+        return {};
+    return trimBlanks(columnTitleLine.sliced(at + RaceTimeTitle.size())).toString();
+}
+
+} // namespace rusena::library
