@@ -1,5 +1,6 @@
 #include "app.h"
 
+#include "daypicker.h"
 #include "dialogs.h"
 #include "mainwindow.h"
 #include "playerdialog.h"
@@ -55,10 +56,12 @@ App::App(DataFolder folder, QObject *parent)
     connect(m_player, &PlayerDialog::optionChosen, this,
         [this](int option) { m_session.setRegistrationOption(option); });
     connect(m_player, &PlayerDialog::saveRequested, this, &App::onSaveSettings);
+    connectLibrary();
 }
 
 App::~App()
 {
+    delete m_dayPicker;
     delete m_version;
     delete m_player;
     delete m_main;
@@ -110,8 +113,10 @@ bool App::eventFilter(QObject *watched, QEvent *event)
 
 void App::render()
 {
-    if (m_main)
+    if (m_main) {
         renderScreen(m_session.screen(), *m_main);
+        m_main->setWindowTitle(m_session.windowTitle());
+    }
     if (m_player)
         renderPlayer(m_session.screen(), *m_player);
 }
@@ -138,11 +143,11 @@ void App::onRaceChosen(int race)
 
 void App::onImport()
 {
-    const std::optional<QString> path = Dialogs::openResultFile(m_main, m_recent->lastFolder());
-    if (!path)
+    const QStringList paths = Dialogs::openResultFiles(m_main, m_recent->lastFolder());
+    if (paths.isEmpty())
         return; // a cancelled dialog ends the command quietly
-    m_recent->setLastFolder(QFileInfo(*path).absolutePath());
-    openFile(*path);
+    m_recent->setLastFolder(QFileInfo(paths.constFirst()).absolutePath());
+    importPaths(paths);
 }
 
 void App::openFile(const QString &path)
@@ -228,6 +233,10 @@ void App::unloadAllWindows()
         m_player->hide();
     if (m_version)
         m_version->hide();
+    if (m_dayPicker)
+        m_dayPicker->hide();
+    if (m_dayPicker)
+        m_dayPicker->deleteLater();
     if (m_main)
         m_main->deleteLater();
     if (m_player)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "libraryactions.h"
 #include "session/session.h"
 
 #include <QObject>
@@ -9,6 +10,7 @@ class QWidget;
 
 namespace rusena {
 
+class DayPicker;
 class MainWindow;
 class PlayerDialog;
 class RecentFiles;
@@ -45,6 +47,14 @@ public:
     PlayerDialog *playerDialog() const;
     /// The about box while it exists (it is made on first use and discarded by its close box).
     VersionDialog *versionDialog() const;
+    /// The day picker while it exists (made on first use).
+    DayPicker *dayPicker() const;
+    const LibraryActions &libraryActions() const { return m_libraryActions; }
+
+    /// Imports what the user chose or dropped: one text file alone goes the way of 開く
+    /// (its messages, racek.dat), anything else is a batch with a progress dialog and one
+    /// summary at the end.
+    void importPaths(const QStringList &paths);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,11 +72,22 @@ private:
     void onAbout();
     void onSaveSettings();
 
+    // The race library (applibrary.cpp).
+    void connectLibrary();
+    bool ensureLibrary();
+    void onImportFolder();
+    void onPickDay();
+    void onDayChosen(const QDate &date);
+    void onNeighbourDay(int step);
+    void onRebuild();
+
     Session m_session;
     QPointer<MainWindow> m_main;
     QPointer<PlayerDialog> m_player;
     QPointer<VersionDialog> m_version;
     RecentFiles *m_recent = nullptr;
+    QPointer<DayPicker> m_dayPicker;
+    LibraryActions m_libraryActions;
     bool m_unloading = false;
     bool m_quitAfterFirstPaint = false;
     int m_firstPaintDescriptor = -1;

@@ -1,8 +1,10 @@
 #include "dialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QQueue>
 
@@ -15,7 +17,10 @@ namespace {
 struct Hook {
     bool answering = false;
     QQueue<Dialogs::Button> answers;
-    QQueue<std::optional<QString>> files;
+    QQueue<QStringList> files;
+    QQueue<std::optional<QString>> folders;
+    int cancelAfter = -1;
+    QList<std::pair<int, int>> progress;
     QList<Message> asked;
     QString folderAsked;
     std::function<void(const Message &)> observer;
@@ -63,7 +68,7 @@ Dialogs::Button Dialogs::message(QWidget *parent, const Message &message)
 
 QString Dialogs::resultFileFilter()
 {
-    return QStringLiteral("テキストファイル (*.txt)");
+    return QStringLiteral("レース結果ファイル (*.txt *.lzh)");
 }
 
 QFileDialog *Dialogs::createResultFileDialog(QWidget *parent, const QString &folder)
@@ -78,22 +83,73 @@ QFileDialog *Dialogs::createResultFileDialog(QWidget *parent, const QString &fol
     // matches name filters without regard to case; a desktop's native one may not.
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
 #endif
-    dialog->setNameFilter(resultFileFilter());
+    dialog->setNameFilters({ resultFileFilter(), QStringLiteral("テキストファイル (*.txt)") });
     return dialog;
 }
 
 std::optional<QString> Dialogs::openResultFile(QWidget *parent, const QString &folder)
 {
+    const QStringList files = openResultFiles(parent, folder);
+    if (files.isEmpty())
+        return std::nullopt;
+    return files.constFirst();
+}
+
+QStringList Dialogs::openResultFiles(QWidget *parent, const QString &folder)
+{
     Hook &h = hook();
     if (h.answering) {
         h.folderAsked = folder;
-        return h.files.isEmpty() ? std::nullopt : h.files.dequeue();
+        return h.files.isEmpty() ? QStringList() : h.files.dequeue();
     }
 
     const std::unique_ptr<QFileDialog> dialog(createResultFileDialog(parent, folder));
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    if (dialog->exec() != QDialog::Accepted)
+        return {};
+    return dialog->selectedFiles();
+}
+
+std::optional<QString> Dialogs::chooseFolder(QWidget *parent)
+{
+    Hook &h = hook();
+    if (h.answering)
+        return h.folders.isEmpty() ? std::nullopt : h.folders.dequeue();
+    const QString folder
+        = QFileDialog::getExistingDirectory(parent, QStringLiteral("フォルダから取り込む"),
+            QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (folder.isEmpty())
         return std::nullopt;
-    return dialog->selectedFiles().constFirst();
+    return folder;
+}
+
+Dialogs::Progress::Progress(QWidget *parent, const QString &label)
+    : m_parent(parent)
+    , m_label(label)
+{
+}
+
+Dialogs::Progress::~Progress() = default;
+
+bool Dialogs::Progress::advance(int done, int total)
+{
+    Hook &h = hook();
+    if (h.answering) {
+        h.progress.append({ done, total });
+        return h.cancelAfter < 0 || h.progress.size() <= h.cancelAfter;
+    }
+    // Made on the first step only: a task that never reports shows nothing at all.
+    if (!m_dialog) {
+        m_dialog = std::make_unique<QProgressDialog>(
+            m_label, QStringLiteral("キャンセル"), 0, total, m_parent);
+        m_dialog->setWindowTitle(QStringLiteral("ルセナソフト"));
+        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setMinimumDuration(300);
+    }
+    m_dialog->setMaximum(total);
+    m_dialog->setValue(done);
+    QCoreApplication::processEvents();
+    return !m_dialog->wasCanceled();
 }
 
 void Dialogs::setAnswering(bool on)
@@ -109,7 +165,27 @@ void Dialogs::setNextAnswer(Button button)
 
 void Dialogs::setNextFile(std::optional<QString> path)
 {
-    hook().files.enqueue(std::move(path));
+    hook().files.enqueue(path ? QStringList { *path } : QStringList());
+}
+
+void Dialogs::setNextFiles(const QStringList &paths)
+{
+    hook().files.enqueue(paths);
+}
+
+void Dialogs::setNextFolder(std::optional<QString> path)
+{
+    hook().folders.enqueue(std::move(path));
+}
+
+void Dialogs::setCancelAfter(int steps)
+{
+    hook().cancelAfter = steps;
+}
+
+QList<std::pair<int, int>> Dialogs::takeProgress()
+{
+    return std::exchange(hook().progress, {});
 }
 
 void Dialogs::setObserver(std::function<void(const Message &)> observer)

@@ -4,11 +4,14 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QFileDialog;
+class QProgressDialog;
 class QWidget;
 
 namespace rusena {
@@ -27,18 +30,45 @@ public:
     /// the chosen file, or nothing when the user cancelled.
     static std::optional<QString> openResultFile(QWidget *parent, const QString &folder = {});
 
-    /// The dialog openResultFile shows, set up but not shown (its filter lists .txt files
-    /// in any letter case).
+    /// The same dialog taking several files: the full paths chosen, none when cancelled.
+    static QStringList openResultFiles(QWidget *parent, const QString &folder = {});
+    /// ファイル > フォルダから取り込む: the folder chosen, or nothing when cancelled.
+    static std::optional<QString> chooseFolder(QWidget *parent);
+
+    /// The dialog openResultFile shows, set up but not shown (its filters list result
+    /// files, .txt and .lzh, in any letter case, then .txt files alone).
     static QFileDialog *createResultFileDialog(QWidget *parent, const QString &folder = {});
     /// The description of the file type, as the dialog shows it.
     static QString resultFileFilter();
+
+    /// A progress dialog with a cancel button for a long task; none appears in answering
+    /// mode. Step it with `advance`, which says false once the user cancelled.
+    class Progress final {
+    public:
+        Progress(QWidget *parent, const QString &label);
+        ~Progress();
+        Progress(const Progress &) = delete;
+        Progress &operator=(const Progress &) = delete;
+        bool advance(int done, int total);
+
+    private:
+        QWidget *m_parent;
+        QString m_label;
+        std::unique_ptr<QProgressDialog> m_dialog;
+    };
 
     // The test hook.
     static void setAnswering(bool on);
     static void setNextAnswer(Button button);
     static void setNextFile(std::optional<QString> path);
-    /// The folder the last file dialog was asked to start in.
-    static QString lastFolderAsked();
+    /// The same dialog taking several files: the full paths chosen, none when cancelled.
+    static QStringList openResultFiles(QWidget *parent, const QString &folder = {});
+    /// ファイル > フォルダから取り込む: the folder chosen, or nothing when cancelled.
+    static std::optional<QString> chooseFolder(QWidget *parent);
+
+    /// The dialog openResultFile shows, set up but not shown (its filters list result
+    /// files, .txt and .lzh, in any letter case, then .txt files alone).
+    static QFileDialog *createResultFileDialog(QWidget *parent, const QString &folder = {});
     /// The messages asked since the last call, oldest first.
     static QList<Message> takeAsked();
     /// Called with every message as it is asked (tests check what was on show then).

@@ -61,6 +61,7 @@ public:
     /// Opens the index if it is not open yet, rebuilding it when it must be (then
     /// `progress` is called a day at a time). Every other method opens it this way.
     Status open(const RebuildProgress &progress = {});
+    bool isOpen() const { return m_open; }
     /// True once open() found no index file and made a new one.
     bool wasCreated() const { return m_created; }
     /// The open index, for the queries (opened on first use; invalid when it cannot be).

@@ -7,6 +7,7 @@
 #include "store/cp932.h"
 #include "store/regularfile.h"
 #include "store/resultimport.h"
+#include "store/resultlayout.h"
 #include "store/venuelist.h"
 
 #include <QCoreApplication>
@@ -42,6 +43,26 @@ void letPendingEventsRun()
 {
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();
+}
+
+// The date of the day in the store: its first venue section's header date.
+QDate firstSectionDate(const LineStore &store)
+{
+    if (store.sectionBeginLines().empty())
+        return {};
+    return layout::sectionDate(
+        store.line(store.sectionBeginLines().front() + layout::DateLineOffset));
+}
+
+std::optional<QByteArray> readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
 }
 
 } // namespace
@@ -89,6 +110,7 @@ bool Session::loadStoredDay(QList<Message> &messages)
         messages.append(storedDayUnreadableMessage());
         return false;
     }
+    m_dayOnShow = firstSectionDate(m_store);
     return true;
 }
 
@@ -115,6 +137,25 @@ Outcome Session::importResultFile(const QString &path, const QString &fileName)
 
 Outcome Session::importResultFile(QIODevice &source, const QString &fileName)
 {
+    // The first import after the library came in files the day it replaces as well.
+    std::optional<QByteArray> previous;
+    if (!QFile::exists(library().indexPath()))
+        previous = readWholeFile(m_folder.racekPath());
+    Outcome taken = takeDay(source, fileName);
+    if (!taken.ok())
+        return taken;
+    // The day is on show whatever the library makes of it: one without a venue section
+    // is not filed, and a library another program holds is no reason to refuse the day.
+    if (library().open().ok()) {
+        if (library().wasCreated() && previous)
+            library().importDay(QStringLiteral("racek.dat"), *previous);
+        fileRacekDay(fileName);
+    }
+    return taken;
+}
+
+Outcome Session::takeDay(QIODevice &source, const QString &fileName)
+{
     Outcome copied = copyResultData(source, fileName, m_folder);
     if (!copied.ok())
         return copied;
@@ -127,6 +168,7 @@ Outcome Session::importResultFile(QIODevice &source, const QString &fileName)
     m_favourite = {};
     resetResultPanel(m_screen);
     clearFavouriteLabels(m_screen);
+    m_venueOnScreen = m_raceOnScreen = 0;
     QList<Message> unread;
     if (!loadStoredDay(unread))
         return Outcome::failure(Code::ImportFailed, unread.constFirst());
@@ -157,6 +199,8 @@ Outcome Session::selectRace(int race)
         return Outcome::failure(Code::RaceRead, raceReadMessage(venue, race));
     }
     fillResultPanel(m_race, m_tables, m_settings, m_favourite, m_screen);
+    m_venueOnScreen = m_tables.venueCodeOf(venue);
+    m_raceOnScreen = race;
     return Outcome::success();
 }
 
@@ -165,6 +209,7 @@ void Session::blankAfterFailedSelection()
     resetResultPanel(m_screen);
     clearRaceState(m_race);
     clearFavouriteLabels(m_screen);
+    m_venueOnScreen = m_raceOnScreen = 0;
 }
 
 Outcome Session::searchFavourite(const ProgressFn &progress)

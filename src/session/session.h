@@ -7,6 +7,8 @@
 
 #include "favourites/favouritesearch.h"
 #include "favourites/settings.h"
+#include "library/importbatch.h"
+#include "library/library.h"
 #include "race/racestate.h"
 #include "race/screenmodel.h"
 #include "store/datafolder.h"
@@ -14,7 +16,11 @@
 #include "store/nametables.h"
 #include "store/outcome.h"
 
+#include <QDate>
 #include <QList>
+#include <QStringList>
+
+#include <memory>
 
 #include <functional>
 
@@ -45,6 +51,27 @@ public:
     Outcome importResultFile(const QString &path, const QString &fileName);
     /// The same with the chosen file already at hand as a device.
     Outcome importResultFile(QIODevice &source, const QString &fileName);
+
+    /// Opens the race library if it is not open yet (`progress` follows a rebuild it
+    /// needs). The first time the library is made, a racek.dat holding a result day is
+    /// filed into it.
+    Outcome openLibrary(const library::RebuildProgress &progress = {});
+    /// The race library, for the queries; opened on first use.
+    library::Library &library();
+    /// Makes stored day `date` the day on show the way an import does (racek.dat, the
+    /// resets, the reload, the venue list), without the import's notice.
+    Outcome showStoredDay(const QDate &date);
+    /// The stored day before (step < 0) or after (step > 0) the day on show.
+    Outcome showNeighbourDay(int step);
+    /// Files every day of `paths` (files and folders) into the library, then shows the
+    /// latest day of the batch. The message is the batch's summary.
+    Outcome importBatch(const QStringList &paths, const library::BatchProgress &progress = {});
+    /// Makes the library's index anew from its raw day files.
+    Outcome rebuildLibrary(const library::RebuildProgress &progress = {});
+    /// The date of the day on show, invalid when none is or it carries no date.
+    QDate dayOnShow() const { return m_dayOnShow; }
+    /// The main window's title: the program, the day on show, the venue and race on screen.
+    QString windowTitle() const;
 
     /// Picks the venue list's item `index` (-1 for none).
     void selectVenue(int index);
@@ -77,6 +104,8 @@ public:
 private:
     bool loadStoredDay(QList<Message> &messages);
     void loadStoredSettings(QList<Message> &messages);
+    Outcome takeDay(QIODevice &source, const QString &fileName);
+    void fileRacekDay(const QString &fileName);
     void prepareAuxiliaryControls();
     void blankAfterFailedSelection();
 
@@ -87,6 +116,10 @@ private:
     Settings m_settings;
     FavouriteResult m_favourite;
     ScreenModel m_screen;
+    std::unique_ptr<library::Library> m_library;
+    QDate m_dayOnShow;
+    int m_venueOnScreen = 0; ///< venue code of the race on screen, 0 for none
+    int m_raceOnScreen = 0;
 };
 
 } // namespace rusena

@@ -31,6 +31,7 @@ enum class Code {
     NoFavourite, ///< search with no favourite registered
     NotFound, ///< search found no race of the favourite
     WriteFailed, ///< player.dat could not be written
+    LibraryFailed, ///< the race library could not be opened, written or read
 };
 
 /// What an operation ended with, and the message the view has to show (if any).

@@ -539,22 +539,25 @@ void TestViewFlow::importIntoReadOnlyFolder()
 void TestViewFlow::fileDialogListsTxtInAnyCase()
 {
     QTemporaryDir dir;
-    for (const char *name :
-        { "K200105.TXT", "k200106.txt", "K200107.Txt", "K200108.dat", "readme" })
+    for (const char *name : { "K200105.TXT", "k200106.txt", "K200107.Txt", "K200108.dat", "readme",
+             "k200109.lzh", "K200110.LZH" })
         QVERIFY(writeBytes(dir.filePath(QString::fromLatin1(name)), "x"));
 
     std::unique_ptr<QFileDialog> dialog(Dialogs::createResultFileDialog(nullptr));
-    QCOMPARE(dialog->nameFilters(), QStringList { u"テキストファイル (*.txt)"_qs });
+    QCOMPARE(dialog->nameFilters(),
+        (QStringList { u"レース結果ファイル (*.txt *.lzh)"_qs, u"テキストファイル (*.txt)"_qs }));
     dialog->setDirectory(dir.path());
     dialog->show();
     auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
     QVERIFY(view);
-    QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 3);
+    QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 5);
     QStringList listed;
-    for (int row = 0; row < 3; ++row)
+    for (int row = 0; row < 5; ++row)
         listed.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
     listed.sort();
-    QCOMPARE(listed, (QStringList { u"K200105.TXT"_qs, u"K200107.Txt"_qs, u"k200106.txt"_qs }));
+    QCOMPARE(listed,
+        (QStringList { u"K200105.TXT"_qs, u"K200107.Txt"_qs, u"K200110.LZH"_qs, u"k200106.txt"_qs,
+            u"k200109.lzh"_qs }));
 }
 
 void TestViewFlow::qtTextsInJapanese()

@@ -1,0 +1,21 @@
+#pragma once
+
+class QAction;
+class QMainWindow;
+
+namespace rusena {
+
+/// The library's commands on the ファイル menu, after 開く: import a folder, pick a day,
+/// the previous and the next stored day, rebuild the library.
+struct LibraryActions final {
+    QAction *importFolder = nullptr;
+    QAction *pickDay = nullptr;
+    QAction *previousDay = nullptr;
+    QAction *nextDay = nullptr;
+    QAction *rebuild = nullptr;
+};
+
+/// Adds the commands to the window's ファイル menu (object name "mfile").
+LibraryActions addLibraryActions(QMainWindow &window);
+
+} // namespace rusena
