@@ -1,0 +1,387 @@
+// Filing days into the library: what each kind of source ends as (added, replaced,
+// unchanged, skipped and why), hostile archives, the export and a rebuild's round trip,
+// and the library's failures (corrupt or truncated index, a day file gone, a read-only
+// folder, a full disk, another program holding the lock).
+
+#include "filebytes.h"
+#include "filesizelimit.h"
+#include "lzhbuilder.h"
+#include "readonlyfolder.h"
+
+#include "library/archivereader.h"
+#include "library/exporter.h"
+#include "library/importbatch.h"
+#include "library/library.h"
+#include "library/schema.h"
+#include "session/session.h"
+
+#include <QDirIterator>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace rusena;
+using namespace rusena::library;
+using namespace Qt::StringLiterals;
+
+using Sources = QList<std::pair<QString, QByteArray>>;
+Q_DECLARE_METATYPE(Sources)
+
+namespace {
+
+const QByteArray Unreadable = QByteArrayLiteral("<unreadable>");
+
+QByteArray testBytes(const char *name)
+{
+    return readBytes(QStringLiteral(RUSENA_TEST_DATA "/") + QString::fromLatin1(name), Unreadable);
+}
+
+QString lineText(const ImportLine &line)
+{
+    static const QStringList words { u"added"_s, u"replaced"_s, u"unchanged"_s, u"failed"_s };
+    QString text = words[int(line.outcome.result)];
+    if (line.outcome.stored())
+        text += u' ' + line.outcome.date.toString(Qt::ISODate);
+    return text;
+}
+
+// Every file below `root`, relative to it.
+QStringList filesBelow(const QString &root)
+{
+    QStringList out;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out.append(QDir(root).relativeFilePath(it.next()));
+    out.sort();
+    return out;
+}
+
+QStringList storedDates(Library &library)
+{
+    QStringList out;
+    for (const StoredDay &day : library.storedDays())
+        out.append(day.date.toString(Qt::ISODate) + u' ' + day.file);
+    return out;
+}
+
+// A folder with the library below it and a folder of sources beside it.
+struct Scratch {
+    QTemporaryDir root;
+    QString data = root.filePath(u"data"_s);
+    QString sources = root.filePath(u"in"_s);
+
+    QStringList write(const Sources &files) const
+    {
+        QDir().mkpath(sources);
+        QStringList paths;
+        for (const auto &[name, bytes] : files) {
+            paths.append(sources + u'/' + name);
+            writeBytes(paths.last(), bytes);
+        }
+        return paths;
+    }
+};
+
+qint64 countRows(Library &library, const QString &table)
+{
+    QSqlQuery query(library.database());
+    if (!query.exec(u"SELECT count(*) FROM "_s + table) || !query.next())
+        return -1;
+    return query.value(0).toLongLong();
+}
+
+} // namespace
+
+class TestLibraryImport final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void outcomes_data();
+    void outcomes();
+    void exportAndRebuildAgree();
+    void failures_data();
+    void failures();
+    void busyLibraryIsReported();
+    void firstUseFilesTheDayOnShow();
+};
+
+void TestLibraryImport::outcomes_data()
+{
+    QTest::addColumn<Sources>("before"); // imported first
+    QTest::addColumn<Sources>("sources");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("reason"); // part of the first failure's reason
+
+    const QByteArray day15 = testBytes("k200815.txt");
+    const QByteArray day14 = testBytes("k200814.txt");
+    const QByteArray realLzh = testBytes("k200414.lzh");
+    const QString none;
+
+    QTest::newRow("text file") << Sources {} << Sources { { u"K200815.TXT"_s, day15 } }
+                               << QStringList { u"added 2020-08-15"_s } << none;
+    QTest::newRow("same bytes again")
+        << Sources { { u"K200815.TXT"_s, day15 } } << Sources { { u"k200815.txt"_s, day15 } }
+        << QStringList { u"unchanged 2020-08-15"_s } << none;
+    QTest::newRow("other bytes replace the day")
+        << Sources { { u"K200815.TXT"_s, day15 } } << Sources { { u"K200815.TXT"_s, day14 } }
+        << QStringList { u"replaced 2020-08-15"_s } << none;
+    QTest::newRow("date from the header") << Sources {} << Sources { { u"Kday.TXT"_s, day15 } }
+                                          << QStringList { u"added 2020-08-15"_s } << none;
+    QTest::newRow("no venue section") << Sources {} << Sources { { u"K200101.TXT"_s, "hello\r\n" } }
+                                      << QStringList { u"failed"_s } << u"区切り"_s;
+    QTest::newRow("no date anywhere")
+        << Sources {} << Sources { { u"Kday.TXT"_s, "23KBGN\r\n\r\n\r\n23KEND\r\n" } }
+        << QStringList { u"failed"_s } << u"日付"_s;
+    QTest::newRow("name not beginning with K")
+        << Sources {} << Sources { { u"x200815.txt"_s, day15 } } << QStringList { u"failed"_s }
+        << u"K で始まりません"_s;
+    QTest::newRow("text file over the limit")
+        << Sources {} << Sources { { u"K200815.TXT"_s, day15 + QByteArray(MaxDayBytes, ' ') } }
+        << QStringList { u"failed"_s } << u"大きすぎ"_s;
+    QTest::newRow("real LZH archive") << Sources {} << Sources { { u"k200414.lzh"_s, realLzh } }
+                                      << QStringList { u"added 2020-04-14"_s } << none;
+    QTest::newRow("archive with two days and a read-me")
+        << Sources {}
+        << Sources { { u"k2008.lzh"_s,
+               lzhArchive({ { "K200814.TXT", day14 }, { "readme.txt", "hi" },
+                   { "K200815.TXT", day15 } }) } }
+        << QStringList { u"added 2020-08-14"_s, u"added 2020-08-15"_s } << none;
+    QTest::newRow("member name climbing out of the folder")
+        << Sources {} << Sources { { u"k.lzh"_s, lzhArchive({ { "../../K200815.TXT", day15 } }) } }
+        << QStringList { u"added 2020-08-15"_s } << none;
+    QTest::newRow("member claiming 200 MB")
+        << Sources {}
+        << Sources { { u"k.lzh"_s, lzhArchive({ { "K200815.TXT", day15, 200LL * 1024 * 1024 } }) } }
+        << QStringList { u"failed"_s } << u"大きすぎ"_s;
+    QTest::newRow("empty archive") << Sources {} << Sources { { u"k.lzh"_s, QByteArray() } }
+                                   << QStringList { u"failed"_s } << none;
+    QTest::newRow("truncated archive")
+        << Sources {} << Sources { { u"k.lzh"_s, realLzh.left(realLzh.size() / 2) } }
+        << QStringList { u"failed"_s } << u"壊れて"_s;
+    QTest::newRow("damaged member data") << Sources {}
+                                         << Sources { { u"k.lzh"_s,
+                                                lzhArchive({ { "K200815.TXT", day15 } })
+                                                    .replace(QByteArrayLiteral("KBGN"), "XXXX") } }
+                                         << QStringList { u"failed"_s } << u"壊れて"_s;
+    QTest::newRow("archive without a K member")
+        << Sources {} << Sources { { u"k.lzh"_s, lzhArchive({ { "readme.txt", "hi" } }) } }
+        << QStringList { u"failed"_s } << u"K で始まる"_s;
+    QTest::newRow("random bytes") << Sources {}
+                                  << Sources { { u"k.lzh"_s, QByteArray(5000, '\x5a') } }
+                                  << QStringList { u"failed"_s } << none;
+}
+
+void TestLibraryImport::outcomes()
+{
+    QFETCH(Sources, before);
+    QFETCH(Sources, sources);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, reason);
+
+    Scratch scratch;
+    Library library(scratch.data);
+    importSources(library, scratch.write(before));
+    const QStringList storedBefore = storedDates(library);
+    const QStringList outside = filesBelow(scratch.root.path());
+
+    const BatchReport report = importSources(library, scratch.write(sources));
+    QStringList got;
+    for (const ImportLine &line : report.lines)
+        got.append(lineText(line));
+    QCOMPARE(got, lines);
+    for (const ImportLine &line : report.lines) {
+        if (!line.outcome.stored()) {
+            QVERIFY2(line.outcome.reason.contains(reason), qPrintable(line.outcome.reason));
+            // A refused source changes nothing already stored.
+            QCOMPARE(storedDates(library), storedBefore);
+        } else {
+            const QByteArray raw
+                = readBytes(library.dayFiles().pathOf(line.outcome.date), Unreadable);
+            QVERIFY(!raw.isEmpty());
+        }
+    }
+    // Nothing is ever written outside the data folder (the sources aside).
+    QStringList written = filesBelow(scratch.root.path());
+    for (const QString &file : filesBelow(scratch.root.path())) {
+        if (file.startsWith(u"data/"_s) || outside.contains(file) || file.startsWith(u"in/"_s))
+            written.removeOne(file);
+    }
+    QCOMPARE(written, QStringList());
+    QVERIFY(!QFile::exists(QDir(scratch.root.path()).filePath(u"../K200815.TXT"_s)));
+}
+
+void TestLibraryImport::exportAndRebuildAgree()
+{
+    Scratch scratch;
+    Library library(scratch.data);
+    QStringList paths;
+    for (const char *name :
+        { "k200105.txt", "k200814.txt", "k200815.txt", "k200907.txt", "k201230.txt" })
+        paths.append(QStringLiteral(RUSENA_TEST_DATA "/") + QString::fromLatin1(name));
+    const BatchReport report = importSources(library, paths);
+    QCOMPARE(report.count(DayImport::Result::Added), 5);
+
+    const QString first = scratch.root.filePath(u"export1"_s);
+    QVERIFY(exportLibrary(library, first).ok());
+    // Rows counted independently on the decoded files; every file opens with the BOM,
+    // its header and CR LF.
+    const QList<std::pair<const char *, int>> files { { "days.csv", 5 }, { "races.csv", 820 },
+        { "entries.csv", 4920 }, { "payouts.csv", -1 } };
+    for (const auto &[name, rows] : files) {
+        const QByteArray bytes = readBytes(first + u'/' + QString::fromLatin1(name), Unreadable);
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(bytes.count("\n"), bytes.count("\r\n"));
+        if (rows >= 0)
+            QCOMPARE(int(bytes.count("\r\n")) - 1, rows);
+    }
+    const QByteArray days = readBytes(first + u"/days.csv"_s, Unreadable);
+    QVERIFY(days.contains("\r\n2020-01-05,k200105.txt,20,240\r\n"));
+    QVERIFY(days.contains("\r\n2020-09-07,k200907.txt,12,36\r\n"));
+    const QByteArray races = readBytes(first + u"/races.csv"_s, Unreadable);
+    QVERIFY(races.contains(
+        u"\r\n2020-08-15,23,唐津,1,一　　般,0,1800,晴,南,4,4,逃げ,0\r\n"_s.toUtf8()));
+    const QByteArray payouts = readBytes(first + u"/payouts.csv"_s, Unreadable);
+    QVERIFY(payouts.contains(u"\r\n2020-08-15,23,1,複勝,3,190,,\r\n"_s.toUtf8()));
+    QVERIFY(payouts.contains(u"\r\n2020-08-15,23,1,拡連複,3-4,490,8,\r\n"_s.toUtf8()));
+
+    QVERIFY(library.rebuild().ok());
+    const QString second = scratch.root.filePath(u"export2"_s);
+    QVERIFY(exportLibrary(library, second).ok());
+    for (const auto &[name, rows] : files) {
+        const QString file = QString::fromLatin1(name);
+        QVERIFY2(readBytes(first + u'/' + file, Unreadable)
+                == readBytes(second + u'/' + file, Unreadable),
+            name);
+    }
+}
+
+void TestLibraryImport::failures_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QStringList>("afterRebuild"); // the days a fresh open finds
+
+    const QStringList both { u"2020-08-15 K200815.TXT"_s, u"2020-08-14 K200814.TXT"_s };
+    QTest::newRow("index of random bytes") << u"random"_s << both;
+    QTest::newRow("index truncated") << u"truncated"_s << both;
+    QTest::newRow("index of another version") << u"version"_s << both;
+    QTest::newRow("index deleted") << u"deleted index"_s << both;
+    QTest::newRow("day file deleted behind its back")
+        << u"deleted day"_s << QStringList { both[1] };
+    QTest::newRow("read-only data folder") << u"read-only"_s << both;
+    QTest::newRow("disk full") << u"disk full"_s << both;
+}
+
+void TestLibraryImport::failures()
+{
+    QFETCH(QString, failure);
+    QFETCH(QStringList, afterRebuild);
+
+    Scratch scratch;
+    const QStringList paths = scratch.write({ { u"K200815.TXT"_s, testBytes("k200815.txt") },
+        { u"K200814.TXT"_s, testBytes("k200814.txt") } });
+    const QString newDay
+        = scratch.write({ { u"K200105.TXT"_s, testBytes("k200105.txt") } }).constFirst();
+    {
+        Library library(scratch.data);
+        QCOMPARE(importSources(library, paths).count(DayImport::Result::Added), 2);
+    }
+    Library probe(scratch.data);
+    const QString index = probe.indexPath();
+    if (failure == u"random") {
+        QByteArray junk(64 * 1024, '\0');
+        for (char &c : junk)
+            c = char(QRandomGenerator::global()->generate());
+        QVERIFY(writeBytes(index, junk));
+    } else if (failure == u"truncated") {
+        QVERIFY(QFile::resize(index, QFileInfo(index).size() / 3));
+    } else if (failure == u"version") {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"version"_s);
+        db.setDatabaseName(index);
+        QVERIFY(db.open());
+        QSqlQuery(db).exec(u"PRAGMA user_version=%1"_s.arg(SchemaVersion + 1));
+        db.close();
+        db = {};
+        QSqlDatabase::removeDatabase(u"version"_s);
+    } else if (failure == u"deleted index") {
+        QVERIFY(QFile::remove(index));
+    } else if (failure == u"deleted day") {
+        QVERIFY(QFile::remove(probe.dayFiles().pathOf(QDate(2020, 8, 15))));
+        // The viewer says the day is gone, and what to do.
+        Session session(DataFolder { scratch.root.path(), scratch.data });
+        const Outcome shown = session.showStoredDay(QDate(2020, 8, 15));
+        QCOMPARE(shown.code, Code::LibraryFailed);
+        QVERIFY(shown.message->text.contains(u"作り直して"_s));
+        QCOMPARE(session.library().storedDays().size(), 2); // nothing else lost
+        QVERIFY(session.rebuildLibrary().ok());
+    } else if (failure == u"read-only") {
+        Library library(scratch.data);
+        QVERIFY(library.open().ok());
+        const ReadOnlyFolder readOnly(scratch.data + u"/days"_s);
+        if (!readOnly.ok())
+            QSKIP("this file system cannot make a folder read-only for this user");
+        const BatchReport report = importSources(library, { newDay });
+        QCOMPARE(report.count(DayImport::Result::Failed), 1);
+        QVERIFY(report.lines[0].outcome.reason.contains(u"書き込めません"_s));
+    } else if (failure == u"disk full") {
+        Library library(scratch.data);
+        QVERIFY(library.open().ok());
+        const FileSizeLimit limit(1024);
+        QVERIFY(limit.ok());
+        const BatchReport report = importSources(library, { newDay });
+        QCOMPARE(report.count(DayImport::Result::Failed), 1);
+        QVERIFY(!QFile::exists(library.dayFiles().pathOf(QDate(2020, 1, 5))));
+    }
+
+    Library reopened(scratch.data);
+    QVERIFY(reopened.open().ok());
+    QCOMPARE(storedDates(reopened), afterRebuild);
+    QSqlQuery check(reopened.database());
+    QVERIFY(check.exec(u"PRAGMA integrity_check"_s) && check.next());
+    QCOMPARE(check.value(0).toString(), u"ok"_s);
+    QCOMPARE(countRows(reopened, u"races"_s), afterRebuild.size() == 2 ? 384 : 180);
+}
+
+void TestLibraryImport::busyLibraryIsReported()
+{
+    Scratch scratch;
+    Library library(scratch.data);
+    QVERIFY(library.open().ok());
+    // Another program in the middle of a write, holding the lock past the busy timeout.
+    QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
+    other.setDatabaseName(library.indexPath());
+    QVERIFY(other.open());
+    QVERIFY(QSqlQuery(other).exec(u"BEGIN EXCLUSIVE"_s));
+    const QString day
+        = scratch.write({ { u"K200815.TXT"_s, testBytes("k200815.txt") } }).constFirst();
+    const BatchReport report = importSources(library, { day });
+    QSqlQuery(other).exec(u"ROLLBACK"_s);
+    other.close();
+    other = {};
+    QSqlDatabase::removeDatabase(u"other"_s);
+    QCOMPARE(report.count(DayImport::Result::Failed), 1);
+    QVERIFY2(report.lines[0].outcome.reason.contains(u"他のプログラム"_s),
+        qPrintable(report.lines[0].outcome.reason));
+    // Once the other lets go, the same import goes through.
+    QCOMPARE(importSources(library, { day }).count(DayImport::Result::Added), 1);
+}
+
+void TestLibraryImport::firstUseFilesTheDayOnShow()
+{
+    Scratch scratch;
+    const DataFolder folder { scratch.root.path(), scratch.data };
+    QVERIFY(folder.ensureData());
+    QVERIFY(writeBytes(folder.racekPath(), testBytes("k200814.txt")));
+    Session session(folder);
+    session.startUp();
+    QVERIFY(!QFile::exists(session.library().indexPath())); // start-up opens no library
+    const QString day
+        = scratch.write({ { u"K200815.TXT"_s, testBytes("k200815.txt") } }).constFirst();
+    QVERIFY(session.importResultFile(day, u"K200815.TXT"_s).ok());
+    QCOMPARE(storedDates(session.library()),
+        (QStringList { u"2020-08-15 K200815.TXT"_s, u"2020-08-14 racek.dat"_s }));
+    QCOMPARE(session.dayOnShow(), QDate(2020, 8, 15));
+}
+
+QTEST_GUILESS_MAIN(TestLibraryImport)
+#include "tst_libraryimport.moc"
