@@ -19,6 +19,11 @@ DayPicker::DayPicker(QWidget *parent)
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("dayList"));
     m_list->setMinimumSize(320, 300);
+    // A fixed-pitch face keeps the counts in columns (a full-width character is two).
+    QFont fixed(QStringLiteral("IPAGothic"));
+    fixed.setStyleHint(QFont::Monospace);
+    fixed.setPointSize(10);
+    m_list->setFont(fixed);
     label->setBuddy(m_list);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("表示"));

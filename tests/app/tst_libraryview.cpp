@@ -1,0 +1,212 @@
+// The race library through the real main window, offscreen: files dropped on it (one
+// text file, several, a cancelled batch), the day picker walked with the keyboard, the
+// previous and next day, and the window title naming what is on show. Message boxes and
+// progress dialogs are answered through the Dialogs hook.
+
+#include "app/app.h"
+#include "app/daypicker.h"
+#include "app/dialogs.h"
+#include "app/faces.h"
+#include "app/mainwindow.h"
+#include "filebytes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+using namespace rusena;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray Unreadable = QByteArrayLiteral("<unreadable>");
+
+QString testData(const QString &name)
+{
+    return QStringLiteral(RUSENA_TEST_DATA "/") + name;
+}
+
+/// A private data folder, a started program on it, and the messages it asked.
+struct Run {
+    QTemporaryDir root;
+    DataFolder folder = DataFolder::below(root.path());
+    std::unique_ptr<App> app;
+    QList<Message> asked;
+
+    Run()
+    {
+        Dialogs::setObserver([this](const Message &m) { asked.append(m); });
+        app = std::make_unique<App>(folder);
+        app->start();
+        asked.clear(); // the start-up's "read a file first"
+    }
+    MainWindow *main() const { return app->mainWindow(); }
+
+    // Drops the files on the main window as a file manager would.
+    void drop(const QStringList &names)
+    {
+        QList<QUrl> urls;
+        for (const QString &name : names)
+            urls.append(QUrl::fromLocalFile(testData(name)));
+        QMimeData mime;
+        mime.setUrls(urls);
+        const QPoint at = main()->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(main(), &dropped);
+        QTRY_VERIFY(!asked.isEmpty()); // the import runs once the drop has returned
+    }
+
+    QStringList dayList()
+    {
+        app->libraryActions().pickDay->trigger();
+        DayPicker *picker = app->dayPicker();
+        QStringList rows;
+        for (int i = 0; picker && i < picker->list()->count(); ++i)
+            rows.append(picker->list()->item(i)->text());
+        return rows;
+    }
+};
+
+} // namespace
+
+class TestLibraryView final : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void drops_data();
+    void drops();
+    void pickerWalksDays();
+};
+
+void TestLibraryView::initTestCase()
+{
+    installFaceSubstitutions();
+    QApplication::setFont(designFont(faces::PGothic, 9));
+}
+
+void TestLibraryView::init()
+{
+    Dialogs::setAnswering(true);
+}
+
+void TestLibraryView::cleanup()
+{
+    Dialogs::setAnswering(false);
+}
+
+void TestLibraryView::drops_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<int>("cancelAfter"); // progress steps before the cancel, -1 for none
+    QTest::addColumn<QString>("message"); // caption / the message's first line
+    QTest::addColumn<QString>("onShow"); // racek.dat holds this file
+    QTest::addColumn<QStringList>("days"); // the day picker's rows, date part
+
+    QTest::newRow("two text files")
+        << QStringList { u"k200814.txt"_s, u"k200815.txt"_s } << -1
+        << u"取り込み結果 / 追加 2 日、置き換え 0 日、登録済みと同じ 0 日、取り込めなかったもの 0 件"_s
+        << u"k200815.txt"_s << QStringList { u"2020/08/15 (土)"_s, u"2020/08/14 (金)"_s };
+    QTest::newRow("an archive and a file that is no day")
+        << QStringList { u"k200414.lzh"_s, u"k200814.txt"_s, u"golden/../filebytes.h"_s } << -1
+        << u"取り込み結果 / 追加 2 日、置き換え 0 日、登録済みと同じ 0 日、取り込めなかったもの 1 件"_s
+        << u"k200814.txt"_s << QStringList { u"2020/08/14 (金)"_s, u"2020/04/14 (火)"_s };
+    QTest::newRow("cancelled after two files")
+        << QStringList { u"k200814.txt"_s, u"k200105.txt"_s, u"k200815.txt"_s } << 2
+        << u"取り込み結果 / 取り込みを中止しました。2 日分は取り込み済みです。"_s
+        << u"k200814.txt"_s << QStringList { u"2020/08/14 (金)"_s, u"2020/01/05 (日)"_s };
+    QTest::newRow("one text file goes the way of 開く")
+        << QStringList { u"k200815.txt"_s } << -1
+        << u"ファイルコピー終了 / レース結果ファイルコピー終了"_s << u"k200815.txt"_s
+        << QStringList { u"2020/08/15 (土)"_s };
+}
+
+void TestLibraryView::drops()
+{
+    QFETCH(QStringList, files);
+    QFETCH(int, cancelAfter);
+    QFETCH(QString, message);
+    QFETCH(QString, onShow);
+    QFETCH(QStringList, days);
+
+    Run run;
+    Dialogs::setCancelAfter(cancelAfter);
+    run.drop(files);
+    QCOMPARE(run.asked.size(), 1); // one summary for the whole batch
+    const Message &m = run.asked.constFirst();
+    QCOMPARE(m.caption + u" / "_s + m.text.section(u'\n', 0, 0), message);
+
+    // The latest day of the batch is on show, as after 開く.
+    QCOMPARE(
+        readBytes(run.folder.racekPath(), Unreadable), readBytes(testData(onShow), Unreadable));
+    QVERIFY(run.main()->cmb()->count() > 0);
+    QCOMPARE(run.main()->cmb()->currentIndex(), -1);
+    QVERIFY2(run.main()->windowTitle().contains(days.constFirst().left(10)),
+        qPrintable(run.main()->windowTitle()));
+
+    QStringList listed;
+    for (const QString &row : run.dayList())
+        listed.append(row.left(14));
+    if (cancelAfter < 0)
+        QCOMPARE(listed.first(1), days.first(1));
+    listed.sort();
+    days.sort();
+    QCOMPARE(listed, days);
+}
+
+void TestLibraryView::pickerWalksDays()
+{
+    Run run;
+    run.drop({ u"k200814.txt"_s, u"k200815.txt"_s, u"k200907.txt"_s });
+    run.asked.clear();
+    QCOMPARE(run.dayList().size(), 3);
+    DayPicker *picker = run.app->dayPicker();
+    QVERIFY(picker->isVisible());
+    // The day on show (the newest) is selected; two steps down is the oldest.
+    QCOMPARE(picker->list()->currentRow(), 0);
+    if (const QByteArray path = qgetenv("RUSENA_DAYPICKER_PNG"); !path.isEmpty())
+        picker->grab().save(QString::fromLocal8Bit(path));
+    QTest::keyClick(picker->list(), Qt::Key_Down);
+    QTest::keyClick(picker->list(), Qt::Key_Down);
+    QTest::keyClick(picker->list(), Qt::Key_Return);
+    QVERIFY(!picker->isVisible());
+    QCOMPARE(run.app->session().dayOnShow(), QDate(2020, 8, 14));
+    QCOMPARE(readBytes(run.folder.racekPath(), Unreadable),
+        readBytes(testData(u"k200814.txt"_s), Unreadable));
+    QCOMPARE(run.asked, QList<Message>()); // choosing a day asks nothing
+
+    // Next and previous stored day; past the newest, a notice and nothing changes.
+    run.app->libraryActions().nextDay->trigger();
+    QCOMPARE(run.app->session().dayOnShow(), QDate(2020, 8, 15));
+    run.app->libraryActions().nextDay->trigger();
+    QCOMPARE(run.app->session().dayOnShow(), QDate(2020, 9, 7));
+    run.app->libraryActions().nextDay->trigger();
+    QCOMPARE(run.app->session().dayOnShow(), QDate(2020, 9, 7));
+    QCOMPARE(run.asked.size(), 1);
+    run.app->libraryActions().previousDay->trigger();
+    QCOMPARE(run.app->session().dayOnShow(), QDate(2020, 8, 15));
+
+    // The title names the day, then the venue and race on screen.
+    QCOMPARE(run.main()->windowTitle(), u"ルセナソフト - 2020/08/15 (土)"_s);
+    QComboBox *cmb = run.main()->cmb();
+    cmb->setCurrentIndex(cmb->findText(u"唐津"_s));
+    QListWidget *races = run.main()->list1();
+    QTest::mouseClick(
+        races->viewport(), Qt::LeftButton, {}, races->visualItemRect(races->item(4)).center());
+    QCOMPARE(run.main()->windowTitle(), u"ルセナソフト - 2020/08/15 (土) 唐津 5R"_s);
+}
+
+QTEST_MAIN(TestLibraryView)
+#include "tst_libraryview.moc"
