@@ -23,6 +23,31 @@ void CsvWriter::writeRow(const QStringList &fields)
     write(line.toUtf8());
 }
 
+void CsvWriter::writeUtf8Row(const QList<QByteArrayView> &fields)
+{
+    m_line.clear();
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            m_line += ',';
+        const QByteArrayView field = fields[i];
+        const bool needsQuotes = field.contains(',') || field.contains('"') || field.contains('\r')
+            || field.contains('\n');
+        if (!needsQuotes) {
+            m_line += field;
+            continue;
+        }
+        m_line += '"';
+        for (const char c : field) {
+            if (c == '"')
+                m_line += '"';
+            m_line += c;
+        }
+        m_line += '"';
+    }
+    m_line += "\r\n";
+    write(m_line);
+}
+
 QString CsvWriter::quoted(const QString &field)
 {
     const bool needsQuotes = field.contains(u',') || field.contains(u'"') || field.contains(u'\r')

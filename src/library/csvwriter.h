@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,9 @@ public:
     CsvWriter(QIODevice &out, const QStringList &header);
 
     void writeRow(const QStringList &fields);
+    /// The same for fields already in UTF-8 (as SQLite hands them out): a bulk export
+    /// then never converts its text twice.
+    void writeUtf8Row(const QList<QByteArrayView> &fields);
     bool ok() const { return m_ok; }
 
     /// One field as it is written: quoted where it holds a comma, a quote or a line break.
@@ -26,6 +31,7 @@ private:
     void write(const QByteArray &bytes);
 
     QIODevice &m_out;
+    QByteArray m_line;
     bool m_ok = true;
 };
 

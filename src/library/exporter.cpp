@@ -35,9 +35,11 @@ QString venueNameSql(const QString &column)
     return sql + QStringLiteral(" ELSE '' END");
 }
 
+// Within a day, race ids grow in the file's order, and (date, venue_code, race, id) is the
+// races_by_day index as SQLite keeps it: the rows come out sorted with no sort step.
 QList<CsvFile> csvFiles()
 {
-    const QString raceOrder = QStringLiteral(" ORDER BY r.date, r.venue_code, r.race, r.seq");
+    const QString raceOrder = QStringLiteral(" ORDER BY r.date, r.venue_code, r.race, r.id");
     return {
         { "days.csv", { u"date"_s, u"file"_s, u"venues"_s, u"races"_s },
             QStringLiteral("SELECT date, file, venues, races FROM days ORDER BY date") },
@@ -69,13 +71,13 @@ QList<CsvFile> csvFiles()
     };
 }
 
-QString columnText(sqlite3_stmt *s, int column)
+// The column as UTF-8 (NULL as empty), valid until the next step.
+QByteArrayView columnText(sqlite3_stmt *s, int column)
 {
-    const void *text = sqlite3_column_text16(s, column);
+    const unsigned char *text = sqlite3_column_text(s, column);
     if (!text)
         return {};
-    return QString::fromUtf16(
-        static_cast<const char16_t *>(text), sqlite3_column_bytes16(s, column) / 2);
+    return QByteArrayView(reinterpret_cast<const char *>(text), sqlite3_column_bytes(s, column));
 }
 
 Status writeCsv(sqlite3 *db, const QString &folder, const CsvFile &csv)
@@ -90,13 +92,13 @@ Status writeCsv(sqlite3 *db, const QString &folder, const CsvFile &csv)
     bool ok = file.open(QIODevice::WriteOnly);
     CsvWriter writer(file, csv.header);
     const int columns = sqlite3_column_count(s);
-    QStringList row;
+    QList<QByteArrayView> row;
     int rc = SQLITE_ROW;
     while (ok && writer.ok() && (rc = sqlite3_step(s)) == SQLITE_ROW) {
         row.clear();
         for (int c = 0; c < columns; ++c)
             row.append(columnText(s, c));
-        writer.writeRow(row);
+        writer.writeUtf8Row(row);
     }
     sqlite3_finalize(s);
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
