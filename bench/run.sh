@@ -34,3 +34,46 @@ fi
 echo
 echo "Against a bare window with one Japanese label (font system included on both sides):"
 "$build/bench/startupcompare" "$runs" 1.3 15 -- "$bare" --label -- "$viewer"
+
+# The race library: the organiser's half-year (182 LZH archives) against the floor of
+# reading and decoding the same days; then the command-line round trip: import, export,
+# rebuild, export again, and the two exports compared.
+lzh=${LIBRARY_LZH:-$here/../../shared/realdata/lzh}
+[ -d "$lzh" ] || lzh=/work/shared/realdata/lzh
+if [ -d "$lzh" ]; then
+  echo
+  scratch="$home/library-bench"
+  mkdir -p "$scratch"
+  "$build/bench/librarybench" "$lzh" "$scratch"
+
+  tool="$build/tools/rusena-library/rusena-library"
+  lib="$scratch/cli"
+  ms() { date +%s%3N; }
+  echo
+  echo "rusena-library round trip on $lzh"
+  t0=$(ms); "$tool" --data-folder "$lib" import "$lzh" >"$scratch/import.log"; t1=$(ms)
+  echo "  import   $((t1 - t0)) ms   $(tail -1 "$scratch/import.log")"
+  t0=$(ms); "$tool" --data-folder "$lib" export "$scratch/export1"; t1=$(ms)
+  echo "  export   $((t1 - t0)) ms (open and check included)"
+  t0=$(ms); "$tool" --data-folder "$lib" rebuild >"$scratch/rebuild.log"; t1=$(ms)
+  echo "  rebuild  $((t1 - t0)) ms   $(wc -l <"$scratch/rebuild.log") days"
+  "$tool" --data-folder "$lib" export "$scratch/export2"
+  if diff -r "$scratch/export1" "$scratch/export2" >/dev/null; then
+    echo "  export after rebuild: identical ($(cat "$scratch"/export1/*.csv | wc -l) lines)"
+  else
+    echo "  export after rebuild: DIFFERENT"
+  fi
+
+  # Start-up with that library in the data folder against start-up without it: the
+  # library is opened on first use, never at start-up.
+  cp "$lib/library.sqlite" "$data/library.sqlite"
+  cp -r "$lib/days" "$data/days"
+  bare_home=$(mktemp -d)
+  trap 'rm -rf "$home" "$bare_home"' EXIT
+  mkdir -p "$bare_home/競艇データ/ルセナデータ" && mkdir -m 700 "$bare_home/runtime"
+  cp "$here/../tests/data/k200105.txt" "$bare_home/競艇データ/ルセナデータ/racek.dat"
+  echo
+  echo "Start-up without a library (first) against with the half-year library (second):"
+  "$build/bench/startupcompare" "$runs" 1.05 5 -- env HOME="$bare_home" XDG_RUNTIME_DIR="$bare_home/runtime" "$viewer" \
+    -- env HOME="$home" "$viewer"
+fi

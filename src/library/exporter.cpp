@@ -115,8 +115,10 @@ Status exportLibrary(Library &library, const QString &folder)
 {
     const QSqlDatabase db = library.database();
     sqlite3 *handle = sqliteHandle(db);
-    if (!handle)
-        return library.open();
+    if (!handle) {
+        const Status opened = library.open();
+        return opened.ok() ? Status { QStringLiteral("ライブラリを読めません") } : opened;
+    }
     if (!QDir().mkpath(folder))
         return { folder + QStringLiteral(" を作成できません") };
     // One read transaction, so that the four files describe the same library even while
