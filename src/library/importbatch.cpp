@@ -4,6 +4,7 @@
 #include "store/resultimport.h"
 
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -106,10 +107,35 @@ QStringList collectSources(const QStringList &paths)
     return out;
 }
 
+namespace {
+
+// A group's commit failed: its days never reached the index.
+void commitGroup(Library &library, BatchReport &report, qsizetype firstLine)
+{
+    const Status committed = library.commitDays();
+    if (committed.ok())
+        return;
+    for (qsizetype i = firstLine; i < report.lines.size(); ++i) {
+        DayImport &outcome = report.lines[i].outcome;
+        if (outcome.result == DayImport::Result::Added
+            || outcome.result == DayImport::Result::Replaced)
+            outcome = { DayImport::Result::Failed, outcome.date, committed.error };
+    }
+}
+
+} // namespace
+
 BatchReport importSources(
     Library &library, const QStringList &sources, const BatchProgress &progress)
 {
+    // Days go to the index in groups of about this long, each group one commit: a kill
+    // loses at most the group under way, whose raw files are already in place.
+    constexpr qint64 GroupMs = 250;
     BatchReport report;
+    QElapsedTimer group;
+    qsizetype groupStart = 0;
+    library.beginDays();
+    group.start();
     for (const QString &path : sources) {
         if (progress && !progress(report.sourcesDone, int(sources.size()))) {
             report.cancelled = true;
@@ -120,7 +146,14 @@ BatchReport importSources(
         else
             importTextFile(library, path, report);
         ++report.sourcesDone;
+        if (group.elapsed() >= GroupMs) {
+            commitGroup(library, report, groupStart);
+            groupStart = report.lines.size();
+            library.beginDays();
+            group.restart();
+        }
     }
+    commitGroup(library, report, groupStart);
     if (progress && !report.cancelled)
         progress(report.sourcesDone, int(sources.size()));
     return report;

@@ -119,15 +119,46 @@ bool IndexWriter::replaceDay(const DayRecord &record, const ParsedDay &day)
 {
     m_error.clear();
     m_busy = false;
-    if (!prepare() || !exec("BEGIN IMMEDIATE"))
+    // Inside a group each day is a savepoint: a day that fails leaves the others in.
+    const char *begin = m_inGroup ? "SAVEPOINT day" : "BEGIN IMMEDIATE";
+    const char *end = m_inGroup ? "RELEASE day" : "COMMIT";
+    if (!prepare() || !exec(begin))
         return false;
-    if (removeDay(record.date.toString(Qt::ISODate)) && writeDay(record, day) && exec("COMMIT"))
+    if (removeDay(record.date.toString(Qt::ISODate)) && writeDay(record, day) && exec(end))
         return true;
     const QString error = m_error;
     const bool busy = m_busy;
-    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (m_inGroup) {
+        sqlite3_exec(m_db, "ROLLBACK TO day", nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db, "RELEASE day", nullptr, nullptr, nullptr);
+    } else {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
     m_error = error;
     m_busy = busy;
+    return false;
+}
+
+bool IndexWriter::beginGroup()
+{
+    m_error.clear();
+    m_busy = false;
+    if (m_inGroup || !exec("BEGIN IMMEDIATE"))
+        return false;
+    m_inGroup = true;
+    return true;
+}
+
+bool IndexWriter::commitGroup()
+{
+    if (!m_inGroup)
+        return true;
+    m_inGroup = false;
+    if (exec("COMMIT"))
+        return true;
+    const QString error = m_error;
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_error = error;
     return false;
 }
 

@@ -21,9 +21,9 @@ struct DayRecord final {
 };
 
 /// Writes parsed days into the index with statements prepared once. Each day goes in one
-/// transaction of its own, so that a process killed half-way leaves the day whole or
-/// absent. Talks to SQLite directly: a day is some 3000 rows and this runs for every day
-/// of an import or a rebuild.
+/// transaction of its own (or one savepoint of a group), so that a process killed
+/// half-way leaves the day whole or absent. Talks to SQLite directly: a day is some 3000 rows and
+/// this runs for every day of an import or a rebuild.
 class IndexWriter final {
 public:
     explicit IndexWriter(sqlite3 *db);
@@ -34,6 +34,14 @@ public:
     /// Replaces the day (removes any earlier version) in one transaction. False on any
     /// failure, the index then being as it was; error() says why.
     bool replaceDay(const DayRecord &record, const ParsedDay &day);
+    /// Opens a group: the days replaced until commitGroup() reach the index together, in
+    /// one commit (each still whole or absent). A batch writes each index page once a
+    /// group instead of once a day. False when the write lock cannot be had.
+    bool beginGroup();
+    /// Commits the group; false (the group's days then absent) when that fails.
+    bool commitGroup();
+    bool inGroup() const { return m_inGroup; }
+
     QString error() const { return m_error; }
     /// True when the last failure was another process holding the lock too long.
     bool wasBusy() const { return m_busy; }
@@ -53,6 +61,7 @@ private:
     std::array<sqlite3_stmt *, Count> m_statements {};
     QString m_error;
     bool m_busy = false;
+    bool m_inGroup = false;
 };
 
 } // namespace rusena::library

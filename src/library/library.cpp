@@ -249,6 +249,22 @@ DayImport Library::importDay(const QString &fileName, const QByteArray &bytes)
         {} };
 }
 
+void Library::beginDays()
+{
+    // When the lock cannot be had now, each day waits for it on its own.
+    if (open().ok())
+        m_writer->beginGroup();
+}
+
+Status Library::commitDays()
+{
+    if (!m_writer || m_writer->commitGroup())
+        return {};
+    return m_writer->wasBusy()
+        ? Status { busyText(), true }
+        : Status { QStringLiteral("ライブラリに書き込めません：") + m_writer->error(), false };
+}
+
 QList<StoredDay> Library::storedDays()
 {
     QList<StoredDay> out;

@@ -70,6 +70,13 @@ public:
     /// Files one day file's bytes under its date (from `fileName`, else from the first
     /// section's header).
     DayImport importDay(const QString &fileName, const QByteArray &bytes);
+    /// Groups the days imported until commitDays() into one commit (see IndexWriter).
+    /// Without a group, each day is committed on its own.
+    void beginDays();
+    /// Commits the group; on failure the group's days are not in the index and the
+    /// returned status says why.
+    Status commitDays();
+
     /// Makes the index anew from the raw day files.
     Status rebuild(const RebuildProgress &progress = {});
     /// The stored days, newest first; empty when the library cannot be opened.
