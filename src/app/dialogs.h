@@ -61,14 +61,14 @@ public:
     static void setAnswering(bool on);
     static void setNextAnswer(Button button);
     static void setNextFile(std::optional<QString> path);
-    /// The same dialog taking several files: the full paths chosen, none when cancelled.
-    static QStringList openResultFiles(QWidget *parent, const QString &folder = {});
-    /// ファイル > フォルダから取り込む: the folder chosen, or nothing when cancelled.
-    static std::optional<QString> chooseFolder(QWidget *parent);
-
-    /// The dialog openResultFile shows, set up but not shown (its filters list result
-    /// files, .txt and .lzh, in any letter case, then .txt files alone).
-    static QFileDialog *createResultFileDialog(QWidget *parent, const QString &folder = {});
+    static void setNextFiles(const QStringList &paths);
+    static void setNextFolder(std::optional<QString> path);
+    /// Makes the next progress dialog report a cancel once it has been advanced `steps` times.
+    static void setCancelAfter(int steps);
+    /// The (done, total) pairs progress dialogs were advanced with since the last call.
+    static QList<std::pair<int, int>> takeProgress();
+    /// The folder the last file dialog was asked to start in.
+    static QString lastFolderAsked();
     /// The messages asked since the last call, oldest first.
     static QList<Message> takeAsked();
     /// Called with every message as it is asked (tests check what was on show then).
