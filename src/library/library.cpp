@@ -175,12 +175,24 @@ Status Library::rebuild(const RebuildProgress &progress)
         close();
         return status;
     }
+    // Days go in groups of this many a commit: a rebuild cut short is redone anyway.
+    constexpr int DaysPerCommit = 16;
     const QList<QDate> dates = m_files.dates();
     for (int i = 0; i < dates.size(); ++i) {
+        if (i % DaysPerCommit == 0) {
+            m_writer->commitGroup();
+            m_writer->beginGroup();
+        }
         if (const std::optional<QByteArray> bytes = m_files.read(dates[i]))
             fileRawDay(dates[i], m_files.origin(dates[i]), *bytes);
         if (progress)
             progress(i + 1, int(dates.size()), dates[i]);
+    }
+    if (!m_writer->commitGroup()) {
+        const Status failure { QStringLiteral("ライブラリを作成できません：") + m_writer->error(),
+            m_writer->wasBusy() };
+        close();
+        return failure;
     }
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     if (!query.exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion))) {
