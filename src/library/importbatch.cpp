@@ -1,6 +1,7 @@
 #include "importbatch.h"
 
 #include "archivereader.h"
+#include "store/regularfile.h"
 #include "store/resultimport.h"
 
 #include <QDirIterator>
@@ -22,8 +23,9 @@ DayImport skipped(QString reason)
 // A text file's bytes, refused before reading when it is larger than any day can be.
 std::optional<QByteArray> readTextFile(const QString &path, QString &error)
 {
+    // A regular file only: a FIFO or a device named K... would block or never end.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!openRegularFile(file)) {
         error = QStringLiteral("ファイルを読めません");
         return std::nullopt;
     }

@@ -57,7 +57,7 @@ QDate firstSectionDate(const LineStore &store)
 std::optional<QByteArray> readWholeFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         return std::nullopt;
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
