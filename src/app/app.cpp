@@ -37,7 +37,6 @@ App::App(DataFolder folder, QObject *parent)
     // The dialogs are windows of their own, not children of main, so that every control
     // name is found in exactly one window.
     m_main = new MainWindow;
-    m_player = new PlayerDialog;
 
     connect(m_main, &MainWindow::venueChosen, this, &App::onVenueChosen);
     connect(m_main, &MainWindow::raceChosen, this, &App::onRaceChosen);
@@ -50,12 +49,6 @@ App::App(DataFolder folder, QObject *parent)
     connect(m_main->mend(), &QAction::triggered, this, &App::unloadAllWindows);
     connect(m_main->ms(), &QAction::triggered, this, &App::onSearch);
     connect(m_main->mv(), &QAction::triggered, this, &App::onAbout);
-
-    connect(m_player, &PlayerDialog::registrationEdited, this,
-        [this](const QString &text) { m_session.setRegistrationText(text); });
-    connect(m_player, &PlayerDialog::optionChosen, this,
-        [this](int option) { m_session.setRegistrationOption(option); });
-    connect(m_player, &PlayerDialog::saveRequested, this, &App::onSaveSettings);
     connectLibrary();
 }
 
@@ -72,8 +65,19 @@ MainWindow *App::mainWindow() const
     return m_main;
 }
 
-PlayerDialog *App::playerDialog() const
+PlayerDialog *App::playerDialog()
 {
+    // Built on first use: start-up need not pay for a window the user may never open. Its
+    // controls follow the session alone, so a late one shows what an early one would.
+    if (!m_player && !m_unloading) {
+        m_player = new PlayerDialog;
+        connect(m_player, &PlayerDialog::registrationEdited, this,
+            [this](const QString &text) { m_session.setRegistrationText(text); });
+        connect(m_player, &PlayerDialog::optionChosen, this,
+            [this](int option) { m_session.setRegistrationOption(option); });
+        connect(m_player, &PlayerDialog::saveRequested, this, &App::onSaveSettings);
+        renderPlayer(m_session.screen(), *m_player);
+    }
     return m_player;
 }
 
@@ -171,10 +175,13 @@ void App::keepOverMain(QWidget *dialog)
 
 void App::onRegistration()
 {
+    PlayerDialog *player = playerDialog();
+    if (!player)
+        return; // the windows are being closed
     render();
-    keepOverMain(m_player);
-    m_player->show();
-    m_player->activateWindow();
+    keepOverMain(player);
+    player->show();
+    player->activateWindow();
 }
 
 void App::onSaveSettings()

@@ -44,7 +44,8 @@ public:
 
     Session &session() { return m_session; }
     MainWindow *mainWindow() const;
-    PlayerDialog *playerDialog() const;
+    /// The registration dialog, built on first use; none once the windows are closed.
+    PlayerDialog *playerDialog();
     /// The about box while it exists (it is made on first use and discarded by its close box).
     VersionDialog *versionDialog() const;
     /// The day picker while it exists (made on first use).
