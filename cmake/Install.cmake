@@ -24,7 +24,8 @@ if(RUSENA_GUI AND NOT WIN32)
 endif()
 
 # Debian package. Libraries the programs link are found by dpkg-shlibdeps; what is only
-# loaded at run time is named here: the SVG plugins (icon, about box), the screen plugins,
+# loaded at run time is named here: the SVG plugins (icon, about box), SQLite's Qt driver
+# (the day library), the screen plugins,
 # Qt's Japanese translations and the IPA faces the windows are designed for.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME rusena)
@@ -32,7 +33,7 @@ set(CPACK_PACKAGE_VENDOR "ルセナソフト開発チーム")
 set(CPACK_PACKAGE_CONTACT "ルセナソフト開発チーム <rusena@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Opens the daily result files of motorboat races and shows any race of the day.")
+    "Opens the daily result files of motorboat races and shows any race of the day; keeps every day in a library with a player's history, the payouts and statistics.")
 set(CPACK_PACKAGE_FILE_NAME "rusena_${PROJECT_VERSION}")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -41,5 +42,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6svg6, qt6-translations-l10n, fonts-ipafont-gothic, fonts-ipafont-mincho")
+    "libqt6svg6, libqt6sql6-sqlite, qt6-translations-l10n, fonts-ipafont-gothic, fonts-ipafont-mincho")
 include(CPack)

@@ -27,8 +27,9 @@ int main(int argc, char *argv[])
     if (hasPaintFd)
         app.signalFirstPaint(paintFd);
     app.start();
-    // A file named on the command line (the desktop's "open with") is opened like File > 開く.
+    // Files named on the command line (the desktop's "open with") are taken as if dropped:
+    // one text file goes the way of File > 開く, archives and several files into the library.
     if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
-        app.openFile(arguments.at(1));
+        app.importPaths(arguments.mid(1));
     return QApplication::exec();
 }
