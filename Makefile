@@ -7,7 +7,7 @@ BUILD_DIR := build/$(PRESET)
 
 # Everything the build, the tests and the developer targets need from Debian.
 PACKAGES := build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev \
-            qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho \
+            qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho \
             libqt6sql6-sqlite libarchive-dev libsqlite3-dev
 # What checks the installed files and the Debian package (dpkg-shlibdeps is in dpkg-dev).
 PACKAGE_PACKAGES := dpkg-dev desktop-file-utils appstream

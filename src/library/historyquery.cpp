@@ -1,0 +1,170 @@
+#include "historyquery.h"
+
+#include "library/ratio.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace rusena::library {
+
+namespace {
+
+std::optional<int> optionalInt(const QVariant &value)
+{
+    return value.isNull() ? std::nullopt : std::optional<int>(value.toInt());
+}
+
+HistoryRow readRow(const QSqlQuery &q)
+{
+    HistoryRow row;
+    row.date = q.value(0).toString();
+    row.venueCode = q.value(1).toInt();
+    row.race = q.value(2).toInt();
+    row.heading = q.value(3).toString();
+    row.boat = q.value(4).toString();
+    row.course = optionalInt(q.value(5));
+    row.placing = q.value(6).toString();
+    row.rank = optionalInt(q.value(7));
+    row.start = q.value(8).toString();
+    row.startHundredths = optionalInt(q.value(9));
+    row.raceTime = q.value(10).toString();
+    if (row.rank == 1)
+        row.technique = q.value(11).toString();
+    row.name = q.value(12).toString();
+    row.isVoid = q.value(13).toInt() != 0;
+    return row;
+}
+
+} // namespace
+
+QueryResult<QList<HistoryRow>> queryHistory(
+    const QSqlDatabase &db, const QString &reg, const Period &period)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral(
+        "SELECT r.date, r.venue_code, r.race, r.heading, e.boat, e.course, e.placing, e.rank,"
+        " e.start, e.start_cs, e.race_time, r.technique, e.name, r.void"
+        " FROM entries e JOIN races r ON r.id = e.race_id"
+        " WHERE e.reg = ? AND r.date >= ? AND r.date <= ? AND (? = 0 OR r.venue_code = ?)"
+        " ORDER BY r.date, r.venue_code, r.race, r.seq, e.seq"));
+    q.addBindValue(reg);
+    q.addBindValue(period.fromKey());
+    q.addBindValue(period.toKey());
+    q.addBindValue(period.venue);
+    q.addBindValue(period.venue);
+    if (!q.exec())
+        return QueryResult<QList<HistoryRow>>::failure(q.lastError().text());
+    QList<HistoryRow> rows;
+    while (q.next())
+        rows.append(readRow(q));
+    return QueryResult<QList<HistoryRow>>::success(std::move(rows));
+}
+
+HistorySummary summarize(const QList<HistoryRow> &rows)
+{
+    HistorySummary s;
+    for (const HistoryRow &row : rows) {
+        if (row.placing.startsWith(u'F'))
+            ++s.flying;
+        else if (row.placing.startsWith(u'L'))
+            ++s.late;
+        if (row.isVoid || !row.course || *row.course < 1 || *row.course > 6)
+            continue;
+        ++s.starts;
+        ++s.startsByCourse[*row.course];
+        if (row.rank == 1) {
+            ++s.first;
+            ++s.winsByCourse[*row.course];
+        }
+        s.second += row.rank == 2;
+        s.third += row.rank == 3;
+        if (row.startHundredths) {
+            s.startSumHundredths += *row.startHundredths;
+            ++s.plainStarts;
+        }
+    }
+    return s;
+}
+
+QString HistorySummary::winRate() const
+{
+    return rateText(first, starts);
+}
+
+QString HistorySummary::top2Rate() const
+{
+    return rateText(first + second, starts);
+}
+
+QString HistorySummary::top3Rate() const
+{
+    return rateText(first + second + third, starts);
+}
+
+QString HistorySummary::averageStart() const
+{
+    return meanStartText(startSumHundredths, plainStarts);
+}
+
+QString HistorySummary::courseWinRate(int course) const
+{
+    return rateText(winsByCourse.at(course), startsByCourse.at(course));
+}
+
+QString nameKey(const QString &text)
+{
+    QString key = text;
+    key.remove(u' ');
+    key.remove(QChar(0x3000));
+    return key;
+}
+
+bool isRegistrationNumber(const QString &text)
+{
+    if (text.size() != 4)
+        return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+QueryResult<QList<PlayerMatch>> findPlayers(const QSqlDatabase &db, const QString &part)
+{
+    const QString key = nameKey(part);
+    if (key.isEmpty())
+        return QueryResult<QList<PlayerMatch>>::success({});
+    // instr() rather than LIKE: a name never needs its % or _ escaped.
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(
+        QStringLiteral("SELECT e.reg, e.name, COUNT(*), MAX(r.date || printf('%02d%02d%04d', "
+                       "r.venue_code, r.race, e.seq))"
+                       " FROM entries e JOIN races r ON r.id = e.race_id"
+                       " WHERE instr(e.name_key, ?) > 0 GROUP BY e.reg, e.name ORDER BY e.reg"));
+    q.addBindValue(key);
+    if (!q.exec())
+        return QueryResult<QList<PlayerMatch>>::failure(q.lastError().text());
+    // A player whose name was written in more than one way keeps the latest spelling.
+    QList<PlayerMatch> players;
+    QString latest;
+    while (q.next()) {
+        const QString reg = q.value(0).toString();
+        const QString when = q.value(3).toString();
+        if (players.isEmpty() || players.last().reg != reg) {
+            players.append({ reg, q.value(1).toString(), 0 });
+            latest = when;
+        } else if (when > latest) {
+            players.last().name = q.value(1).toString();
+            latest = when;
+        }
+        players.last().rows += q.value(2).toInt();
+    }
+    return QueryResult<QList<PlayerMatch>>::success(std::move(players));
+}
+
+} // namespace rusena::library

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "library/period.h"
+#include "library/queryresult.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+class QSqlDatabase;
+
+namespace rusena::library {
+
+/// One race of a player: the placing row with its race, as the file writes them.
+struct HistoryRow final {
+    QString date; ///< YYYY-MM-DD
+    int venueCode = 0;
+    int race = 0;
+    QString heading;
+    QString boat;
+    std::optional<int> course; ///< none for a boat that did not start
+    QString placing; ///< 01..06, F, L0, K1, S0 ...
+    std::optional<int> rank; ///< 1..6 where placing is 01..06
+    QString start; ///< as written: 0.14, F0.02, L1.04, K .
+    std::optional<int> startHundredths; ///< plain timings only
+    QString raceTime;
+    QString technique; ///< the race's winning technique where rank is 1, else ""
+    QString name;
+    bool isVoid = false;
+};
+
+/// What the summary above the history table counts. A start is a row with a course in a
+/// race that was not void, as in the statistics; F and L count every such mark, void
+/// races included, because the penalty stands.
+struct HistorySummary final {
+    int starts = 0;
+    int first = 0;
+    int second = 0;
+    int third = 0;
+    int flying = 0;
+    int late = 0;
+    qint64 startSumHundredths = 0;
+    int plainStarts = 0;
+    std::array<int, 7> startsByCourse {}; ///< index 1..6
+    std::array<int, 7> winsByCourse {};
+
+    QString winRate() const;
+    QString top2Rate() const;
+    QString top3Rate() const;
+    QString averageStart() const;
+    QString courseWinRate(int course) const;
+};
+
+/// A player a name search found: registration number and the name as last written.
+struct PlayerMatch final {
+    QString reg;
+    QString name;
+    int rows = 0;
+};
+
+/// Every placing row of registration number `reg` in the period, oldest first, in the
+/// order entries are exported (date, venue, race, row of the file).
+QueryResult<QList<HistoryRow>> queryHistory(
+    const QSqlDatabase &db, const QString &reg, const Period &period = {});
+
+HistorySummary summarize(const QList<HistoryRow> &rows);
+
+/// The players whose name holds `part`, blanks of either width ignored on both sides;
+/// ordered by registration number.
+QueryResult<QList<PlayerMatch>> findPlayers(const QSqlDatabase &db, const QString &part);
+
+/// `text` without half- and full-width blanks, as the index keys names.
+QString nameKey(const QString &text);
+
+/// True for four half-width digits, the only registration numbers the index holds.
+bool isRegistrationNumber(const QString &text);
+
+} // namespace rusena::library

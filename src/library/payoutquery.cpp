@@ -1,0 +1,159 @@
+#include "payoutquery.h"
+
+#include <QLocale>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <algorithm>
+
+namespace rusena::library {
+
+namespace {
+
+std::optional<Bet> betFromName(const QString &name)
+{
+    for (int i = 0; i < BetCount; ++i) {
+        if (betName(Bet(i)) == name)
+            return Bet(i);
+    }
+    return std::nullopt; // 複勝 and 拡連複 are not shown
+}
+
+template <typename F> QString joined(const QList<Payout> &paid, F text)
+{
+    QStringList parts;
+    for (const Payout &p : paid)
+        parts.append(text(p));
+    return parts.join(QStringLiteral(" / "));
+}
+
+} // namespace
+
+QString betName(Bet bet)
+{
+    switch (bet) {
+    case Bet::Win:
+        return QStringLiteral("単勝");
+    case Bet::Exacta:
+        return QStringLiteral("２連単");
+    case Bet::Quinella:
+        return QStringLiteral("２連複");
+    case Bet::Trifecta:
+        return QStringLiteral("３連単");
+    case Bet::Trio:
+        return QStringLiteral("３連複");
+    }
+    return {};
+}
+
+std::optional<qint64> PayoutRow::largestYen(Bet bet) const
+{
+    std::optional<qint64> largest;
+    for (const Payout &p : bets.at(int(bet))) {
+        if (p.note.isEmpty() && p.yen && (!largest || *p.yen > *largest))
+            largest = p.yen;
+    }
+    return largest;
+}
+
+QueryResult<QList<PayoutRow>> queryPayouts(const QSqlDatabase &db, const Period &period)
+{
+    // One pass over the races with their payout lines beside them (none for a void race).
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral(
+        "SELECT r.id, r.date, r.venue_code, r.race, r.void, p.bet, p.combination, p.yen,"
+        " p.popularity, p.note"
+        " FROM races r LEFT JOIN payouts p ON p.race_id = r.id"
+        " WHERE r.date >= ? AND r.date <= ? AND (? = 0 OR r.venue_code = ?)"
+        " ORDER BY r.date, r.venue_code, r.race, r.seq, p.seq"));
+    q.addBindValue(period.fromKey());
+    q.addBindValue(period.toKey());
+    q.addBindValue(period.venue);
+    q.addBindValue(period.venue);
+    if (!q.exec())
+        return QueryResult<QList<PayoutRow>>::failure(q.lastError().text());
+    QList<PayoutRow> rows;
+    qint64 raceId = -1;
+    while (q.next()) {
+        if (q.value(0).toLongLong() != raceId) {
+            raceId = q.value(0).toLongLong();
+            rows.append({ q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt(),
+                q.value(4).toInt() != 0, {} });
+        }
+        const std::optional<Bet> bet = betFromName(q.value(5).toString());
+        if (!bet)
+            continue;
+        Payout p;
+        p.combination = q.value(6).toString();
+        if (!q.value(7).isNull())
+            p.yen = q.value(7).toLongLong();
+        if (!q.value(8).isNull())
+            p.popularity = q.value(8).toInt();
+        p.note = q.value(9).toString();
+        rows.last().bets[int(*bet)].append(p);
+    }
+    return QueryResult<QList<PayoutRow>>::success(std::move(rows));
+}
+
+QList<PayoutRow> withTrifectaAtLeast(const QList<PayoutRow> &rows, qint64 minimumYen)
+{
+    if (minimumYen <= 0)
+        return rows;
+    QList<PayoutRow> kept;
+    for (const PayoutRow &row : rows) {
+        if (row.largestYen(Bet::Trifecta).value_or(-1) >= minimumYen)
+            kept.append(row);
+    }
+    return kept;
+}
+
+PayoutSummary summarize(const QList<PayoutRow> &rows)
+{
+    PayoutSummary s;
+    s.races = int(rows.size());
+    QList<qint64> trifecta;
+    for (const PayoutRow &row : rows) {
+        if (const std::optional<qint64> yen = row.largestYen(Bet::Trifecta))
+            trifecta.append(*yen);
+    }
+    s.trifectaRaces = int(trifecta.size());
+    if (trifecta.isEmpty())
+        return s;
+    std::sort(trifecta.begin(), trifecta.end());
+    const qsizetype n = trifecta.size();
+    s.medianTrifecta = n % 2 ? trifecta[n / 2] : (trifecta[n / 2 - 1] + trifecta[n / 2] + 1) / 2;
+    s.largestTrifecta = trifecta.last();
+    s.trifecta10k = int(
+        std::count_if(trifecta.begin(), trifecta.end(), [](qint64 yen) { return yen >= 10000; }));
+    return s;
+}
+
+QString groupedYen(qint64 yen)
+{
+    // The C locale, so that the digits read the same whatever the user's locale, but
+    // with its thousands separator switched on.
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::DefaultNumberOptions);
+    return c.toString(yen);
+}
+
+QString combinationText(const QList<Payout> &paid)
+{
+    return joined(paid, [](const Payout &p) { return p.note.isEmpty() ? p.combination : p.note; });
+}
+
+QString yenText(const QList<Payout> &paid)
+{
+    return joined(paid, [](const Payout &p) { return p.yen ? groupedYen(*p.yen) : QString(); });
+}
+
+QString popularityText(const QList<Payout> &paid)
+{
+    return joined(paid,
+        [](const Payout &p) { return p.popularity ? QString::number(*p.popularity) : QString(); });
+}
+
+} // namespace rusena::library

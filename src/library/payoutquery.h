@@ -1,0 +1,70 @@
+#pragma once
+
+#include "library/period.h"
+#include "library/queryresult.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+class QSqlDatabase;
+
+namespace rusena::library {
+
+/// The bets the payouts window shows, in its column order.
+enum class Bet { Win, Exacta, Quinella, Trifecta, Trio };
+inline constexpr int BetCount = 5;
+
+/// The bet as the file writes it (単勝, ２連単, ...).
+QString betName(Bet bet);
+
+/// One paid line of a bet; a dead heat pays several.
+struct Payout final {
+    QString combination; ///< 1-3-4; empty for 特払い and 不成立
+    std::optional<qint64> yen;
+    std::optional<int> popularity;
+    QString note; ///< 特払い, 不成立 or ""
+};
+
+struct PayoutRow final {
+    QString date;
+    int venueCode = 0;
+    int race = 0;
+    bool isVoid = false;
+    std::array<QList<Payout>, BetCount> bets;
+
+    /// The largest plain payout of `bet` (特払い and 不成立 have none), for sorting,
+    /// filtering and the summary.
+    std::optional<qint64> largestYen(Bet bet) const;
+};
+
+/// Over a set of races: how many, and the median, largest and count of 10,000 yen or
+/// more of their ３連単 (each race by its largest plain ３連単; races without one are not
+/// in the figures).
+struct PayoutSummary final {
+    int races = 0;
+    int trifectaRaces = 0;
+    std::optional<qint64> medianTrifecta; ///< even count: mean of the middle two, rounded half up
+    std::optional<qint64> largestTrifecta;
+    int trifecta10k = 0;
+};
+
+/// One row per race of the period, ordered by date, venue and race.
+QueryResult<QList<PayoutRow>> queryPayouts(const QSqlDatabase &db, const Period &period);
+
+/// The rows whose ３連単 pays at least `minimumYen` (all rows when it is 0).
+QList<PayoutRow> withTrifectaAtLeast(const QList<PayoutRow> &rows, qint64 minimumYen);
+
+PayoutSummary summarize(const QList<PayoutRow> &rows);
+
+/// A payout cell as the window writes it: "1-3-4", "特払い", "不成立"; lines of a dead
+/// heat joined by " / ".
+QString combinationText(const QList<Payout> &paid);
+/// 12,340: yen with thousands separators.
+QString groupedYen(qint64 yen);
+QString yenText(const QList<Payout> &paid);
+QString popularityText(const QList<Payout> &paid);
+
+} // namespace rusena::library

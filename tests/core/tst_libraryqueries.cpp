@@ -1,0 +1,363 @@
+#include "libraryfixture.h"
+
+#include "library/historyquery.h"
+#include "library/payoutquery.h"
+#include "library/querycommands.h"
+#include "library/ratio.h"
+#include "library/statsquery.h"
+
+#include <QBuffer>
+#include <QTest>
+
+using namespace rusena::library;
+
+namespace {
+
+QStringList csvLines(const QByteArray &bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace
+
+class TestLibraryQueries final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void threeDecimals_data();
+    void threeDecimals();
+    void historyCsv_data();
+    void historyCsv();
+    void summary_data();
+    void summary();
+    void statsCsv_data();
+    void statsCsv();
+    void techniques();
+    void findPlayers_data();
+    void findPlayers();
+    void payoutSummary_data();
+    void payoutSummary();
+    void payoutCells();
+    void arguments_data();
+    void arguments();
+
+private:
+    QSqlDatabase m_db;
+};
+
+void TestLibraryQueries::initTestCase()
+{
+    m_db = libraryfixture::open(QStringLiteral("queries"));
+}
+
+void TestLibraryQueries::threeDecimals_data()
+{
+    QTest::addColumn<qint64>("num");
+    QTest::addColumn<qint64>("den");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("201 of 400 rounds up") << qint64(201) << qint64(400) << QStringLiteral("0.503");
+    QTest::newRow("one third") << qint64(1) << qint64(3) << QStringLiteral("0.333");
+    QTest::newRow("two thirds") << qint64(2) << qint64(3) << QStringLiteral("0.667");
+    QTest::newRow("exact") << qint64(1) << qint64(8) << QStringLiteral("0.125");
+    QTest::newRow("1/16 half up") << qint64(1) << qint64(16) << QStringLiteral("0.063");
+    QTest::newRow("none of five") << qint64(0) << qint64(5) << QStringLiteral("0.000");
+    QTest::newRow("all") << qint64(7) << qint64(7) << QStringLiteral("1.000");
+    // Mean start timing of 0.12 0.13 0.15 0.17 = 0.1425: a double reads 0.14249...
+    QTest::newRow("mean 57cs of 4") << qint64(57) << qint64(400) << QStringLiteral("0.143");
+    QTest::newRow("over one") << qint64(3) << qint64(2) << QStringLiteral("1.500");
+}
+
+void TestLibraryQueries::threeDecimals()
+{
+    QFETCH(qint64, num);
+    QFETCH(qint64, den);
+    QFETCH(QString, text);
+    QCOMPARE(rusena::library::threeDecimals(num, den), text);
+}
+
+void TestLibraryQueries::historyCsv_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("lines");
+    const QString header = QStringLiteral(
+        "date,venue_code,venue,race,heading,boat,course,placing,rank,start,race_time,technique");
+    QTest::newRow("whole library, dead heat and void race")
+        << QStringList { QStringLiteral("4101") }
+        << QStringList { header,
+               QStringLiteral("2020-01-01,01,桐生,1,一　　般,1,1,01,1,0.10,1.50.0,逃げ"),
+               QStringLiteral("2020-01-01,02,戸田,12,優勝戦,1,1,01,1,0.13,1.50.0,差し"),
+               QStringLiteral("2020-01-02,01,桐生,3,一　　般,1,1,01,1,0.05,1.50.0,"),
+               QStringLiteral("2020-01-03,01,桐生,5,一　　般,1,1,02,2,0.18,1.50.0,") };
+    QTest::newRow("period") << QStringList { QStringLiteral("4101"), QStringLiteral("--from"),
+        QStringLiteral("2020-01-02"), QStringLiteral("--to"), QStringLiteral("2020-01-02") }
+                            << QStringList { header,
+                                   QStringLiteral(
+                                       "2020-01-02,01,桐生,3,一　　般,1,1,01,1,0.05,1.50.0,") };
+    QTest::newRow("F, L and K as written") << QStringList {
+        QStringLiteral("4106")
+    } << QStringList { header, QStringLiteral("2020-01-01,01,桐生,1,一　　般,6,,K0,,K .,1.50.0,") };
+    QTest::newRow("from after to")
+        << QStringList { QStringLiteral("4101"), QStringLiteral("--from"),
+               QStringLiteral("2020-01-03"), QStringLiteral("--to"), QStringLiteral("2020-01-01") }
+        << QStringList { header };
+    QTest::newRow("unknown player")
+        << QStringList { QStringLiteral("9999") } << QStringList { header };
+}
+
+void TestLibraryQueries::historyCsv()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, lines);
+    const auto parsed = parseHistoryArgs(args);
+    QVERIFY(std::holds_alternative<HistoryArgs>(parsed));
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QCOMPARE(writeHistoryCsv(m_db, std::get<HistoryArgs>(parsed), out), QString());
+    QCOMPARE(csvLines(out.data()), lines);
+}
+
+void TestLibraryQueries::summary_data()
+{
+    QTest::addColumn<QString>("reg");
+    QTest::addColumn<int>("venue");
+    // starts first second third F L | win top2 top3 avg | course 1 starts, course 1 win rate
+    QTest::addColumn<QList<int>>("counts");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("void race not a start")
+        << QStringLiteral("4101") << 0 << QList<int> { 3, 2, 1, 0, 0, 0, 3 }
+        << QStringList { QStringLiteral("0.667"), QStringLiteral("1.000"), QStringLiteral("1.000"),
+               QStringLiteral("0.137"), QStringLiteral("0.667") };
+    QTest::newRow("one venue") << QStringLiteral("4101") << 2 << QList<int> { 1, 1, 0, 0, 0, 0, 1 }
+                               << QStringList { QStringLiteral("1.000"), QStringLiteral("1.000"),
+                                      QStringLiteral("1.000"), QStringLiteral("0.130"),
+                                      QStringLiteral("1.000") };
+    QTest::newRow("late start counts, no timing")
+        << QStringLiteral("4104") << 0 << QList<int> { 2, 0, 0, 0, 0, 1, 0 }
+        << QStringList { QStringLiteral("0.000"), QStringLiteral("0.000"), QStringLiteral("0.000"),
+               QStringLiteral("0.120"), QString() };
+    QTest::newRow("flying only") << QStringLiteral("4105") << 0
+                                 << QList<int> { 1, 0, 0, 0, 1, 0, 0 }
+                                 << QStringList { QStringLiteral("0.000"), QStringLiteral("0.000"),
+                                        QStringLiteral("0.000"), QString(), QString() };
+    QTest::newRow("no course, no start")
+        << QStringLiteral("4106") << 0 << QList<int> { 0, 0, 0, 0, 0, 0, 0 }
+        << QStringList { QString(), QString(), QString(), QString(), QString() };
+}
+
+void TestLibraryQueries::summary()
+{
+    QFETCH(QString, reg);
+    QFETCH(int, venue);
+    QFETCH(QList<int>, counts);
+    QFETCH(QStringList, texts);
+    const auto rows = queryHistory(m_db, reg, Period { {}, {}, venue });
+    QVERIFY2(rows.ok(), qPrintable(rows.error));
+    const HistorySummary s = summarize(*rows.value);
+    QCOMPARE((QList<int> {
+                 s.starts, s.first, s.second, s.third, s.flying, s.late, s.startsByCourse[1] }),
+        counts);
+    QCOMPARE((QStringList {
+                 s.winRate(), s.top2Rate(), s.top3Rate(), s.averageStart(), s.courseWinRate(1) }),
+        texts);
+}
+
+void TestLibraryQueries::statsCsv_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QStringList>("expected"); // lines that must be among the rows
+    QTest::newRow("all venues") << QStringList {} << 18
+                                << QStringList { QStringLiteral(
+                                                     "01,1,2,1,1,0,0.500,1.000,1.000,0.140"),
+                                       QStringLiteral("01,2,2,0,1,1,0.000,0.500,1.000,0.155"),
+                                       QStringLiteral("01,3,2,1,0,1,0.500,0.500,1.000,0.145"),
+                                       QStringLiteral("01,5,1,0,0,0,0.000,0.000,0.000,"),
+                                       QStringLiteral("01,6,0,0,0,0,,,,"),
+                                       QStringLiteral("02,1,1,1,0,0,1.000,1.000,1.000,0.130"),
+                                       QStringLiteral("02,4,1,0,0,0,0.000,0.000,0.000,"),
+                                       QStringLiteral("all,1,3,2,1,0,0.667,1.000,1.000,0.137"),
+                                       QStringLiteral("all,2,3,1,1,1,0.333,0.667,1.000,0.140"),
+                                       QStringLiteral("all,3,3,1,0,2,0.333,0.333,1.000,0.143"),
+                                       QStringLiteral("all,4,2,0,0,0,0.000,0.000,0.000,0.120"),
+                                       QStringLiteral("all,6,0,0,0,0,,,,") };
+    QTest::newRow("period without venue 02")
+        << QStringList { QStringLiteral("--from"), QStringLiteral("2020-01-02") } << 12
+        << QStringList { QStringLiteral("01,1,1,0,1,0,0.000,1.000,1.000,0.180"),
+               QStringLiteral("all,1,1,0,1,0,0.000,1.000,1.000,0.180") };
+    QTest::newRow("venue without starts, one digit")
+        << QStringList { QStringLiteral("--venue"), QStringLiteral("3") } << 6
+        << QStringList { QStringLiteral("03,1,0,0,0,0,,,,"), QStringLiteral("03,6,0,0,0,0,,,,") };
+    QTest::newRow("venue") << QStringList {
+        QStringLiteral("--venue"), QStringLiteral("02")
+    } << 6 << QStringList { QStringLiteral("02,2,1,1,0,0,1.000,1.000,1.000,0.110") };
+    QTest::newRow("from after to") << QStringList { QStringLiteral("--from"),
+        QStringLiteral("2020-01-03"), QStringLiteral("--to"), QStringLiteral("2020-01-01") }
+                                   << 6 << QStringList { QStringLiteral("all,1,0,0,0,0,,,,") };
+}
+
+void TestLibraryQueries::statsCsv()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, rows);
+    QFETCH(QStringList, expected);
+    const auto parsed = parseStatsArgs(args);
+    QVERIFY(std::holds_alternative<Period>(parsed));
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QCOMPARE(writeStatsCsv(m_db, std::get<Period>(parsed), out), QString());
+    QVERIFY(
+        out.data().startsWith("\xEF\xBB\xBFvenue_code,course,starts,first,second,third,win_rate,"
+                              "top2_rate,top3_rate,avg_start\r\n"));
+    const QStringList lines = csvLines(out.data()).mid(1);
+    QCOMPARE(lines.size(), rows);
+    for (const QString &line : expected)
+        QVERIFY2(lines.contains(line), qPrintable(line));
+}
+
+void TestLibraryQueries::techniques()
+{
+    const auto report = queryStats(m_db, Period {});
+    QVERIFY(report.ok());
+    QStringList seen;
+    for (const TechniqueCount &t : report.value->techniques)
+        seen << t.technique + u' ' + QString::number(t.races) + u' ' + t.share;
+    // The void race's empty technique is no technique; ties in count by name.
+    QCOMPARE(seen,
+        (QStringList { QStringLiteral("まくり 1 0.333"), QStringLiteral("差し 1 0.333"),
+            QStringLiteral("逃げ 1 0.333") }));
+}
+
+void TestLibraryQueries::findPlayers_data()
+{
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<QStringList>("regs");
+    QTest::newRow("half-width blank, two players") << QStringLiteral(
+        "長 尾") << QStringList { QStringLiteral("4102"), QStringLiteral("4103") };
+    QTest::newRow("padded as the file writes it")
+        << QStringLiteral("長　尾　　京") << QStringList { QStringLiteral("4102") };
+    QTest::newRow("middle of the name")
+        << QStringLiteral("尊春") << QStringList { QStringLiteral("4101") };
+    QTest::newRow("no one") << QStringLiteral("山本") << QStringList {};
+    QTest::newRow("blanks only") << QStringLiteral(" 　") << QStringList {};
+    QTest::newRow("like wildcard is literal") << QStringLiteral("%") << QStringList {};
+}
+
+void TestLibraryQueries::findPlayers()
+{
+    QFETCH(QString, part);
+    QFETCH(QStringList, regs);
+    const auto found = rusena::library::findPlayers(m_db, part);
+    QVERIFY(found.ok());
+    QStringList seen;
+    for (const PlayerMatch &p : *found.value)
+        seen << p.reg;
+    QCOMPARE(seen, regs);
+}
+
+void TestLibraryQueries::payoutSummary_data()
+{
+    QTest::addColumn<QString>("day");
+    QTest::addColumn<qint64>("minimum");
+    // races, races with a ３連単, median, largest, 10,000 yen or more
+    QTest::addColumn<QList<qint64>>("figures");
+    QTest::newRow("all: dead heat counts its larger")
+        << QString() << qint64(0) << QList<qint64> { 4, 3, 10001, 12340, 2 };
+    QTest::newRow("10,001 and more, median half up")
+        << QString() << qint64(10001) << QList<qint64> { 2, 2, 11171, 12340, 2 };
+    QTest::newRow("one day, even count")
+        << QStringLiteral("2020-01-01") << qint64(0) << QList<qint64> { 2, 2, 8670, 12340, 1 };
+    QTest::newRow("void day") << QStringLiteral("2020-01-02") << qint64(0)
+                              << QList<qint64> { 1, 0, -1, -1, 0 };
+}
+
+void TestLibraryQueries::payoutSummary()
+{
+    QFETCH(QString, day);
+    QFETCH(qint64, minimum);
+    QFETCH(QList<qint64>, figures);
+    const QDate date = QDate::fromString(day, Qt::ISODate);
+    const auto rows = queryPayouts(m_db, Period { date, date, 0 });
+    QVERIFY(rows.ok());
+    const PayoutSummary s = summarize(withTrifectaAtLeast(*rows.value, minimum));
+    QCOMPARE((QList<qint64> { s.races, s.trifectaRaces, s.medianTrifecta.value_or(-1),
+                 s.largestTrifecta.value_or(-1), s.trifecta10k }),
+        figures);
+}
+
+void TestLibraryQueries::payoutCells()
+{
+    const auto rows = queryPayouts(m_db, Period { {}, {}, 2 });
+    QVERIFY(rows.ok());
+    QCOMPARE(rows.value->size(), 1);
+    const PayoutRow &r = rows.value->first();
+    const auto cell = [&r](Bet bet) {
+        const QList<Payout> &paid = r.bets[int(bet)];
+        return QStringList { combinationText(paid), yenText(paid), popularityText(paid) };
+    };
+    QCOMPARE(cell(Bet::Win),
+        (QStringList {
+            QStringLiteral("2 / 1"), QStringLiteral("200 / 180"), QStringLiteral("1 / 2") }));
+    QCOMPARE(cell(Bet::Exacta),
+        (QStringList { QStringLiteral("特払い"), QStringLiteral("70"), QString() }));
+    QCOMPARE(cell(Bet::Quinella), (QStringList { QString(), QString(), QString() }));
+    QCOMPARE(cell(Bet::Trifecta),
+        (QStringList { QStringLiteral("2-1-3 / 1-2-3"), QStringLiteral("5,000 / 4,000"),
+            QStringLiteral("10 / 8") }));
+    QCOMPARE(cell(Bet::Trio), (QStringList { QStringLiteral("不成立"), QString(), QString() }));
+    QCOMPARE(r.largestYen(Bet::Exacta), std::nullopt); // a special payout is no payout size
+}
+
+void TestLibraryQueries::arguments_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("good");
+    const auto s
+        = [](const char *text) { return QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts); };
+    QTest::newRow("history plain") << QStringLiteral("history") << s("4101") << true;
+    QTest::newRow("history period")
+        << QStringLiteral("history") << s("--from 2020-01-01 4101 --to 2020-02-29") << true;
+    QTest::newRow("history three digits") << QStringLiteral("history") << s("410") << false;
+    QTest::newRow("history full-width digits")
+        << QStringLiteral("history") << s("４１０１") << false;
+    QTest::newRow("history no reg") << QStringLiteral("history") << s("--from 2020-01-01") << false;
+    QTest::newRow("history two regs") << QStringLiteral("history") << s("4101 4102") << false;
+    QTest::newRow("history venue not allowed")
+        << QStringLiteral("history") << s("4101 --venue 1") << false;
+    QTest::newRow("not a real date")
+        << QStringLiteral("history") << s("4101 --from 2020-02-30") << false;
+    QTest::newRow("date without padding")
+        << QStringLiteral("history") << s("4101 --to 2020-1-5") << false;
+    QTest::newRow("date missing") << QStringLiteral("history") << s("4101 --to") << false;
+    QTest::newRow("stats plain") << QStringLiteral("stats") << s("") << true;
+    QTest::newRow("stats venue 24") << QStringLiteral("stats") << s("--venue 24") << true;
+    QTest::newRow("stats venue 0") << QStringLiteral("stats") << s("--venue 0") << false;
+    QTest::newRow("stats venue 25") << QStringLiteral("stats") << s("--venue 25") << false;
+    QTest::newRow("stats venue three digits")
+        << QStringLiteral("stats") << s("--venue 001") << false;
+    QTest::newRow("stats venue twice")
+        << QStringLiteral("stats") << s("--venue 1 --venue 2") << false;
+    QTest::newRow("stats stray word") << QStringLiteral("stats") << s("all") << false;
+    QTest::newRow("stats unknown option") << QStringLiteral("stats") << s("--days 3") << false;
+}
+
+void TestLibraryQueries::arguments()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, args);
+    QFETCH(bool, good);
+    const bool parsed = command == u"history"
+        ? std::holds_alternative<HistoryArgs>(parseHistoryArgs(args))
+        : std::holds_alternative<Period>(parseStatsArgs(args));
+    QCOMPARE(parsed, good);
+}
+
+QTEST_GUILESS_MAIN(TestLibraryQueries)
+#include "tst_libraryqueries.moc"

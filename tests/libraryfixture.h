@@ -1,0 +1,145 @@
+#pragma once
+
+// A small library index written by hand, whose answers were worked out by hand: a dead
+// heat for first, a void race, a flying row, a late row, a row without a course, ３連単
+// payouts around 10,000 yen and a 特払い and a 不成立 line.
+
+#include "library/schema.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+namespace libraryfixture {
+
+inline void exec(QSqlDatabase &db, const QString &sql, const QVariantList &values = {})
+{
+    QSqlQuery q(db);
+    q.prepare(sql);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!q.exec())
+        qFatal("fixture: %s", qPrintable(q.lastError().text()));
+}
+
+inline void race(QSqlDatabase &db, int id, const QString &date, int venue, int race,
+    const QString &heading, const QString &technique, bool isVoid)
+{
+    exec(db,
+        QStringLiteral("INSERT INTO races VALUES (?, ?, ?, ?, ?, ?, 0, '1800', '晴', '南', '3',"
+                       " '3', ?, ?)"),
+        { id, date, venue, race, id, heading, technique, isVoid ? 1 : 0 });
+}
+
+inline QVariant orNull(int value)
+{
+    return value < 0 ? QVariant(QMetaType::fromType<int>()) : QVariant(value);
+}
+
+// course and start hundredths -1 for none; rank derived from the placing as the index does.
+inline void entry(QSqlDatabase &db, int raceId, int seq, const QString &placing, int boat,
+    const QString &reg, const QString &name, int course, const QString &start, int startCs)
+{
+    const int rank = placing.size() == 2 && placing[0] == u'0' ? placing.mid(1).toInt() : -1;
+    QString key = name;
+    key.remove(u' ').remove(QChar(0x3000));
+    exec(db,
+        QStringLiteral("INSERT INTO entries VALUES (?, ?, ?, ?, ?, ?, ?, ?, '11', '81',"
+                       " '6.70', ?, ?, ?, '1.50.0')"),
+        { raceId, seq, placing, orNull(rank >= 1 && rank <= 6 ? rank : -1), QString::number(boat),
+            reg, name, key, orNull(course), start, orNull(startCs) });
+}
+
+inline void payout(QSqlDatabase &db, int raceId, int seq, const QString &bet,
+    const QString &combination, qint64 yen, int popularity, const QString &note = {})
+{
+    exec(db, QStringLiteral("INSERT INTO payouts VALUES (?, ?, ?, ?, ?, ?, ?)"),
+        { raceId, seq, bet, combination,
+            yen < 0 ? QVariant(QMetaType::fromType<qlonglong>()) : QVariant(yen),
+            orNull(popularity), note.isNull() ? QStringLiteral("") : note });
+}
+
+inline const QString A = QStringLiteral("三井所　　尊　春"); // 4101
+inline const QString B = QStringLiteral("長　尾　　京志郎"); // 4102
+inline const QString C = QStringLiteral("長　尾　　太　郎"); // 4103
+
+/// Fills `db` (open, empty) with the schema and the fixture.
+inline void fill(QSqlDatabase &db)
+{
+    for (const char *statement : rusena::library::SchemaStatements)
+        exec(db, QString::fromUtf8(statement));
+    for (const char *date : { "2020-01-01", "2020-01-02", "2020-01-03" })
+        exec(db, QStringLiteral("INSERT INTO days VALUES (?, 'K.TXT', 'K.TXT', 1, '', 1, 1)"),
+            { QString::fromLatin1(date) });
+    const QString ippan = QStringLiteral("一　　般");
+
+    race(db, 1, QStringLiteral("2020-01-01"), 1, 1, ippan, QStringLiteral("逃げ"), false);
+    entry(db, 1, 1, QStringLiteral("01"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.10"),
+        10);
+    entry(db, 1, 2, QStringLiteral("02"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.15"),
+        15);
+    entry(db, 1, 3, QStringLiteral("03"), 3, QStringLiteral("4103"), C, 3, QStringLiteral("0.20"),
+        20);
+    entry(db, 1, 4, QStringLiteral("04"), 4, QStringLiteral("4104"), QStringLiteral("田中"), 4,
+        QStringLiteral("0.12"), 12);
+    entry(db, 1, 5, QStringLiteral("F"), 5, QStringLiteral("4105"), QStringLiteral("鈴木"), 5,
+        QStringLiteral("F0.01"), -1);
+    entry(db, 1, 6, QStringLiteral("K0"), 6, QStringLiteral("4106"), QStringLiteral("佐藤"), -1,
+        QStringLiteral("K ."), -1);
+    payout(db, 1, 1, QStringLiteral("単勝"), QStringLiteral("1"), 150, -1);
+    payout(db, 1, 2, QStringLiteral("複勝"), QStringLiteral("1"), 100, -1);
+    payout(db, 1, 3, QStringLiteral("２連単"), QStringLiteral("1-2"), 450, 2);
+    payout(db, 1, 4, QStringLiteral("２連複"), QStringLiteral("1-2"), 300, 1);
+    payout(db, 1, 5, QStringLiteral("３連単"), QStringLiteral("1-2-3"), 12340, 30);
+    payout(db, 1, 6, QStringLiteral("３連複"), QStringLiteral("1-2-3"), 990, 5);
+
+    // A dead heat for first.
+    race(db, 2, QStringLiteral("2020-01-01"), 2, 12, QStringLiteral("優勝戦"),
+        QStringLiteral("差し"), false);
+    entry(db, 2, 1, QStringLiteral("01"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.11"),
+        11);
+    entry(db, 2, 2, QStringLiteral("01"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.13"),
+        13);
+    entry(db, 2, 3, QStringLiteral("03"), 3, QStringLiteral("4103"), C, 3, QStringLiteral("0.14"),
+        14);
+    entry(db, 2, 4, QStringLiteral("L1"), 4, QStringLiteral("4104"), QStringLiteral("田中"), 4,
+        QStringLiteral("L ."), -1);
+    payout(db, 2, 1, QStringLiteral("単勝"), QStringLiteral("2"), 200, 1);
+    payout(db, 2, 2, QStringLiteral("単勝"), QStringLiteral("1"), 180, 2);
+    payout(
+        db, 2, 3, QStringLiteral("２連単"), QStringLiteral(""), 70, -1, QStringLiteral("特払い"));
+    payout(db, 2, 4, QStringLiteral("３連単"), QStringLiteral("2-1-3"), 5000, 10);
+    payout(db, 2, 5, QStringLiteral("３連単"), QStringLiteral("1-2-3"), 4000, 8);
+    payout(
+        db, 2, 6, QStringLiteral("３連複"), QStringLiteral(""), -1, -1, QStringLiteral("不成立"));
+
+    race(db, 3, QStringLiteral("2020-01-02"), 1, 3, ippan, QStringLiteral(""), true);
+    entry(
+        db, 3, 1, QStringLiteral("01"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.05"), 5);
+    entry(
+        db, 3, 2, QStringLiteral("02"), 2, QStringLiteral("4103"), C, 2, QStringLiteral("0.06"), 6);
+
+    race(db, 4, QStringLiteral("2020-01-03"), 1, 5, ippan, QStringLiteral("まくり"), false);
+    entry(
+        db, 4, 1, QStringLiteral("01"), 3, QStringLiteral("4103"), C, 3, QStringLiteral("0.09"), 9);
+    entry(db, 4, 2, QStringLiteral("02"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.18"),
+        18);
+    entry(db, 4, 3, QStringLiteral("03"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.16"),
+        16);
+    payout(db, 4, 1, QStringLiteral("３連単"), QStringLiteral("3-1-2"), 10001, 20);
+}
+
+/// An in-memory database under `connection`, filled.
+inline QSqlDatabase open(const QString &connection)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    db.setDatabaseName(QStringLiteral(":memory:"));
+    if (!db.open())
+        qFatal("fixture: cannot open SQLite");
+    fill(db);
+    return db;
+}
+
+} // namespace libraryfixture
