@@ -7,6 +7,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QQueue>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -150,6 +151,20 @@ bool Dialogs::Progress::advance(int done, int total)
     m_dialog->setValue(done);
     QCoreApplication::processEvents();
     return !m_dialog->wasCanceled();
+}
+
+std::optional<QString> Dialogs::saveCsvFile(QWidget *parent, const QString &suggestedName)
+{
+    Hook &h = hook();
+    if (h.answering)
+        return h.files.isEmpty() ? std::nullopt : h.files.dequeue();
+
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("CSV に保存"),
+        folder + u'/' + suggestedName, QStringLiteral("CSV ファイル (*.csv)"));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
 }
 
 void Dialogs::setAnswering(bool on)

@@ -57,6 +57,11 @@ public:
         std::unique_ptr<QProgressDialog> m_dialog;
     };
 
+    /// The save dialog of a table's CSV export, offering `suggestedName` in the user's
+    /// documents folder: the chosen path, or nothing when cancelled. Answered from the
+    /// same queue as openResultFile in tests.
+    static std::optional<QString> saveCsvFile(QWidget *parent, const QString &suggestedName);
+
     // The test hook.
     static void setAnswering(bool on);
     static void setNextAnswer(Button button);

@@ -190,9 +190,18 @@ void MainWindow::buildMenus()
     m_mend = file->addAction(QStringLiteral("終了(&E)"));
     m_mend->setObjectName(QStringLiteral("mend"));
 
-    // The search is a command on the menu bar itself, not a menu.
-    m_ms = bar->addAction(QStringLiteral("検索(&S)"));
+    // The day's favourite search comes first, then the windows over the day library.
+    QMenu *search = bar->addMenu(QStringLiteral("検索(&S)"));
+    search->setObjectName(QStringLiteral("msearch"));
+    m_ms = search->addAction(QStringLiteral("お気に入り選手(&F)"));
     m_ms->setObjectName(QStringLiteral("ms"));
+    search->addSeparator();
+    m_mhistory = search->addAction(QStringLiteral("選手成績(&P)..."));
+    m_mhistory->setObjectName(QStringLiteral("mhistory"));
+    m_mpayouts = search->addAction(QStringLiteral("払戻金一覧(&R)..."));
+    m_mpayouts->setObjectName(QStringLiteral("mpayouts"));
+    m_mstats = search->addAction(QStringLiteral("統計(&T)..."));
+    m_mstats->setObjectName(QStringLiteral("mstats"));
 
     QMenu *help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("mh"));

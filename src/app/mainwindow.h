@@ -48,6 +48,9 @@ public:
     QAction *mc() const { return m_mc; }
     QAction *mend() const { return m_mend; }
     QAction *ms() const { return m_ms; }
+    QAction *mhistory() const { return m_mhistory; }
+    QAction *mpayouts() const { return m_mpayouts; }
+    QAction *mstats() const { return m_mstats; }
     QAction *mv() const { return m_mv; }
 
     /// Places the window at the centre of its screen.
@@ -97,6 +100,9 @@ private:
     QAction *m_mc = nullptr;
     QAction *m_mend = nullptr;
     QAction *m_ms = nullptr;
+    QAction *m_mhistory = nullptr;
+    QAction *m_mpayouts = nullptr;
+    QAction *m_mstats = nullptr;
     QAction *m_mv = nullptr;
 
     bool m_pressOnSelectedRow = false;

@@ -131,6 +131,28 @@ PayoutSummary summarize(const QList<PayoutRow> &rows)
     return s;
 }
 
+std::array<int, TrifectaBins.size()> trifectaHistogram(const QList<PayoutRow> &rows)
+{
+    std::array<int, TrifectaBins.size()> counts {};
+    for (const PayoutRow &row : rows) {
+        const std::optional<qint64> yen = row.largestYen(Bet::Trifecta);
+        if (!yen)
+            continue;
+        const auto bin = std::upper_bound(TrifectaBins.begin(), TrifectaBins.end(), *yen) - 1;
+        ++counts[size_t(bin - TrifectaBins.begin())];
+    }
+    return counts;
+}
+
+QueryResult<QDate> latestDay(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT MAX(date) FROM days")))
+        return QueryResult<QDate>::failure(q.lastError().text());
+    return QueryResult<QDate>::success(
+        q.next() ? QDate::fromString(q.value(0).toString(), Qt::ISODate) : QDate());
+}
+
 QString groupedYen(qint64 yen)
 {
     // The C locale, so that the digits read the same whatever the user's locale, but

@@ -3,6 +3,7 @@
 #include "library/period.h"
 #include "library/queryresult.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -58,6 +59,16 @@ QueryResult<QList<PayoutRow>> queryPayouts(const QSqlDatabase &db, const Period 
 QList<PayoutRow> withTrifectaAtLeast(const QList<PayoutRow> &rows, qint64 minimumYen);
 
 PayoutSummary summarize(const QList<PayoutRow> &rows);
+
+/// Lower bounds of the ３連単 histogram's bins, in yen; the last bin is open.
+inline constexpr std::array<qint64, 8> TrifectaBins { 0, 1000, 2000, 5000, 10000, 20000, 50000,
+    100000 };
+
+/// How many races fall in each bin of TrifectaBins, by their largest plain ３連単.
+std::array<int, TrifectaBins.size()> trifectaHistogram(const QList<PayoutRow> &rows);
+
+/// The newest stored day, or none in an empty library.
+QueryResult<QDate> latestDay(const QSqlDatabase &db);
 
 /// A payout cell as the window writes it: "1-3-4", "特払い", "不成立"; lines of a dead
 /// heat joined by " / ".

@@ -267,14 +267,20 @@ void TestLibraryQueries::payoutSummary_data()
     QTest::addColumn<qint64>("minimum");
     // races, races with a ３連単, median, largest, 10,000 yen or more
     QTest::addColumn<QList<qint64>>("figures");
+    QTest::addColumn<QList<int>>(
+        "bins"); // from 0, 1000, 2000, 5000, 10000, 20000, 50000, 100000 yen
     QTest::newRow("all: dead heat counts its larger")
-        << QString() << qint64(0) << QList<qint64> { 4, 3, 10001, 12340, 2 };
+        << QString() << qint64(0) << QList<qint64> { 4, 3, 10001, 12340, 2 }
+        << QList<int> { 0, 0, 0, 1, 2, 0, 0, 0 };
     QTest::newRow("10,001 and more, median half up")
-        << QString() << qint64(10001) << QList<qint64> { 2, 2, 11171, 12340, 2 };
+        << QString() << qint64(10001) << QList<qint64> { 2, 2, 11171, 12340, 2 }
+        << QList<int> { 0, 0, 0, 0, 2, 0, 0, 0 };
     QTest::newRow("one day, even count")
-        << QStringLiteral("2020-01-01") << qint64(0) << QList<qint64> { 2, 2, 8670, 12340, 1 };
+        << QStringLiteral("2020-01-01") << qint64(0) << QList<qint64> { 2, 2, 8670, 12340, 1 }
+        << QList<int> { 0, 0, 0, 1, 1, 0, 0, 0 };
     QTest::newRow("void day") << QStringLiteral("2020-01-02") << qint64(0)
-                              << QList<qint64> { 1, 0, -1, -1, 0 };
+                              << QList<qint64> { 1, 0, -1, -1, 0 }
+                              << QList<int> { 0, 0, 0, 0, 0, 0, 0, 0 };
 }
 
 void TestLibraryQueries::payoutSummary()
@@ -282,10 +288,14 @@ void TestLibraryQueries::payoutSummary()
     QFETCH(QString, day);
     QFETCH(qint64, minimum);
     QFETCH(QList<qint64>, figures);
+    QFETCH(QList<int>, bins);
     const QDate date = QDate::fromString(day, Qt::ISODate);
     const auto rows = queryPayouts(m_db, Period { date, date, 0 });
     QVERIFY(rows.ok());
-    const PayoutSummary s = summarize(withTrifectaAtLeast(*rows.value, minimum));
+    const QList<PayoutRow> kept = withTrifectaAtLeast(*rows.value, minimum);
+    const PayoutSummary s = summarize(kept);
+    const auto histogram = trifectaHistogram(kept);
+    QCOMPARE(QList<int>(histogram.begin(), histogram.end()), bins);
     QCOMPARE((QList<qint64> { s.races, s.trifectaRaces, s.medianTrifecta.value_or(-1),
                  s.largestTrifecta.value_or(-1), s.trifecta10k }),
         figures);

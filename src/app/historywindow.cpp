@@ -1,0 +1,262 @@
+#include "historywindow.h"
+
+#include "dialogs.h"
+#include "library/period.h"
+#include "periodbar.h"
+#include "racetable.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDateTimeAxis>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace rusena {
+
+using namespace library;
+
+namespace {
+
+// Sort keys for marks: after every placing and every timing.
+constexpr qint64 NoNumber = 1000;
+
+QList<Cell> historyCells(const HistoryRow &r, qint64 order)
+{
+    const QString course = r.course ? QString::number(*r.course) : QString();
+    return { { QString(r.date).replace(u'-', u'/'), order },
+        { venueName(r.venueCode), r.venueCode }, numberCell(QString::number(r.race) + u'R', r.race),
+        { r.heading, {} }, numberCell(r.boat, r.boat.toLongLong()),
+        numberCell(course, r.course.value_or(NoNumber)),
+        numberCell(r.start, r.startHundredths.value_or(NoNumber)),
+        numberCell(r.placing, r.rank.value_or(NoNumber)), { r.raceTime, {} }, { r.technique, {} } };
+}
+
+} // namespace
+
+CellTableModel *newHistoryModel()
+{
+    return new CellTableModel({ QStringLiteral("日付"), QStringLiteral("場"), QStringLiteral("R"),
+        QStringLiteral("種別"), QStringLiteral("艇"), QStringLiteral("進入"), QStringLiteral("ST"),
+        QStringLiteral("着"), QStringLiteral("タイム"), QStringLiteral("決まり手") });
+}
+
+void fillHistoryModel(CellTableModel &model, const QList<HistoryRow> &rows)
+{
+    QList<QList<Cell>> cells;
+    QList<RaceRef> races;
+    cells.reserve(rows.size());
+    races.reserve(rows.size());
+    for (qsizetype i = rows.size() - 1; i >= 0; --i) {
+        const HistoryRow &r = rows[i];
+        cells.append(historyCells(r, i));
+        races.append({ QDate::fromString(r.date, Qt::ISODate), r.venueCode, r.race });
+    }
+    model.setRows(std::move(cells), std::move(races));
+}
+
+HistoryWindow::HistoryWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setWindowTitle(QStringLiteral("選手成績"));
+    setObjectName(QStringLiteral("history"));
+    auto *layout = new QVBoxLayout(this);
+
+    auto *search = new QHBoxLayout;
+    m_player = new QLineEdit(this);
+    m_player->setObjectName(QStringLiteral("player"));
+    m_player->setPlaceholderText(QStringLiteral("登録番号または名前の一部"));
+    auto *button = new QPushButton(QStringLiteral("検索"), this);
+    search->addWidget(new QLabel(QStringLiteral("選手"), this));
+    search->addWidget(m_player, 1);
+    search->addWidget(button);
+    layout->addLayout(search);
+
+    m_period = new PeriodBar(true, this);
+    layout->addWidget(m_period);
+
+    m_matches = new QListWidget(this);
+    m_matches->setObjectName(QStringLiteral("matches"));
+    m_matches->setMaximumHeight(m_matches->fontMetrics().height() * 6);
+    m_matches->hide();
+    layout->addWidget(m_matches);
+
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("summary"));
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_summary->setWordWrap(true);
+    layout->addWidget(m_summary);
+
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    m_table = new RaceTable(newHistoryModel(), splitter);
+    m_chart = new QChartView(splitter);
+    m_chart->setRenderHint(QPainter::Antialiasing);
+    m_chart->setMinimumHeight(180);
+    splitter->addWidget(m_table);
+    splitter->addWidget(m_chart);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(m_table->makeExportButtons(QStringLiteral("選手成績.csv"), this));
+
+    connect(m_player, &QLineEdit::returnPressed, this, &HistoryWindow::onSearch);
+    connect(button, &QPushButton::clicked, this, &HistoryWindow::onSearch);
+    connect(m_matches, &QListWidget::itemActivated, this, &HistoryWindow::onMatchActivated);
+    connect(m_period, &PeriodBar::changed, this, &HistoryWindow::refresh);
+    connect(m_table, &RaceTable::raceActivated, this, &HistoryWindow::raceActivated);
+    resize(900, 700);
+}
+
+void HistoryWindow::lookUp(const QString &text)
+{
+    m_player->setText(text);
+    onSearch();
+}
+
+void HistoryWindow::onSearch()
+{
+    // Full-width digits typed by an input method are the same number.
+    const QString text = m_player->text().normalized(QString::NormalizationForm_KC).trimmed();
+    m_matches->hide();
+    if (isRegistrationNumber(text)) {
+        showPlayer(text);
+        return;
+    }
+    const QueryResult<QList<PlayerMatch>> found = findPlayers(m_db, text);
+    if (!found.ok())
+        return showFailure(found.error);
+    if (found.value->size() == 1)
+        return showPlayer(found.value->first().reg);
+    showPlayer(QString());
+    if (found.value->isEmpty())
+        m_summary->setText(QStringLiteral("該当する選手がいません。"));
+    else
+        showMatches(*found.value);
+}
+
+void HistoryWindow::showMatches(const QList<PlayerMatch> &players)
+{
+    m_matches->clear();
+    for (const PlayerMatch &p : players) {
+        auto *item = new QListWidgetItem(
+            QStringLiteral("%1  %2  (%3 走)").arg(p.reg, p.name).arg(p.rows), m_matches);
+        item->setData(Qt::UserRole, p.reg);
+    }
+    m_matches->setCurrentRow(0);
+    m_matches->show();
+    m_summary->setText(
+        QStringLiteral("%1 人の選手が該当します。選んでください。").arg(players.size()));
+}
+
+void HistoryWindow::onMatchActivated(QListWidgetItem *item)
+{
+    showPlayer(item->data(Qt::UserRole).toString());
+}
+
+void HistoryWindow::showPlayer(const QString &reg)
+{
+    m_reg = reg;
+    refresh();
+}
+
+void HistoryWindow::refresh()
+{
+    if (m_reg.isEmpty()) {
+        fillHistoryModel(*m_table->source(), {});
+        showChart({});
+        m_summary->clear();
+        return;
+    }
+    const QueryResult<QList<HistoryRow>> rows = queryHistory(m_db, m_reg, m_period->period());
+    if (!rows.ok())
+        return showFailure(rows.error);
+    fillHistoryModel(*m_table->source(), *rows.value);
+    const QString name = rows.value->isEmpty() ? QString() : rows.value->last().name;
+    showSummary(summarize(*rows.value), name);
+    showChart(*rows.value);
+}
+
+void HistoryWindow::showSummary(const HistorySummary &s, const QString &name)
+{
+    QString courses;
+    for (int c = 1; c <= 6; ++c) {
+        courses
+            += QStringLiteral("　%1コース %2走 勝率 %3")
+                   .arg(c)
+                   .arg(s.startsByCourse[c])
+                   .arg(s.courseWinRate(c).isEmpty() ? QStringLiteral("－") : s.courseWinRate(c));
+    }
+    const auto orDash = [](const QString &t) { return t.isEmpty() ? QStringLiteral("－") : t; };
+    m_summary->setText(QStringLiteral("%1 %2　出走 %3　1着 %4　2着 %5　3着 %6　勝率 %7　2連対率 %8"
+                                      "　3連対率 %9\n平均ST %10　F %11　L %12\n")
+                           .arg(m_reg, name)
+                           .arg(s.starts)
+                           .arg(s.first)
+                           .arg(s.second)
+                           .arg(s.third)
+                           .arg(orDash(s.winRate()), orDash(s.top2Rate()), orDash(s.top3Rate()),
+                               orDash(s.averageStart()))
+                           .arg(s.flying)
+                           .arg(s.late)
+        + courses.mid(1));
+}
+
+void HistoryWindow::showChart(const QList<HistoryRow> &rows)
+{
+    auto *chart = new QChart;
+    chart->setTitle(QStringLiteral("着順の推移"));
+    chart->legend()->hide();
+    auto *line = new QLineSeries(chart);
+    auto *points = new QScatterSeries(chart);
+    points->setMarkerSize(7);
+    // Races of one day are spread over its hours so that they do not fall on one point.
+    QString day;
+    int ofDay = 0;
+    for (const HistoryRow &r : rows) {
+        ofDay = r.date == day ? ofDay + 1 : 0;
+        day = r.date;
+        if (!r.rank || r.isVoid)
+            continue;
+        const QDateTime when(QDate::fromString(r.date, Qt::ISODate), QTime(ofDay * 2 % 24, 0));
+        line->append(when.toMSecsSinceEpoch(), *r.rank);
+        points->append(when.toMSecsSinceEpoch(), *r.rank);
+    }
+    chart->addSeries(line);
+    chart->addSeries(points);
+    auto *x = new QDateTimeAxis(chart);
+    x->setFormat(QStringLiteral("M/d"));
+    x->setTickCount(7);
+    auto *y = new QValueAxis(chart);
+    y->setRange(0.5, 6.5);
+    y->setReverse(true); // first place on top
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(1);
+    y->setTickInterval(1);
+    y->setLabelFormat(QStringLiteral("%d着"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (QAbstractSeries *series :
+        { static_cast<QAbstractSeries *>(line), static_cast<QAbstractSeries *>(points) }) {
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
+    QChart *old = m_chart->chart();
+    m_chart->setChart(chart);
+    delete old;
+}
+
+void HistoryWindow::showFailure(const QString &why)
+{
+    Dialogs::message(this,
+        { QStringLiteral("選手成績"), QStringLiteral("ライブラリを読めませんでした。(%1)").arg(why),
+            MessageIcon::Warning });
+}
+
+} // namespace rusena

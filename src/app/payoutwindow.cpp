@@ -1,0 +1,182 @@
+#include "payoutwindow.h"
+
+#include "dialogs.h"
+#include "periodbar.h"
+#include "racetable.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace rusena {
+
+using namespace library;
+
+namespace {
+
+QList<Cell> payoutCells(const PayoutRow &r, qint64 order)
+{
+    QList<Cell> cells { { QString(r.date).replace(u'-', u'/'), order },
+        { venueName(r.venueCode), r.venueCode },
+        numberCell(QString::number(r.race) + u'R', r.race) };
+    for (int b = 0; b < BetCount; ++b) {
+        const QList<Payout> &paid = r.bets[size_t(b)];
+        const std::optional<qint64> yen = r.largestYen(Bet(b));
+        qint64 popularity = -1;
+        for (const Payout &p : paid)
+            popularity = std::max<qint64>(popularity, p.popularity.value_or(-1));
+        cells << Cell { combinationText(paid), {} } << numberCell(yenText(paid), yen.value_or(-1))
+              << numberCell(popularityText(paid), popularity);
+    }
+    cells << Cell { r.isVoid ? QStringLiteral("レース不成立") : QString(), {} };
+    return cells;
+}
+
+QString yenOrDash(const std::optional<qint64> &yen)
+{
+    return yen ? groupedYen(*yen) + QStringLiteral(" 円") : QStringLiteral("－");
+}
+
+} // namespace
+
+CellTableModel *newPayoutModel()
+{
+    QStringList header { QStringLiteral("日付"), QStringLiteral("場"), QStringLiteral("R") };
+    for (int b = 0; b < BetCount; ++b)
+        header << betName(Bet(b)) << QStringLiteral("払戻金") << QStringLiteral("人気");
+    header << QStringLiteral("備考");
+    return new CellTableModel(header);
+}
+
+void fillPayoutModel(CellTableModel &model, const QList<PayoutRow> &rows)
+{
+    QList<QList<Cell>> cells;
+    QList<RaceRef> races;
+    cells.reserve(rows.size());
+    races.reserve(rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        cells.append(payoutCells(rows[i], i));
+        races.append(
+            { QDate::fromString(rows[i].date, Qt::ISODate), rows[i].venueCode, rows[i].race });
+    }
+    model.setRows(std::move(cells), std::move(races));
+}
+
+PayoutWindow::PayoutWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setWindowTitle(QStringLiteral("払戻金一覧"));
+    setObjectName(QStringLiteral("payouts"));
+    auto *layout = new QVBoxLayout(this);
+    auto *filters = new QHBoxLayout;
+    m_period = new PeriodBar(true, this);
+    m_minimum = new QSpinBox(this);
+    m_minimum->setObjectName(QStringLiteral("minimum"));
+    m_minimum->setRange(0, 9999990);
+    m_minimum->setSingleStep(1000);
+    m_minimum->setGroupSeparatorShown(true);
+    m_minimum->setSpecialValueText(QStringLiteral("指定なし"));
+    m_minimum->setSuffix(QStringLiteral(" 円以上"));
+    filters->addWidget(m_period, 1);
+    filters->addWidget(new QLabel(QStringLiteral("３連単"), this));
+    filters->addWidget(m_minimum);
+    layout->addLayout(filters);
+
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("summary"));
+    layout->addWidget(m_summary);
+
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    m_table = new RaceTable(newPayoutModel(), splitter);
+    m_chart = new QChartView(splitter);
+    m_chart->setRenderHint(QPainter::Antialiasing);
+    m_chart->setMinimumHeight(180);
+    splitter->addWidget(m_table);
+    splitter->addWidget(m_chart);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(m_table->makeExportButtons(QStringLiteral("払戻金一覧.csv"), this));
+
+    connect(m_period, &PeriodBar::changed, this, &PayoutWindow::refresh);
+    connect(m_minimum, &QSpinBox::valueChanged, this, &PayoutWindow::showRows);
+    connect(m_table, &RaceTable::raceActivated, this, &PayoutWindow::raceActivated);
+    resize(1100, 700);
+}
+
+void PayoutWindow::showDay(const QDate &day)
+{
+    m_period->setPeriod({ day, day, 0 });
+    refresh();
+}
+
+void PayoutWindow::refresh()
+{
+    QueryResult<QList<PayoutRow>> rows = queryPayouts(m_db, m_period->period());
+    if (!rows.ok())
+        return showFailure(rows.error);
+    m_rows = std::move(*rows.value);
+    showRows();
+}
+
+void PayoutWindow::showRows()
+{
+    const QList<PayoutRow> shown = withTrifectaAtLeast(m_rows, m_minimum->value());
+    fillPayoutModel(*m_table->source(), shown);
+    const PayoutSummary s = summarize(shown);
+    m_summary->setText(
+        QStringLiteral("レース数 %1　３連単 中央値 %2　最高 %3　10,000 円以上 %4 レース")
+            .arg(s.races)
+            .arg(yenOrDash(s.medianTrifecta), yenOrDash(s.largestTrifecta))
+            .arg(s.trifecta10k));
+    showChart(shown);
+}
+
+void PayoutWindow::showChart(const QList<PayoutRow> &rows)
+{
+    const auto counts = trifectaHistogram(rows);
+    auto *chart = new QChart;
+    chart->setTitle(QStringLiteral("３連単の払戻金 (レース数)"));
+    chart->legend()->hide();
+    auto *set = new QBarSet(QStringLiteral("レース数"));
+    QStringList bins;
+    int highest = 0;
+    for (size_t i = 0; i < counts.size(); ++i) {
+        *set << counts[i];
+        highest = std::max(highest, counts[i]);
+        bins << groupedYen(TrifectaBins[i]) + u'～';
+    }
+    auto *series = new QBarSeries(chart);
+    series->append(set);
+    chart->addSeries(series);
+    auto *x = new QBarCategoryAxis(chart);
+    x->append(bins);
+    x->setTitleText(QStringLiteral("円"));
+    auto *y = new QValueAxis(chart);
+    y->setRange(0, std::max(1, highest));
+    y->setLabelFormat(QStringLiteral("%d"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(x);
+    series->attachAxis(y);
+    QChart *old = m_chart->chart();
+    m_chart->setChart(chart);
+    delete old;
+}
+
+void PayoutWindow::showFailure(const QString &why)
+{
+    Dialogs::message(this,
+        { QStringLiteral("払戻金一覧"),
+            QStringLiteral("ライブラリを読めませんでした。(%1)").arg(why), MessageIcon::Warning });
+}
+
+} // namespace rusena
