@@ -95,7 +95,7 @@ StatsWindow::StatsWindow(QWidget *parent)
 
 void StatsWindow::refresh()
 {
-    const QueryResult<StatsReport> report = queryStats(m_db, m_period->period());
+    const QueryResult<StatsReport> report = queryStats(m_db, m_period->period(), &m_cache);
     if (!report.ok()) {
         Dialogs::message(this,
             { QStringLiteral("統計"),

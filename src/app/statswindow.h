@@ -20,7 +20,11 @@ class StatsWindow final : public QWidget {
 public:
     explicit StatsWindow(QWidget *parent = nullptr);
 
-    void setDatabase(const QSqlDatabase &db) { m_db = db; }
+    void setDatabase(const QSqlDatabase &db)
+    {
+        m_db = db;
+        m_cache = {};
+    }
     void refresh();
 
     PeriodBar *periodBar() const { return m_period; }
@@ -32,6 +36,7 @@ private:
     void showChart(const QList<library::CourseStats> &courses);
 
     QSqlDatabase m_db;
+    library::StatsCache m_cache;
     PeriodBar *m_period = nullptr;
     RaceTable *m_table = nullptr;
     RaceTable *m_techniques = nullptr;

@@ -157,8 +157,11 @@ QString groupedYen(qint64 yen)
 {
     // The C locale, so that the digits read the same whatever the user's locale, but
     // with its thousands separator switched on.
-    QLocale c = QLocale::c();
-    c.setNumberOptions(QLocale::DefaultNumberOptions);
+    static const QLocale c = [] {
+        QLocale l = QLocale::c();
+        l.setNumberOptions(QLocale::DefaultNumberOptions);
+        return l;
+    }();
     return c.toString(yen);
 }
 

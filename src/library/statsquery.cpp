@@ -14,7 +14,7 @@ namespace rusena::library {
 
 namespace {
 
-using Rows = QMap<int, std::array<CourseStats, 6>>; // by venue code
+using Rows = VenueCourses;
 
 void bindPeriod(QSqlQuery &q, const Period &period)
 {
@@ -44,91 +44,215 @@ void add(CourseStats &to, const CourseStats &from)
     to.plainStarts += from.plainStarts;
 }
 
-QueryResult<Rows> queryCourses(const QSqlDatabase &db, const Period &period)
+// The figures of each day of the period. Every start is written as one integer (venue,
+// course, rank, timing) and a day's starts are joined into one text, and likewise the
+// races' techniques: the races are walked in the order of their date index, so SQLite
+// groups by day without sorting, and only one row a day crosses into Qt. (A GROUP BY
+// venue and course would sort every start of the library, many times the walk itself.)
+constexpr qint64 VenueUnit = 1'000'000, CourseUnit = 100'000, RankUnit = 10'000;
+
+void addStart(VenueCourses &courses, qint64 packed)
+{
+    const int venue = int(packed / VenueUnit);
+    const int course = int(packed / CourseUnit % 10);
+    if (venue < 1 || venue > 24 || course < 1 || course > 6)
+        return;
+    const qint64 rank = packed / RankUnit % 10;
+    const qint64 start = packed % RankUnit;
+    auto it = courses.find(venue);
+    if (it == courses.end())
+        it = courses.insert(venue, emptyVenue(venue));
+    CourseStats &c = (*it)[size_t(course - 1)];
+    ++c.starts;
+    c.first += rank == 1;
+    c.second += rank == 2;
+    c.third += rank == 3;
+    if (start > 0) {
+        c.startSumHundredths += start - 1;
+        ++c.plainStarts;
+    }
+}
+
+using DayFigures = QMap<QString, StatsFigures>; // by date
+
+QString readStarts(const QSqlDatabase &db, const Period &period, DayFigures &days)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral(
-        "SELECT r.venue_code, e.course, COUNT(*),"
-        " SUM(e.rank = 1), SUM(e.rank = 2), SUM(e.rank = 3),"
-        " COALESCE(SUM(e.start_cs), 0), COUNT(e.start_cs)"
+        "SELECT r.date, group_concat(r.venue_code * 1000000 + e.course * 100000"
+        " + COALESCE(e.rank, 0) * 10000 + COALESCE(MIN(e.start_cs, 9998) + 1, 0), ' ')"
         " FROM races r JOIN entries e ON e.race_id = r.id"
         " WHERE r.void = 0 AND e.course BETWEEN 1 AND 6 AND r.date >= ? AND r.date <= ?"
-        " AND (? = 0 OR r.venue_code = ?)"
-        " GROUP BY r.venue_code, e.course"));
+        " AND (? = 0 OR r.venue_code = ?) GROUP BY r.date"));
     bindPeriod(q, period);
     if (!q.exec())
-        return QueryResult<Rows>::failure(q.lastError().text());
-    Rows rows;
+        return q.lastError().text();
     while (q.next()) {
-        const int code = q.value(0).toInt();
-        auto it = rows.find(code);
-        if (it == rows.end())
-            it = rows.insert(code, emptyVenue(code));
-        CourseStats &c = (*it)[q.value(1).toInt() - 1];
-        c.starts = q.value(2).toLongLong();
-        c.first = q.value(3).toLongLong(); // SUM over rows with a NULL rank: NULL reads 0
-        c.second = q.value(4).toLongLong();
-        c.third = q.value(5).toLongLong();
-        c.startSumHundredths = q.value(6).toLongLong();
-        c.plainStarts = q.value(7).toLongLong();
+        VenueCourses &courses = days[q.value(0).toString()].courses;
+        const QString text = q.value(1).toString();
+        for (const QStringView number : QStringView(text).split(u' ', Qt::SkipEmptyParts))
+            addStart(courses, number.toLongLong());
     }
-    return QueryResult<Rows>::success(std::move(rows));
+    return {};
 }
 
-QueryResult<QList<TechniqueCount>> queryTechniques(const QSqlDatabase &db, const Period &period)
+QString readTechniques(const QSqlDatabase &db, const Period &period, DayFigures &days)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT technique, COUNT(*) FROM races"
-                             " WHERE void = 0 AND technique <> '' AND date >= ? AND date <= ?"
-                             " AND (? = 0 OR venue_code = ?)"
-                             " GROUP BY technique"));
+    q.prepare(QStringLiteral(
+        "SELECT date, group_concat(venue_code || char(31) || technique, char(30)) FROM races"
+        " WHERE void = 0 AND technique <> '' AND date >= ? AND date <= ?"
+        " AND (? = 0 OR venue_code = ?) GROUP BY date"));
     bindPeriod(q, period);
     if (!q.exec())
-        return QueryResult<QList<TechniqueCount>>::failure(q.lastError().text());
-    QList<TechniqueCount> counts;
-    qint64 total = 0;
+        return q.lastError().text();
     while (q.next()) {
-        counts.append({ q.value(0).toString(), q.value(1).toLongLong(), {} });
-        total += counts.last().races;
+        VenueTechniques &techniques = days[q.value(0).toString()].techniques;
+        const QString text = q.value(1).toString();
+        for (const QStringView race : QStringView(text).split(QChar(30))) {
+            const qsizetype cut = race.indexOf(QChar(31));
+            if (cut > 0)
+                ++techniques[race.left(cut).toInt()][race.mid(cut + 1).toString()];
+        }
     }
-    for (TechniqueCount &c : counts)
-        c.share = rateText(c.races, total);
-    std::stable_sort(counts.begin(), counts.end(), [](const auto &a, const auto &b) {
-        return a.races != b.races ? a.races > b.races : a.technique < b.technique;
-    });
-    return QueryResult<QList<TechniqueCount>>::success(std::move(counts));
+    return {};
+}
+
+QueryResult<DayFigures> queryDays(const QSqlDatabase &db, const Period &period)
+{
+    DayFigures days;
+    QString why = readStarts(db, period, days);
+    if (why.isEmpty())
+        why = readTechniques(db, period, days);
+    if (!why.isEmpty())
+        return QueryResult<DayFigures>::failure(why);
+    return QueryResult<DayFigures>::success(std::move(days));
+}
+
+// Adds `from` to `to`, only venue `venue` where it is not 0.
+void addFigures(StatsFigures &to, const StatsFigures &from, int venue)
+{
+    for (auto it = from.courses.begin(); it != from.courses.end(); ++it) {
+        if (venue != 0 && it.key() != venue)
+            continue;
+        auto at = to.courses.find(it.key());
+        if (at == to.courses.end())
+            at = to.courses.insert(it.key(), emptyVenue(it.key()));
+        for (int i = 0; i < 6; ++i)
+            add((*at)[size_t(i)], (*it)[size_t(i)]);
+    }
+    for (auto it = from.techniques.begin(); it != from.techniques.end(); ++it) {
+        if (venue != 0 && it.key() != venue)
+            continue;
+        for (auto t = it->begin(); t != it->end(); ++t)
+            to.techniques[it.key()][t.key()] += t.value();
+    }
+}
+
+QList<TechniqueCount> techniqueList(const VenueTechniques &byVenue)
+{
+    QMap<QString, qint64> totals;
+    qint64 total = 0;
+    for (const auto &venue : byVenue) {
+        for (auto t = venue.begin(); t != venue.end(); ++t) {
+            totals[t.key()] += t.value();
+            total += t.value();
+        }
+    }
+    QList<TechniqueCount> counts;
+    for (auto t = totals.begin(); t != totals.end(); ++t)
+        counts.append({ t.key(), t.value(), rateText(t.value(), total) });
+    std::stable_sort(counts.begin(), counts.end(),
+        [](const auto &a, const auto &b) { return a.races > b.races; });
+    return counts;
+}
+
+StatsReport makeReport(const StatsFigures &figures, int venue)
+{
+    StatsReport report;
+    report.techniques = techniqueList(figures.techniques);
+    if (venue != 0) {
+        // The chosen venue's six rows are written even where it held no start.
+        const auto rows = figures.courses.value(venue, emptyVenue(venue));
+        report.courses.append(QList<CourseStats>(rows.begin(), rows.end()));
+        return report;
+    }
+    std::array<CourseStats, 6> all = emptyVenue(0);
+    for (const auto &rows : figures.courses) {
+        for (size_t i = 0; i < 6; ++i) {
+            report.courses.append(rows[i]);
+            add(all[i], rows[i]);
+        }
+    }
+    report.courses.append(QList<CourseStats>(all.begin(), all.end()));
+    return report;
+}
+
+// Brings `cache` up to date for the stored days of the period; returns those days.
+QueryResult<QStringList> refreshCache(
+    const QSqlDatabase &db, const Period &period, StatsCache &cache)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return QueryResult<QStringList>::failure(q.lastError().text());
+    if (q.value(0).toInt() != cache.schemaVersion) {
+        cache.days.clear();
+        cache.schemaVersion = q.value(0).toInt();
+    }
+    q.prepare(QStringLiteral("SELECT date, bytes_sha1 FROM days WHERE date >= ? AND date <= ?"));
+    q.addBindValue(period.fromKey());
+    q.addBindValue(period.toKey());
+    if (!q.exec())
+        return QueryResult<QStringList>::failure(q.lastError().text());
+    QList<std::pair<QString, QString>> days;
+    while (q.next())
+        days.append({ q.value(0).toString(), q.value(1).toString() });
+    // Days not kept yet, or stored again since, are read in one walk over their span.
+    QStringList dates, stale;
+    for (const auto &[date, digest] : days) {
+        const auto it = cache.days.constFind(date);
+        if (it == cache.days.cend() || it->digest != digest)
+            stale.append(date);
+        dates.append(date);
+    }
+    if (!stale.isEmpty()) {
+        const auto span = std::minmax_element(stale.begin(), stale.end());
+        QueryResult<DayFigures> read = queryDays(db,
+            { QDate::fromString(*span.first, Qt::ISODate),
+                QDate::fromString(*span.second, Qt::ISODate), 0 });
+        if (!read.ok())
+            return QueryResult<QStringList>::failure(read.error);
+        for (const auto &[date, digest] : days) {
+            if (stale.contains(date))
+                cache.days.insert(date, { digest, read.value->value(date) });
+        }
+    }
+    return QueryResult<QStringList>::success(std::move(dates));
 }
 
 } // namespace
 
-QueryResult<StatsReport> queryStats(const QSqlDatabase &db, const Period &period)
+QueryResult<StatsReport> queryStats(const QSqlDatabase &db, const Period &period, StatsCache *cache)
 {
-    QueryResult<Rows> venues = queryCourses(db, period);
-    if (!venues.ok())
-        return QueryResult<StatsReport>::failure(venues.error);
-    QueryResult<QList<TechniqueCount>> techniques = queryTechniques(db, period);
-    if (!techniques.ok())
-        return QueryResult<StatsReport>::failure(techniques.error);
-
-    StatsReport report;
-    report.techniques = std::move(*techniques.value);
-    if (period.venue != 0) {
-        // The chosen venue's six rows are written even where it held no start.
-        const auto rows = venues.value->value(period.venue, emptyVenue(period.venue));
-        report.courses.append(QList<CourseStats>(rows.begin(), rows.end()));
-        return QueryResult<StatsReport>::success(std::move(report));
+    if (!cache) {
+        const QueryResult<DayFigures> days = queryDays(db, period);
+        if (!days.ok())
+            return QueryResult<StatsReport>::failure(days.error);
+        StatsFigures total;
+        for (const StatsFigures &day : *days.value)
+            addFigures(total, day, 0);
+        return QueryResult<StatsReport>::success(makeReport(total, period.venue));
     }
-    std::array<CourseStats, 6> all = emptyVenue(0);
-    for (const auto &venue : std::as_const(*venues.value)) {
-        for (int i = 0; i < 6; ++i) {
-            report.courses.append(venue[i]);
-            add(all[i], venue[i]);
-        }
-    }
-    report.courses.append(QList<CourseStats>(all.begin(), all.end()));
-    return QueryResult<StatsReport>::success(std::move(report));
+    const QueryResult<QStringList> dates = refreshCache(db, period, *cache);
+    if (!dates.ok())
+        return QueryResult<StatsReport>::failure(dates.error);
+    StatsFigures total;
+    for (const QString &date : *dates.value)
+        addFigures(total, cache->days.value(date).figures, period.venue);
+    return QueryResult<StatsReport>::success(makeReport(total, period.venue));
 }
 
 QString CourseStats::winRate() const

@@ -3,9 +3,13 @@
 #include "library/period.h"
 #include "library/queryresult.h"
 
+#include <QHash>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+
+#include <array>
 
 class QSqlDatabase;
 
@@ -44,7 +48,30 @@ struct StatsReport final {
     QList<TechniqueCount> techniques; ///< most frequent first
 };
 
-QueryResult<StatsReport> queryStats(const QSqlDatabase &db, const Period &period);
+/// Starts by venue code and course; winning techniques by venue code.
+using VenueCourses = QMap<int, std::array<CourseStats, 6>>;
+using VenueTechniques = QMap<int, QMap<QString, qint64>>;
+
+struct StatsFigures final {
+    VenueCourses courses;
+    VenueTechniques techniques;
+};
+
+/// The figures of single days, kept by a window between its queries, so that another
+/// period or venue does not walk every start of the library again. A day is read again
+/// when its stored bytes (their digest) or the index's schema version have changed.
+struct StatsCache final {
+    struct Day final {
+        QString digest;
+        StatsFigures figures;
+    };
+    QHash<QString, Day> days; // by date
+    int schemaVersion = -1;
+};
+
+/// The statistics of the period; with a cache, from the figures of its days.
+QueryResult<StatsReport> queryStats(
+    const QSqlDatabase &db, const Period &period, StatsCache *cache = nullptr);
 
 /// The columns of `rusena-library stats` and the fields of one row.
 QStringList statsCsvHeader();

@@ -39,6 +39,7 @@ private Q_SLOTS:
     void summary();
     void statsCsv_data();
     void statsCsv();
+    void statsCacheFollowsReplacedDay();
     void techniques();
     void findPlayers_data();
     void findPlayers();
@@ -219,6 +220,39 @@ void TestLibraryQueries::statsCsv()
     QCOMPARE(lines.size(), rows);
     for (const QString &line : expected)
         QVERIFY2(lines.contains(line), qPrintable(line));
+
+    // A window's cache of single days gives the same figures, however often it is asked.
+    StatsCache cache;
+    for (int pass = 0; pass < 2; ++pass) {
+        const auto cached = queryStats(m_db, std::get<Period>(parsed), &cache);
+        QVERIFY(cached.ok());
+        QStringList cachedLines;
+        for (const CourseStats &row : cached.value->courses)
+            cachedLines << statsCsvFields(row).join(u',');
+        QCOMPARE(cachedLines, lines);
+    }
+}
+
+void TestLibraryQueries::statsCacheFollowsReplacedDay()
+{
+    QSqlDatabase db = libraryfixture::open(QStringLiteral("cache"));
+    StatsCache cache;
+    const auto before = queryStats(db, Period {}, &cache);
+    QVERIFY(before.ok());
+    QCOMPARE(statsCsvFields(before.value->courses.at(12)).join(u','),
+        QStringLiteral("all,1,3,2,1,0,0.667,1.000,1.000,0.137"));
+    // The day of 2020-01-03 re-imported with other bytes: boat 1 now won.
+    libraryfixture::exec(
+        db, QStringLiteral("UPDATE entries SET rank = 1 WHERE race_id = 4 AND seq = 2"));
+    libraryfixture::exec(
+        db, QStringLiteral("UPDATE days SET bytes_sha1 = 'x' WHERE date = '2020-01-03'"));
+    // A day removed from the library no longer counts.
+    libraryfixture::exec(db, QStringLiteral("DELETE FROM days WHERE date = '2020-01-01'"));
+    const auto after = queryStats(db, Period {}, &cache);
+    QVERIFY(after.ok());
+    QCOMPARE(after.value->courses.size(), 12);
+    QCOMPARE(statsCsvFields(after.value->courses.at(6)).join(u','),
+        QStringLiteral("all,1,1,1,0,0,1.000,1.000,1.000,0.180"));
 }
 
 void TestLibraryQueries::techniques()
