@@ -185,27 +185,26 @@ void HistoryWindow::refresh()
 
 void HistoryWindow::showSummary(const HistorySummary &s, const QString &name)
 {
-    QString courses;
-    for (int c = 1; c <= 6; ++c) {
-        courses
-            += QStringLiteral("　%1コース %2走 勝率 %3")
-                   .arg(c)
-                   .arg(s.startsByCourse[c])
-                   .arg(s.courseWinRate(c).isEmpty() ? QStringLiteral("－") : s.courseWinRate(c));
-    }
     const auto orDash = [](const QString &t) { return t.isEmpty() ? QStringLiteral("－") : t; };
-    m_summary->setText(QStringLiteral("%1 %2　出走 %3　1着 %4　2着 %5　3着 %6　勝率 %7　2連対率 %8"
-                                      "　3連対率 %9\n平均ST %10　F %11　L %12\n")
+    QString courses = QStringLiteral("コース別");
+    for (int c = 1; c <= 6; ++c) {
+        courses += QStringLiteral("　%1: %2走 %3")
+                       .arg(c)
+                       .arg(s.startsByCourse[size_t(c)])
+                       .arg(orDash(s.courseWinRate(c)));
+    }
+    m_summary->setText(QStringLiteral("%1 %2　出走 %3　1着 %4　2着 %5　3着 %6　F %7　L %8\n"
+                                      "勝率 %9　2連対率 %10　3連対率 %11　平均ST %12\n")
                            .arg(m_reg, name)
                            .arg(s.starts)
                            .arg(s.first)
                            .arg(s.second)
                            .arg(s.third)
-                           .arg(orDash(s.winRate()), orDash(s.top2Rate()), orDash(s.top3Rate()),
-                               orDash(s.averageStart()))
                            .arg(s.flying)
                            .arg(s.late)
-        + courses.mid(1));
+                           .arg(orDash(s.winRate()), orDash(s.top2Rate()), orDash(s.top3Rate()),
+                               orDash(s.averageStart()))
+        + courses);
 }
 
 void HistoryWindow::showChart(const QList<HistoryRow> &rows)
@@ -239,7 +238,8 @@ void HistoryWindow::showChart(const QList<HistoryRow> &rows)
     y->setTickType(QValueAxis::TicksDynamic);
     y->setTickAnchor(1);
     y->setTickInterval(1);
-    y->setLabelFormat(QStringLiteral("%d着"));
+    y->setLabelFormat(QStringLiteral("%d"));
+    y->setTitleText(QStringLiteral("着順"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries *series :

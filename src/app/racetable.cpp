@@ -29,6 +29,8 @@ RaceTable::RaceTable(CellTableModel *model, QWidget *parent)
     setAlternatingRowColors(true);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     connect(this, &QTableView::activated, this, &RaceTable::onActivated);
+    // Every column as wide as its widest text, so that nothing is cut off.
+    connect(m_source, &QAbstractItemModel::modelReset, this, &QTableView::resizeColumnsToContents);
     auto *copy = new QShortcut(QKeySequence::Copy, this);
     copy->setContext(Qt::WidgetShortcut);
     connect(copy, &QShortcut::activated, this, [this] { copyTable(*m_proxy); });
