@@ -93,6 +93,13 @@ StatsWindow::StatsWindow(QWidget *parent)
     resize(1000, 760);
 }
 
+void StatsWindow::setDatabase(const QSqlDatabase &db)
+{
+    if (db.connectionName() != m_db.connectionName() || db.databaseName() != m_db.databaseName())
+        m_cache = {};
+    m_db = db;
+}
+
 void StatsWindow::refresh()
 {
     const QueryResult<StatsReport> report = queryStats(m_db, m_period->period(), &m_cache);

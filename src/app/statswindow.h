@@ -20,11 +20,8 @@ class StatsWindow final : public QWidget {
 public:
     explicit StatsWindow(QWidget *parent = nullptr);
 
-    void setDatabase(const QSqlDatabase &db)
-    {
-        m_db = db;
-        m_cache = {};
-    }
+    /// The figures kept of single days stay while the database is the same.
+    void setDatabase(const QSqlDatabase &db);
     void refresh();
 
     PeriodBar *periodBar() const { return m_period; }

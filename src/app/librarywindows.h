@@ -1,0 +1,55 @@
+#pragma once
+
+#include "celltablemodel.h"
+
+#include <QDate>
+#include <QObject>
+#include <QPointer>
+#include <QSqlDatabase>
+
+#include <functional>
+#include <optional>
+
+namespace rusena {
+
+class HistoryWindow;
+class PayoutWindow;
+class StatsWindow;
+
+/// The three windows of menu 検索 over the day library, made on first use. The library's
+/// database is asked for each time a window opens (it is opened on first use, and may
+/// fail: the function then has told the user why and returns nothing).
+class LibraryWindows final : public QObject {
+    Q_OBJECT
+public:
+    using DatabaseFn = std::function<std::optional<QSqlDatabase>()>;
+
+    explicit LibraryWindows(DatabaseFn database, QObject *parent = nullptr);
+    ~LibraryWindows() override;
+
+    /// 選手成績, looking up `favourite` (a registration number, "" for none).
+    void openHistory(const QString &favourite);
+    /// 払戻金一覧 of `day` (the day on show; the newest stored day when invalid).
+    void openPayouts(const QDate &day);
+    /// 統計 over the whole library.
+    void openStats();
+    void hideAll();
+
+    HistoryWindow *history() const { return m_history; }
+    PayoutWindow *payouts() const { return m_payouts; }
+    StatsWindow *stats() const { return m_stats; }
+
+Q_SIGNALS:
+    /// A race row was double-clicked (or Enter pressed on it) in one of the windows.
+    void raceActivated(const rusena::RaceRef &race);
+
+private:
+    template <typename W> W *prepare(QPointer<W> &window, const QSqlDatabase &db);
+
+    DatabaseFn m_database;
+    QPointer<HistoryWindow> m_history;
+    QPointer<PayoutWindow> m_payouts;
+    QPointer<StatsWindow> m_stats;
+};
+
+} // namespace rusena
