@@ -64,6 +64,12 @@ if [ -d "$lzh" ]; then
     echo "  export after rebuild: DIFFERENT"
   fi
 
+  # The library windows: a player's history, the statistics, a day's payouts, and the
+  # opening of each window with its chart, on that library.
+  echo
+  echo "Library windows on the half-year library:"
+  "$build/bench/librarywindowsbench" "$lib/library.sqlite"
+
   # Start-up with that library in the data folder against start-up without it: the
   # library is opened on first use, never at start-up.
   cp "$lib/library.sqlite" "$data/library.sqlite"
