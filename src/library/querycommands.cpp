@@ -6,6 +6,8 @@
 
 #include <QIODevice>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QTextStream>
 
 namespace rusena::library {
 
@@ -134,6 +136,53 @@ QString statsUsage()
         "rusena-library stats [--venue CODE] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
         "  場とコース別の成績 (出走数、1～3 着、勝率、連対率、3 連対率、平均 ST) を CSV "
         "で書きます。\n");
+}
+
+namespace {
+
+template <typename Parsed, typename Write>
+int runCommand(const QStringList &args, const QString &usage,
+    std::variant<Parsed, BadArguments> parsed, const OpenLibraryFn &open, QIODevice &out,
+    QTextStream &err, Write write)
+{
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        out.write(usage.toUtf8());
+        return 0;
+    }
+    if (const auto *bad = std::get_if<BadArguments>(&parsed)) {
+        err << bad->message << u'\n' << usage;
+        err.flush();
+        return 2;
+    }
+    QString why;
+    const std::optional<QSqlDatabase> db = open(why);
+    if (db)
+        why = write(*db, std::get<Parsed>(parsed), out);
+    if (why.isEmpty())
+        return 0;
+    err << why << u'\n';
+    err.flush();
+    return 1;
+}
+
+} // namespace
+
+int runHistoryCommand(
+    const QStringList &args, const OpenLibraryFn &open, QIODevice &out, QTextStream &err)
+{
+    return runCommand(args, historyUsage(), parseHistoryArgs(args), open, out, err,
+        [](const QSqlDatabase &db, const HistoryArgs &a, QIODevice &o) {
+            return writeHistoryCsv(db, a, o);
+        });
+}
+
+int runStatsCommand(
+    const QStringList &args, const OpenLibraryFn &open, QIODevice &out, QTextStream &err)
+{
+    return runCommand(args, statsUsage(), parseStatsArgs(args), open, out, err,
+        [](const QSqlDatabase &db, const Period &p, QIODevice &o) {
+            return writeStatsCsv(db, p, o);
+        });
 }
 
 } // namespace rusena::library

@@ -9,10 +9,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
 #include <variant>
 
 class QIODevice;
 class QSqlDatabase;
+class QTextStream;
 
 namespace rusena::library {
 
@@ -37,5 +40,16 @@ QString writeStatsCsv(const QSqlDatabase &db, const Period &period, QIODevice &o
 
 QString historyUsage();
 QString statsUsage();
+
+/// Opens the library for a command; on failure returns nothing and sets `why`.
+using OpenLibraryFn = std::function<std::optional<QSqlDatabase>(QString &why)>;
+
+/// The whole `history` and `stats` commands: arguments checked first (bad ones: message on
+/// `err`, nothing on `out`, status 2), then the library opened and the CSV written
+/// (status 0), or the failure told on `err` (status 1). `--help` prints the usage.
+int runHistoryCommand(
+    const QStringList &args, const OpenLibraryFn &open, QIODevice &out, QTextStream &err);
+int runStatsCommand(
+    const QStringList &args, const OpenLibraryFn &open, QIODevice &out, QTextStream &err);
 
 } // namespace rusena::library

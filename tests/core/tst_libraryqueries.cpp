@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QTest>
+#include <QTextStream>
 
 using namespace rusena::library;
 
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void payoutCells();
     void arguments_data();
     void arguments();
+    void libraryThatFailsToOpen();
 
 private:
     QSqlDatabase m_db;
@@ -397,10 +399,40 @@ void TestLibraryQueries::arguments()
     QFETCH(QString, command);
     QFETCH(QStringList, args);
     QFETCH(bool, good);
-    const bool parsed = command == u"history"
-        ? std::holds_alternative<HistoryArgs>(parseHistoryArgs(args))
-        : std::holds_alternative<Period>(parseStatsArgs(args));
-    QCOMPARE(parsed, good);
+    // The whole command: a bad argument writes nothing to standard output and says why.
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QString errText;
+    QTextStream err(&errText);
+    bool opened = false;
+    const OpenLibraryFn open = [&](QString &) {
+        opened = true;
+        return std::optional<QSqlDatabase>(m_db);
+    };
+    const int status = command == u"history" ? runHistoryCommand(args, open, out, err)
+                                             : runStatsCommand(args, open, out, err);
+    QCOMPARE(status, good ? 0 : 2);
+    QCOMPARE(opened, good);
+    QCOMPARE(out.data().isEmpty(), !good);
+    QCOMPARE(errText.isEmpty(), good);
+}
+
+void TestLibraryQueries::libraryThatFailsToOpen()
+{
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QString errText;
+    QTextStream err(&errText);
+    const int status = runStatsCommand(
+        {},
+        [](QString &why) {
+            why = QStringLiteral("library.sqlite is locked");
+            return std::optional<QSqlDatabase>();
+        },
+        out, err);
+    QCOMPARE(status, 1);
+    QVERIFY(out.data().isEmpty());
+    QVERIFY(errText.contains(QStringLiteral("library.sqlite is locked")));
 }
 
 QTEST_GUILESS_MAIN(TestLibraryQueries)
