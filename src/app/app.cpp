@@ -2,6 +2,8 @@
 
 #include "daypicker.h"
 #include "dialogs.h"
+#include "library/period.h"
+#include "librarywindows.h"
 #include "mainwindow.h"
 #include "playerdialog.h"
 #include "recentfiles.h"
@@ -12,6 +14,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -49,6 +52,17 @@ App::App(DataFolder folder, QObject *parent)
     connect(m_main->mend(), &QAction::triggered, this, &App::unloadAllWindows);
     connect(m_main->ms(), &QAction::triggered, this, &App::onSearch);
     connect(m_main->mv(), &QAction::triggered, this, &App::onAbout);
+
+    m_library = new LibraryWindows([this] { return libraryDatabase(); }, this);
+    connect(m_library, &LibraryWindows::raceActivated, this, &App::onLibraryRace);
+    connect(m_main->mhistory(), &QAction::triggered, this, [this] {
+        const int favourite = m_session.settings().favouriteNumber;
+        m_library->openHistory(favourite > 0 ? fourDigits(favourite) : QString());
+    });
+    connect(m_main->mpayouts(), &QAction::triggered, this,
+        [this] { m_library->openPayouts(m_session.dayOnShow()); });
+    connect(m_main->mstats(), &QAction::triggered, m_library, &LibraryWindows::openStats);
+
     connectLibrary();
 }
 
@@ -225,6 +239,36 @@ void App::onAbout()
     m_version->command1()->setFocus();
 }
 
+std::optional<QSqlDatabase> App::libraryDatabase()
+{
+    if (!ensureLibrary())
+        return std::nullopt;
+    return m_session.library().database();
+}
+
+void App::onLibraryRace(const RaceRef &race)
+{
+    // The day becomes the day on show as a pick from the day list makes it, then the
+    // venue and the race are chosen as the user would choose them in the main window.
+    const Outcome day = m_session.showStoredDay(race.date);
+    render();
+    show(day.message, m_main);
+    if (!day.ok())
+        return;
+    m_session.selectVenue(
+        int(m_session.screen().cmbItems.indexOf(library::venueName(race.venueCode))));
+    render();
+    const Outcome shown = m_session.selectRace(race.race);
+    show(shown.message, m_main);
+    render();
+    {
+        const QSignalBlocker blocker(m_main->list1());
+        m_main->list1()->setCurrentRow(race.race - 1);
+    }
+    m_main->raise();
+    m_main->activateWindow();
+}
+
 void App::unloadAllWindows()
 {
     // Closing main raises its close request again; one pass is enough.
@@ -244,6 +288,7 @@ void App::unloadAllWindows()
         m_dayPicker->hide();
     if (m_dayPicker)
         m_dayPicker->deleteLater();
+    m_library->hideAll();
     if (m_main)
         m_main->deleteLater();
     if (m_player)

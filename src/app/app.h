@@ -1,16 +1,19 @@
 #pragma once
 
+#include "celltablemodel.h"
 #include "libraryactions.h"
 #include "session/session.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QSqlDatabase>
 
 class QWidget;
 
 namespace rusena {
 
 class DayPicker;
+class LibraryWindows;
 class MainWindow;
 class PlayerDialog;
 class RecentFiles;
@@ -56,6 +59,8 @@ public:
     /// (its messages, racek.dat), anything else is a batch with a progress dialog and one
     /// summary at the end.
     void importPaths(const QStringList &paths);
+    /// 選手成績, 払戻金一覧 and 統計 (each made when first opened).
+    LibraryWindows *libraryWindows() const { return m_library; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -72,6 +77,8 @@ private:
     void onSearch();
     void onAbout();
     void onSaveSettings();
+    void onLibraryRace(const RaceRef &race);
+    std::optional<QSqlDatabase> libraryDatabase();
 
     // The race library (applibrary.cpp).
     void connectLibrary();
@@ -89,6 +96,7 @@ private:
     RecentFiles *m_recent = nullptr;
     QPointer<DayPicker> m_dayPicker;
     LibraryActions m_libraryActions;
+    LibraryWindows *m_library = nullptr;
     bool m_unloading = false;
     bool m_quitAfterFirstPaint = false;
     int m_firstPaintDescriptor = -1;
