@@ -156,8 +156,11 @@ bool Dialogs::Progress::advance(int done, int total)
 std::optional<QString> Dialogs::saveCsvFile(QWidget *parent, const QString &suggestedName)
 {
     Hook &h = hook();
-    if (h.answering)
-        return h.files.isEmpty() ? std::nullopt : h.files.dequeue();
+    if (h.answering) {
+        // setNextFile queues one path, or an empty list for a cancelled dialog.
+        const QStringList answer = h.files.isEmpty() ? QStringList() : h.files.dequeue();
+        return answer.isEmpty() ? std::nullopt : std::optional<QString>(answer.constFirst());
+    }
 
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("CSV に保存"),

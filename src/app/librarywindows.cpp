@@ -20,6 +20,21 @@ LibraryWindows::~LibraryWindows()
     delete m_stats;
 }
 
+HistoryWindow *LibraryWindows::history() const
+{
+    return m_history;
+}
+
+PayoutWindow *LibraryWindows::payouts() const
+{
+    return m_payouts;
+}
+
+StatsWindow *LibraryWindows::stats() const
+{
+    return m_stats;
+}
+
 template <typename W> W *LibraryWindows::prepare(QPointer<W> &window, const QSqlDatabase &db)
 {
     if (!window) {

@@ -35,9 +35,9 @@ public:
     void openStats();
     void hideAll();
 
-    HistoryWindow *history() const { return m_history; }
-    PayoutWindow *payouts() const { return m_payouts; }
-    StatsWindow *stats() const { return m_stats; }
+    HistoryWindow *history() const;
+    PayoutWindow *payouts() const;
+    StatsWindow *stats() const;
 
 Q_SIGNALS:
     /// A race row was double-clicked (or Enter pressed on it) in one of the windows.

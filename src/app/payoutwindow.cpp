@@ -28,10 +28,10 @@ QList<Cell> payoutCells(const PayoutRow &r, qint64 order)
         { venueName(r.venueCode), r.venueCode },
         numberCell(QString::number(r.race) + u'R', r.race) };
     for (int b = 0; b < BetCount; ++b) {
-        const QList<Payout> &paid = r.bets[size_t(b)];
+        const QList<PaidLine> &paid = r.bets[size_t(b)];
         const std::optional<qint64> yen = r.largestYen(Bet(b));
         qint64 popularity = -1;
-        for (const Payout &p : paid)
+        for (const PaidLine &p : paid)
             popularity = std::max<qint64>(popularity, p.popularity.value_or(-1));
         cells << Cell { combinationText(paid), {} } << numberCell(yenText(paid), yen.value_or(-1))
               << numberCell(popularityText(paid), popularity);

@@ -21,10 +21,10 @@ std::optional<Bet> betFromName(const QString &name)
     return std::nullopt; // 複勝 and 拡連複 are not shown
 }
 
-template <typename F> QString joined(const QList<Payout> &paid, F text)
+template <typename F> QString joined(const QList<PaidLine> &paid, F text)
 {
     QStringList parts;
-    for (const Payout &p : paid)
+    for (const PaidLine &p : paid)
         parts.append(text(p));
     return parts.join(QStringLiteral(" / "));
 }
@@ -51,7 +51,7 @@ QString betName(Bet bet)
 std::optional<qint64> PayoutRow::largestYen(Bet bet) const
 {
     std::optional<qint64> largest;
-    for (const Payout &p : bets.at(int(bet))) {
+    for (const PaidLine &p : bets.at(int(bet))) {
         if (p.note.isEmpty() && p.yen && (!largest || *p.yen > *largest))
             largest = p.yen;
     }
@@ -86,7 +86,7 @@ QueryResult<QList<PayoutRow>> queryPayouts(const QSqlDatabase &db, const Period 
         const std::optional<Bet> bet = betFromName(q.value(5).toString());
         if (!bet)
             continue;
-        Payout p;
+        PaidLine p;
         p.combination = q.value(6).toString();
         if (!q.value(7).isNull())
             p.yen = q.value(7).toLongLong();
@@ -165,20 +165,22 @@ QString groupedYen(qint64 yen)
     return c.toString(yen);
 }
 
-QString combinationText(const QList<Payout> &paid)
+QString combinationText(const QList<PaidLine> &paid)
 {
-    return joined(paid, [](const Payout &p) { return p.note.isEmpty() ? p.combination : p.note; });
+    return joined(
+        paid, [](const PaidLine &p) { return p.note.isEmpty() ? p.combination : p.note; });
 }
 
-QString yenText(const QList<Payout> &paid)
+QString yenText(const QList<PaidLine> &paid)
 {
-    return joined(paid, [](const Payout &p) { return p.yen ? groupedYen(*p.yen) : QString(); });
+    return joined(paid, [](const PaidLine &p) { return p.yen ? groupedYen(*p.yen) : QString(); });
 }
 
-QString popularityText(const QList<Payout> &paid)
+QString popularityText(const QList<PaidLine> &paid)
 {
-    return joined(paid,
-        [](const Payout &p) { return p.popularity ? QString::number(*p.popularity) : QString(); });
+    return joined(paid, [](const PaidLine &p) {
+        return p.popularity ? QString::number(*p.popularity) : QString();
+    });
 }
 
 } // namespace rusena::library

@@ -22,7 +22,7 @@ inline constexpr int BetCount = 5;
 QString betName(Bet bet);
 
 /// One paid line of a bet; a dead heat pays several.
-struct Payout final {
+struct PaidLine final {
     QString combination; ///< 1-3-4; empty for 特払い and 不成立
     std::optional<qint64> yen;
     std::optional<int> popularity;
@@ -34,7 +34,7 @@ struct PayoutRow final {
     int venueCode = 0;
     int race = 0;
     bool isVoid = false;
-    std::array<QList<Payout>, BetCount> bets;
+    std::array<QList<PaidLine>, BetCount> bets;
 
     /// The largest plain payout of `bet` (特払い and 不成立 have none), for sorting,
     /// filtering and the summary.
@@ -72,10 +72,10 @@ QueryResult<QDate> latestDay(const QSqlDatabase &db);
 
 /// A payout cell as the window writes it: "1-3-4", "特払い", "不成立"; lines of a dead
 /// heat joined by " / ".
-QString combinationText(const QList<Payout> &paid);
+QString combinationText(const QList<PaidLine> &paid);
 /// 12,340: yen with thousands separators.
 QString groupedYen(qint64 yen);
-QString yenText(const QList<Payout> &paid);
-QString popularityText(const QList<Payout> &paid);
+QString yenText(const QList<PaidLine> &paid);
+QString popularityText(const QList<PaidLine> &paid);
 
 } // namespace rusena::library

@@ -344,7 +344,7 @@ void TestLibraryQueries::payoutCells()
     QCOMPARE(rows.value->size(), 1);
     const PayoutRow &r = rows.value->first();
     const auto cell = [&r](Bet bet) {
-        const QList<Payout> &paid = r.bets[int(bet)];
+        const QList<PaidLine> &paid = r.bets[int(bet)];
         return QStringList { combinationText(paid), yenText(paid), popularityText(paid) };
     };
     QCOMPARE(cell(Bet::Win),
