@@ -136,6 +136,9 @@ void StatsWindow::showChart(const QList<CourseStats> &courses)
     series->setLabelsVisible(true);
     series->setLabelsFormat(QStringLiteral("@value%"));
     series->setLabelsPrecision(3);
+    // Above the bar: a low rate leaves no room inside it.
+    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    set->setLabelColor(Qt::black);
     chart->addSeries(series);
     auto *x = new QBarCategoryAxis(chart);
     x->append(labels);
