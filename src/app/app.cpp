@@ -68,6 +68,9 @@ App::App(DataFolder folder, QObject *parent)
 
 App::~App()
 {
+    // The library windows hold the library's connection; they go before the session
+    // closes it.
+    delete m_library;
     delete m_dayPicker;
     delete m_version;
     delete m_player;

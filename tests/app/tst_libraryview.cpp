@@ -7,7 +7,10 @@
 #include "app/daypicker.h"
 #include "app/dialogs.h"
 #include "app/faces.h"
+#include "app/historywindow.h"
+#include "app/librarywindows.h"
 #include "app/mainwindow.h"
+#include "app/racetable.h"
 #include "filebytes.h"
 
 #include <QAction>
@@ -89,6 +92,7 @@ private Q_SLOTS:
     void drops_data();
     void drops();
     void pickerWalksDays();
+    void historyRowOpensRace();
 };
 
 void TestLibraryView::initTestCase()
@@ -206,6 +210,40 @@ void TestLibraryView::pickerWalksDays()
     QTest::mouseClick(
         races->viewport(), Qt::LeftButton, {}, races->visualItemRect(races->item(4)).center());
     QCOMPARE(run.main()->windowTitle(), u"ルセナソフト - 2020/08/15 (土) 唐津 5R"_s);
+}
+
+// A double-click on a row of 選手成績 shows that day, venue and race in the main window,
+// as if the user had picked them there.
+void TestLibraryView::historyRowOpensRace()
+{
+    Run run;
+    run.drop({ u"k200814.txt"_s, u"k200815.txt"_s, u"k200907.txt"_s });
+    run.asked.clear();
+    QCOMPARE(run.app->session().dayOnShow(), QDate(2020, 9, 7));
+
+    run.app->libraryWindows()->openHistory(u"3471"_s);
+    HistoryWindow *history = run.app->libraryWindows()->history();
+    QVERIFY(history && history->isVisible());
+    RaceTable *table = history->table();
+    const QAbstractItemModel *rows = table->model();
+    int row = -1;
+    for (int r = 0; r < rows->rowCount() && row < 0; ++r) {
+        if (rows->index(r, 0).data().toString() == u"2020/08/15"_s
+            && rows->index(r, 2).data().toString() == u"5R"_s)
+            row = r;
+    }
+    QVERIFY2(row >= 0, "唐津 5R of 2020/08/15 is not in the history");
+    const QPoint at = table->visualRect(rows->index(row, 0)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+
+    QCOMPARE(run.app->session().dayOnShow(), QDate(2020, 8, 15));
+    QCOMPARE(readBytes(run.folder.racekPath(), Unreadable),
+        readBytes(testData(u"k200815.txt"_s), Unreadable));
+    QCOMPARE(run.main()->cmb()->currentText(), u"唐津"_s);
+    QCOMPARE(run.main()->list1()->currentRow(), 4);
+    QCOMPARE(run.main()->windowTitle(), u"ルセナソフト - 2020/08/15 (土) 唐津 5R"_s);
+    QCOMPARE(run.asked, QList<Message>());
 }
 
 QTEST_MAIN(TestLibraryView)
