@@ -4,8 +4,14 @@
 
 #include "app/app.h"
 #include "app/dialogs.h"
+#include "app/daypicker.h"
 #include "app/faces.h"
+#include "app/historywindow.h"
+#include "app/libraryactions.h"
+#include "app/librarywindows.h"
 #include "app/mainwindow.h"
+#include "app/payoutwindow.h"
+#include "app/statswindow.h"
 #include "app/translations.h"
 #include "app/versiondialog.h"
 
@@ -57,12 +63,53 @@ QWidget *fileDialog(App &app)
     return dialog;
 }
 
+// The library windows show the real days beside the screenshot's day, filed once.
+void fillLibrary(App &app)
+{
+    static bool filled = false;
+    if (!filled)
+        app.importPaths({ QFileInfo(QStringLiteral(RUSENA_SCREENSHOT_DAY)).absolutePath() });
+    filled = true;
+}
+
+QWidget *dayPicker(App &app)
+{
+    fillLibrary(app);
+    app.libraryActions().pickDay->trigger();
+    return app.dayPicker();
+}
+
+QWidget *history(App &app)
+{
+    fillLibrary(app);
+    app.libraryWindows()->openHistory(QStringLiteral("3471"));
+    return app.libraryWindows()->history();
+}
+
+QWidget *payouts(App &app)
+{
+    fillLibrary(app);
+    app.libraryWindows()->openPayouts(QDate(2020, 8, 15));
+    return app.libraryWindows()->payouts();
+}
+
+QWidget *stats(App &app)
+{
+    fillLibrary(app);
+    app.libraryWindows()->openStats();
+    return app.libraryWindows()->stats();
+}
+
 QList<Shot> shots()
 {
     return {
         { QStringLiteral("main.png"), raceOnShow },
         { QStringLiteral("about.png"), aboutBox },
         { QStringLiteral("filedialog.png"), fileDialog },
+        { QStringLiteral("daypicker.png"), dayPicker },
+        { QStringLiteral("history.png"), history },
+        { QStringLiteral("payouts.png"), payouts },
+        { QStringLiteral("stats.png"), stats },
     };
 }
 
