@@ -11,12 +11,13 @@ PACKAGES := build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-de
             libqt6sql6-sqlite libarchive-dev libsqlite3-dev
 # What checks the installed files and the Debian package (dpkg-shlibdeps is in dpkg-dev).
 PACKAGE_PACKAGES := dpkg-dev desktop-file-utils appstream
+FORMAT_PACKAGES := clang-format git
 BENCH_PACKAGES := libbenchmark-dev hyperfine
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libfuzzer-14-dev
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: run test build deps bench fuzz format clean package check-package screenshots
+.PHONY: run test build deps bench fuzz format check-format clean package check-package screenshots
 
 run: build
 	$(BUILD_DIR)/src/app/rusena
@@ -72,8 +73,17 @@ fuzz:
 	build/fuzz/fuzz/fuzz_day -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 \
 	  -rss_limit_mb=4096 build/fuzz/corpus fuzz/seeds
 
+SOURCES_TO_FORMAT = git ls-files '*.cpp' '*.h'
 format:
-	find src tests tools bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	$(call install_missing,$(FORMAT_PACKAGES))
+	$(SOURCES_TO_FORMAT) | xargs clang-format -i
+
+# Fails, naming the files, when a source does not follow .clang-format.
+check-format:
+	$(call install_missing,$(FORMAT_PACKAGES))
+	@bad=$$($(SOURCES_TO_FORMAT) | while read -r f; do \
+	  clang-format --dry-run -Werror "$$f" >/dev/null 2>&1 || echo "$$f"; done); \
+	if [ -n "$$bad" ]; then echo "Not formatted (make format):"; echo "$$bad"; exit 1; fi
 
 clean:
 	rm -rf build

@@ -31,16 +31,16 @@ using namespace rusena;
 namespace {
 
 constexpr int Repetitions = 5;
-constexpr double LoadTarget = 1.5;      // x the floor
-constexpr double SelectionTarget = 20;  // microseconds, median per selection
-constexpr double SearchTarget = 500;    // microseconds
+constexpr double LoadTarget = 1.5; // x the floor
+constexpr double SelectionTarget = 20; // microseconds, median per selection
+constexpr double SearchTarget = 500; // microseconds
 constexpr int FavouriteNumber = 4321;
 const QString LargestDay = QStringLiteral("k200105.txt");
 
 QStringList realFiles()
 {
     return QDir(QStringLiteral(RUSENA_TEST_DATA))
-        .entryList({QStringLiteral("k*.txt")}, QDir::Files, QDir::Name);
+        .entryList({ QStringLiteral("k*.txt") }, QDir::Files, QDir::Name);
 }
 
 QString realPath(const QString &name)
@@ -105,8 +105,8 @@ struct Scratch final {
             racek.write(day);
         QFile player(folder.playerPath());
         if (player.open(QIODevice::WriteOnly)) {
-            const char record[4] = {static_cast<char>(favourite & 0xFF),
-                                    static_cast<char>(favourite >> 8), 1, 0};
+            const char record[4]
+                = { static_cast<char>(favourite & 0xFF), static_cast<char>(favourite >> 8), 1, 0 };
             player.write(record, 4);
         }
     }
@@ -136,7 +136,8 @@ void showEveryRaceBench(benchmark::State &state)
                 const auto start = std::chrono::steady_clock::now();
                 shown += session.selectRace(race).ok();
                 micros.push_back(std::chrono::duration<double, std::micro>(
-                                     std::chrono::steady_clock::now() - start).count());
+                    std::chrono::steady_clock::now() - start)
+                                     .count());
             }
         }
     }
@@ -147,7 +148,8 @@ void showEveryRaceBench(benchmark::State &state)
 
 void searchBench(benchmark::State &state)
 {
-    Scratch scratch(daygenerator::fullDay(LineStore::MaxResultLines, FavouriteNumber), FavouriteNumber);
+    Scratch scratch(
+        daygenerator::fullDay(LineStore::MaxResultLines, FavouriteNumber), FavouriteNumber);
     Session session(scratch.folder);
     session.startUp();
     if (!session.searchFavourite().ok())
@@ -167,7 +169,8 @@ public:
         for (const Run &run : runs) {
             if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median")
                 continue;
-            const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double seconds
+                = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             m_micros[run.run_name.function_name] = seconds * 1e6;
             for (const auto &[name, counter] : run.counters)
                 m_counters[run.run_name.function_name + "/" + name] = counter.value;
@@ -206,19 +209,19 @@ void printSummary(const SummaryReporter &r)
         const double load = r.micros("Load/" + name);
         const double ratio = floor > 0 ? load / floor : 0;
         std::printf("  %-44s %8.0fus %8.0fus %9.2fx  <= %.1fx %s\n", ("Load " + name).c_str(),
-                    floor, load, ratio, LoadTarget, verdict(ratio <= LoadTarget));
+            floor, load, ratio, LoadTarget, verdict(ratio <= LoadTarget));
     }
     const std::string show = "ShowEveryRace/" + LargestDay.toStdString();
     const double perSelectionMedian = r.counter(show + "/median_us");
     const double selections = r.counter(show + "/selections");
     std::printf("  %-44s %10s %8.1fus %10s  <= %.0fus %s\n",
-                ("Show a race, median of " + std::to_string(int(selections)) + " selections").c_str(),
-                "", perSelectionMedian, "", SelectionTarget, verdict(perSelectionMedian <= SelectionTarget));
+        ("Show a race, median of " + std::to_string(int(selections)) + " selections").c_str(), "",
+        perSelectionMedian, "", SelectionTarget, verdict(perSelectionMedian <= SelectionTarget));
     std::printf("  %-44s %10s %8.1fus %10s\n", "Show a race, mean over the whole day", "",
-                selections > 0 ? r.micros(show) / selections : 0.0, "");
+        selections > 0 ? r.micros(show) / selections : 0.0, "");
     const double search = r.micros("FavouriteSearch/8500-line day");
     std::printf("  %-44s %10s %8.1fus %10s  <= %.0fus %s\n", "Favourite search, 8500-line day", "",
-                search, "", SearchTarget, verdict(search <= SearchTarget));
+        search, "", SearchTarget, verdict(search <= SearchTarget));
 }
 
 } // namespace
@@ -234,14 +237,19 @@ int main(int argc, char **argv)
     for (const QString &file : realFiles()) {
         const QString path = realPath(file);
         benchmark::RegisterBenchmark(("Floor/" + file.toStdString()).c_str(), floorBench, path)
-            ->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions);
+            ->Unit(benchmark::kMicrosecond)
+            ->Repetitions(Repetitions);
         benchmark::RegisterBenchmark(("Load/" + file.toStdString()).c_str(), loadBench, path)
-            ->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions);
+            ->Unit(benchmark::kMicrosecond)
+            ->Repetitions(Repetitions);
     }
-    benchmark::RegisterBenchmark(("ShowEveryRace/" + LargestDay.toStdString()).c_str(), showEveryRaceBench)
-        ->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions);
+    benchmark::RegisterBenchmark(
+        ("ShowEveryRace/" + LargestDay.toStdString()).c_str(), showEveryRaceBench)
+        ->Unit(benchmark::kMicrosecond)
+        ->Repetitions(Repetitions);
     benchmark::RegisterBenchmark("FavouriteSearch/8500-line day", searchBench)
-        ->Unit(benchmark::kMicrosecond)->Repetitions(Repetitions);
+        ->Unit(benchmark::kMicrosecond)
+        ->Repetitions(Repetitions);
 
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

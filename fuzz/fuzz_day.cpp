@@ -69,8 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size < 2)
         return 0;
     const auto settings = static_cast<std::uint16_t>(data[0] | (data[1] << 8));
-    const QByteArrayView day(reinterpret_cast<const char *>(data + 2),
-                             static_cast<qsizetype>(size - 2));
+    const QByteArrayView day(
+        reinterpret_cast<const char *>(data + 2), static_cast<qsizetype>(size - 2));
 
     const QString root = scratch().path();
     const DataFolder folder = DataFolder::below(root);

@@ -20,7 +20,7 @@ PlayerDialog::PlayerDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("登録設定"));
     setWindowIcon(programIcon());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
+        | Qt::MSWindowsFixedSizeDialogHint);
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(px(4455), px(2625));
 

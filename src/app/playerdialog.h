@@ -42,7 +42,7 @@ private:
     QLabel *m_lb = nullptr;
     RegistrationEdit *m_txb = nullptr;
     QGroupBox *m_frame2 = nullptr;
-    std::array<QRadioButton *, 2> m_op1{};
+    std::array<QRadioButton *, 2> m_op1 {};
     QPushButton *m_cmd1 = nullptr;
     QPushButton *m_cmd2 = nullptr;
 };

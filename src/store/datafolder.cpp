@@ -22,7 +22,7 @@ bool ensureFolder(const QString &path)
 DataFolder DataFolder::standard()
 {
 #ifdef Q_OS_WIN
-    return {QStringLiteral("C:/競艇データ"), QStringLiteral("C:/競艇データ/ルセナデータ")};
+    return { QStringLiteral("C:/競艇データ"), QStringLiteral("C:/競艇データ/ルセナデータ") };
 #else
     return below(QDir::homePath());
 #endif
@@ -31,7 +31,7 @@ DataFolder DataFolder::standard()
 DataFolder DataFolder::below(const QString &root)
 {
     const QString top = QDir(root).filePath(QStringLiteral("競艇データ"));
-    return {top, QDir(top).filePath(QStringLiteral("ルセナデータ"))};
+    return { top, QDir(top).filePath(QStringLiteral("ルセナデータ")) };
 }
 
 QString DataFolder::racekPath() const

@@ -11,7 +11,8 @@
 class FailDevice final : public QIODevice {
 public:
     FailDevice(QByteArray content, qint64 failAfter)
-        : m_content(std::move(content)), m_failAfter(failAfter)
+        : m_content(std::move(content))
+        , m_failAfter(failAfter)
     {
     }
 
@@ -28,8 +29,8 @@ protected:
             setErrorString(QStringLiteral("Input/output error"));
             return -1;
         }
-        const qint64 count = std::min({maxSize, m_failAfter - m_position,
-                                       qint64(m_content.size()) - m_position});
+        const qint64 count = std::min(
+            { maxSize, m_failAfter - m_position, qint64(m_content.size()) - m_position });
         std::copy_n(m_content.constData() + m_position, count, data);
         m_position += count;
         return count;

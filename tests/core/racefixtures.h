@@ -51,11 +51,11 @@ inline rusena::NameTables tables()
 /// registration number, an eight-character name, exhibition time, course, start timing
 /// (five characters, e.g. " 0.12" or "F0.03") and race time.
 inline QString placingRow(const QString &mark, const QString &boat, const QString &course,
-                          const QString &startTiming = QStringLiteral(" 0.12"),
-                          const QString &raceTime = QStringLiteral(" 1.51.8"))
+    const QString &startTiming = QStringLiteral(" 0.12"),
+    const QString &raceTime = QStringLiteral(" 1.51.8"))
 {
     return u"  " + mark + u"  " + boat + u" 4101 長　溝　　一　生 46   41  6.80   " + course
-           + u"   " + startTiming + u"    " + raceTime;
+        + u"   " + startTiming + u"    " + raceTime;
 }
 
 /// A race block of label, two heading lines and six rows, then an empty line.

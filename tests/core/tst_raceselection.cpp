@@ -46,7 +46,8 @@ private Q_SLOTS:
 namespace {
 
 constexpr int Venue = 5; // 多摩川 in the made-up days
-const QByteArray DateLine = QByteArrayLiteral("   \x91\xe6 3\x93\xfa          2020/ 1/ 5"); // 第 3日
+const QByteArray DateLine
+    = QByteArrayLiteral("   \x91\xe6 3\x93\xfa          2020/ 1/ 5"); // 第 3日
 
 QByteArray label(int race)
 {
@@ -56,16 +57,17 @@ QByteArray label(int race)
 // A block of `length` lines: the label line, then lines "race r line n".
 QByteArrayList block(int race, int length)
 {
-    QByteArrayList lines{label(race) + "  heading"};
+    QByteArrayList lines { label(race) + "  heading" };
     for (int n = 2; n <= length; ++n)
-        lines << QByteArrayLiteral("race ") + QByteArray::number(race) + " line " + QByteArray::number(n);
+        lines << QByteArrayLiteral("race ") + QByteArray::number(race) + " line "
+                + QByteArray::number(n);
     return lines;
 }
 
 // A section of venue 05 with the given body between its header and its end marker.
 QByteArrayList section(const QByteArrayList &body, const QByteArray &dateLine = DateLine)
 {
-    QByteArrayList lines{"05KBGN", "", "", "", "", "   TAMAGAWA CUP   ", "", dateLine};
+    QByteArrayList lines { "05KBGN", "", "", "", "", "   TAMAGAWA CUP   ", "", dateLine };
     lines << body << "05KEND";
     return lines;
 }
@@ -91,7 +93,8 @@ void TestRaceSelection::messages_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("no venue") << noVenueMessage() << u"開催地選択エラー"_s << u"開催地を選択して下さい。"_s;
+    QTest::newRow("no venue") << noVenueMessage() << u"開催地選択エラー"_s
+                              << u"開催地を選択して下さい。"_s;
     QTest::newRow("missing data") << missingDataMessage(u"桐生"_s) << u"読み込みエラー"_s
                                   << u"桐生競艇場のデータがありません。"_s;
     QTest::newRow("race 5 unreadable") << raceReadMessage(u"桐生"_s, 5) << u"読み込みエラー"_s
@@ -123,7 +126,8 @@ void TestRaceSelection::readsRealHeaderAndBlock()
     QCOMPARE(state.meetingMonth, u" 8"_s);
     QCOMPARE(state.meetingDayOfMonth, u"15"_s);
     QCOMPARE(state.meetingDate, u"2020年 8月15日"_s);
-    const QString heading = u"   1R       一　　般　　                 H1800m  晴　  風  南　　 4m  波　  4cm"_s;
+    const QString heading
+        = u"   1R       一　　般　　                 H1800m  晴　  風  南　　 4m  波　  4cm"_s;
     QCOMPARE(state.raceHeading, heading);
 
     QCOMPARE(state.raceLineCount, 21);
@@ -143,7 +147,8 @@ void TestRaceSelection::textModes_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("firstShown");
 
-    const QString heading = u"   1R       一　　般　　                 H1800m  晴　  風  南　　 4m  波　  4cm"_s;
+    const QString heading
+        = u"   1R       一　　般　　                 H1800m  晴　  風  南　　 4m  波　  4cm"_s;
     QTest::newRow("0 acts as everything") << 0 << 21 << heading;
     QTest::newRow("1 everything") << 1 << 21 << heading;
     QTest::newRow("2 payouts only") << 2 << 11 << u"        単勝     1          150  "_s;
@@ -193,7 +198,8 @@ void TestRaceSelection::blockLimit()
     }
     QVERIFY(outcome.ok());
     QCOMPARE(state.raceLineCount, length);
-    QCOMPARE(state.raceLines[static_cast<size_t>(length + 1)], QString::fromLatin1(label(4) + "  heading"));
+    QCOMPARE(state.raceLines[static_cast<size_t>(length + 1)],
+        QString::fromLatin1(label(4) + "  heading"));
     QCOMPARE(textLines(state.raceText).size(), length);
 }
 
@@ -306,18 +312,21 @@ void TestRaceSelection::dateLine_data()
 
     QTest::newRow("blank-padded day and month")
         << DateLine << u" 3"_s << u"2020年 1月 5日"_s << u"2020"_s;
-    QTest::newRow("two-digit month") << QByteArray("  12\x93\xfa 2020/12/30") << u"12"_s
-                                     << u"2020年12月30日"_s << u"2020"_s;
-    QTest::newRow("日 at position 2") << QByteArray(" \x93\xfa 2020/12/30") << QString()
-                                      << u"2020年12月30日"_s << u"2020"_s;
-    QTest::newRow("日 at position 3") << QByteArray("12\x93\xfa") << u"12"_s << QString() << QString();
-    QTest::newRow("/ at position 4") << QByteArray("202/12/30") << QString() << QString() << QString();
-    QTest::newRow("/ at position 5") << QByteArray("2020/12/30") << QString()
-                                     << u"2020年12月30日"_s << u"2020"_s;
-    QTest::newRow("date cut short") << QByteArray("2020/1") << QString() << u"2020年1月日"_s << u"2020"_s;
+    QTest::newRow("two-digit month")
+        << QByteArray("  12\x93\xfa 2020/12/30") << u"12"_s << u"2020年12月30日"_s << u"2020"_s;
+    QTest::newRow("日 at position 2")
+        << QByteArray(" \x93\xfa 2020/12/30") << QString() << u"2020年12月30日"_s << u"2020"_s;
+    QTest::newRow("日 at position 3")
+        << QByteArray("12\x93\xfa") << u"12"_s << QString() << QString();
+    QTest::newRow("/ at position 4")
+        << QByteArray("202/12/30") << QString() << QString() << QString();
+    QTest::newRow("/ at position 5")
+        << QByteArray("2020/12/30") << QString() << u"2020年12月30日"_s << u"2020"_s;
+    QTest::newRow("date cut short")
+        << QByteArray("2020/1") << QString() << u"2020年1月日"_s << u"2020"_s;
     QTest::newRow("no date") << QByteArray("date to follow") << QString() << QString() << QString();
-    QTest::newRow("/ past position 200") << QByteArray(200, ' ') + "2020/ 1/ 5" << QString()
-                                         << QString() << QString();
+    QTest::newRow("/ past position 200")
+        << QByteArray(200, ' ') + "2020/ 1/ 5" << QString() << QString() << QString();
 }
 
 void TestRaceSelection::dateLine()
@@ -354,16 +363,17 @@ void TestRaceSelection::failsOnRealDays_data()
 
     const auto missing = static_cast<int>(Code::MissingData);
     const auto unread = static_cast<int>(Code::RaceRead);
-    QTest::newRow("venue without a section") << u"k200907.txt"_s << 1 << 1 << missing
-                                             << u"桐生競艇場のデータがありません。"_s;
-    QTest::newRow("cancelled venue 10") << u"k200907.txt"_s << 10 << 1 << unread
-                                        << u"三国競艇場 ( 1レース ) 読み込みエラー。"_s;
-    QTest::newRow("placeholder section, end at offset 7") << u"k200814.txt"_s << 12 << 12 << unread
-                                                          << u"住之江競艇場 ( 12レース ) 読み込みエラー。"_s;
+    QTest::newRow("venue without a section")
+        << u"k200907.txt"_s << 1 << 1 << missing << u"桐生競艇場のデータがありません。"_s;
+    QTest::newRow("cancelled venue 10")
+        << u"k200907.txt"_s << 10 << 1 << unread << u"三国競艇場 ( 1レース ) 読み込みエラー。"_s;
+    QTest::newRow("placeholder section, end at offset 7")
+        << u"k200814.txt"_s << 12 << 12 << unread
+        << u"住之江競艇場 ( 12レース ) 読み込みエラー。"_s;
     QTest::newRow("venue code 0") << u"k200815.txt"_s << 0 << 1 << missing
                                   << u"競艇場のデータがありません。"_s;
-    QTest::newRow("venue code 25") << u"k200815.txt"_s << 25 << 1 << missing
-                                   << u"競艇場のデータがありません。"_s;
+    QTest::newRow("venue code 25")
+        << u"k200815.txt"_s << 25 << 1 << missing << u"競艇場のデータがありません。"_s;
     QTest::newRow("race 13") << u"k200815.txt"_s << 23 << 13 << unread
                              << u"唐津競艇場 ( 13レース ) 読み込みエラー。"_s;
 }
@@ -389,7 +399,7 @@ void TestRaceSelection::cancelledVenuesNeverCrash()
     // Venue 9 (津) raced; the other sections of this day hold no race blocks.
     const LineStore store = realDay(u"k200907.txt"_s);
     RaceState state;
-    for (int venue : {24, 22, 21, 19, 17, 16, 14, 10, 3}) {
+    for (int venue : { 24, 22, 21, 19, 17, 16, 14, 10, 3 }) {
         for (int race = 1; race <= 12; ++race) {
             const Outcome outcome = select(store, race, state, 1, venue);
             QCOMPARE(outcome.code, Code::RaceRead);
@@ -404,17 +414,17 @@ void TestRaceSelection::storeEdge_data()
 {
     QTest::addColumn<int>("sectionStart");
     QTest::addColumn<int>("labelLine"); // 0: no label
-    QTest::addColumn<int>("endLine");   // 0: no end marker
+    QTest::addColumn<int>("endLine"); // 0: no end marker
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("title");
 
     const auto ok = static_cast<int>(Code::Ok);
     QTest::newRow("section in the last lines: no title, no date")
         << 8496 << 0 << 0 << static_cast<int>(Code::RaceRead) << QString();
-    QTest::newRow("title on the last line") << 8495 << 0 << 0 << static_cast<int>(Code::RaceRead)
-                                            << u"LAST"_s;
-    QTest::newRow("block copy runs past the store") << 8400 << 8480 << 0
-                                                    << static_cast<int>(Code::MissingData) << u"LAST"_s;
+    QTest::newRow("title on the last line")
+        << 8495 << 0 << 0 << static_cast<int>(Code::RaceRead) << u"LAST"_s;
+    QTest::newRow("block copy runs past the store")
+        << 8400 << 8480 << 0 << static_cast<int>(Code::MissingData) << u"LAST"_s;
     QTest::newRow("block ending on line 8500") << 8400 << 8480 << 8500 << ok << u"LAST"_s;
 }
 

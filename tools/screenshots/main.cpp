@@ -3,8 +3,8 @@
 // touched. A window is added to the pictures by adding a row to shots().
 
 #include "app/app.h"
-#include "app/dialogs.h"
 #include "app/daypicker.h"
+#include "app/dialogs.h"
 #include "app/faces.h"
 #include "app/historywindow.h"
 #include "app/libraryactions.h"
