@@ -14,17 +14,13 @@
 #include "faildevice.h"
 #include "fifo.h"
 #include "filebytes.h"
+#include "filesizelimit.h"
 #include "readonlyfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
 
 using namespace rusena;
 
@@ -35,51 +31,6 @@ const QString NewDayPath = QStringLiteral(RUSENA_TEST_DATA "/k200105.txt");
 const QString NewDayName = QStringLiteral("k200105.txt");
 const QByteArray OldPlayer = QByteArray::fromHex("07000200");
 const QByteArray Unreadable = QByteArrayLiteral("<unreadable>");
-
-// Lets files grow to at most `bytes` while it lives: the disk "fills up" at that size and
-// writes past it fail (EFBIG instead of the default SIGXFSZ). Unix only.
-class FileSizeLimit final {
-public:
-#ifdef Q_OS_UNIX
-    static constexpr bool Supported = true;
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        m_ok = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-#else
-    static constexpr bool Supported = false;
-    explicit FileSizeLimit(long long)
-    {
-    }
-#endif
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-    bool ok() const
-    {
-        return m_ok;
-    }
-
-private:
-#ifdef Q_OS_UNIX
-    rlimit m_old {};
-    void (*m_oldHandler)(int) = SIG_DFL;
-#endif
-    bool m_ok = false;
-};
-
-#define SKIP_WITHOUT_SIZE_LIMITS()                                                                 \
-    if (!FileSizeLimit::Supported)                                                                 \
-    QSKIP("a full disk is made with a file-size limit (setrlimit), which only Unix has")
 
 // A file that opens fine and then fails every read with EIO: nothing is mapped at offset 0
 // of a process's own memory. Only Linux has such a file to hand.
