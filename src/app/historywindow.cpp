@@ -1,5 +1,6 @@
 #include "historywindow.h"
 
+#include "chartpane.h"
 #include "dialogs.h"
 #include "library/period.h"
 #include "periodbar.h"
@@ -94,16 +95,9 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     m_summary->setWordWrap(true);
     layout->addWidget(m_summary);
 
-    auto *splitter = new QSplitter(Qt::Vertical, this);
-    m_table = new RaceTable(newHistoryModel(), splitter);
-    m_chart = new QChartView(splitter);
-    m_chart->setRenderHint(QPainter::Antialiasing);
-    m_chart->setMinimumHeight(180);
-    splitter->addWidget(m_table);
-    splitter->addWidget(m_chart);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
-    layout->addWidget(splitter, 1);
+    m_table = new RaceTable(newHistoryModel(), this);
+    m_chart = newChartView(this);
+    layout->addWidget(tableOverChart(m_table, m_chart, this), 1);
     layout->addWidget(m_table->makeExportButtons(QStringLiteral("選手成績.csv"), this));
 
     connect(m_player, &QLineEdit::returnPressed, this, &HistoryWindow::onSearch);
@@ -247,9 +241,7 @@ void HistoryWindow::showChart(const QList<HistoryRow> &rows)
         series->attachAxis(x);
         series->attachAxis(y);
     }
-    QChart *old = m_chart->chart();
-    m_chart->setChart(chart);
-    delete old;
+    replaceChart(m_chart, chart);
 }
 
 void HistoryWindow::showFailure(const QString &why)

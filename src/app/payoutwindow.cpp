@@ -1,5 +1,6 @@
 #include "payoutwindow.h"
 
+#include "chartpane.h"
 #include "dialogs.h"
 #include "periodbar.h"
 #include "racetable.h"
@@ -94,16 +95,9 @@ PayoutWindow::PayoutWindow(QWidget *parent)
     m_summary->setObjectName(QStringLiteral("summary"));
     layout->addWidget(m_summary);
 
-    auto *splitter = new QSplitter(Qt::Vertical, this);
-    m_table = new RaceTable(newPayoutModel(), splitter);
-    m_chart = new QChartView(splitter);
-    m_chart->setRenderHint(QPainter::Antialiasing);
-    m_chart->setMinimumHeight(180);
-    splitter->addWidget(m_table);
-    splitter->addWidget(m_chart);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
-    layout->addWidget(splitter, 1);
+    m_table = new RaceTable(newPayoutModel(), this);
+    m_chart = newChartView(this);
+    layout->addWidget(tableOverChart(m_table, m_chart, this), 1);
     layout->addWidget(m_table->makeExportButtons(QStringLiteral("払戻金一覧.csv"), this));
 
     connect(m_period, &PeriodBar::changed, this, &PayoutWindow::refresh);
@@ -167,9 +161,7 @@ void PayoutWindow::showChart(const QList<PayoutRow> &rows)
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
     series->attachAxis(y);
-    QChart *old = m_chart->chart();
-    m_chart->setChart(chart);
-    delete old;
+    replaceChart(m_chart, chart);
 }
 
 void PayoutWindow::showFailure(const QString &why)

@@ -1,5 +1,6 @@
 #include "statswindow.h"
 
+#include "chartpane.h"
 #include "dialogs.h"
 #include "periodbar.h"
 #include "racetable.h"
@@ -76,8 +77,7 @@ StatsWindow::StatsWindow(QWidget *parent)
     m_period = new PeriodBar(true, this);
     m_table = new RaceTable(newStatsModel(), this);
     m_techniques = new RaceTable(newTechniqueModel(), this);
-    m_chart = new QChartView(this);
-    m_chart->setRenderHint(QPainter::Antialiasing);
+    m_chart = newChartView(this);
     m_chart->setMinimumHeight(200);
     layout->addWidget(m_period, 0, 0, 1, 2);
     layout->addWidget(m_table, 1, 0);
@@ -149,9 +149,7 @@ void StatsWindow::showChart(const QList<CourseStats> &courses)
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
     series->attachAxis(y);
-    QChart *old = m_chart->chart();
-    m_chart->setChart(chart);
-    delete old;
+    replaceChart(m_chart, chart);
 }
 
 } // namespace rusena
