@@ -162,6 +162,14 @@ bool IndexWriter::commitGroup()
     return false;
 }
 
+void IndexWriter::rollbackGroup()
+{
+    if (!m_inGroup)
+        return;
+    m_inGroup = false;
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 bool IndexWriter::removeDay(const QString &date)
 {
     for (const char *sql : RemoveSql) {

@@ -40,6 +40,8 @@ public:
     bool beginGroup();
     /// Commits the group; false (the group's days then absent) when that fails.
     bool commitGroup();
+    /// Drops the group's days: none of them reaches the index.
+    void rollbackGroup();
     bool inGroup() const { return m_inGroup; }
 
     QString error() const { return m_error; }

@@ -251,6 +251,11 @@ DayImport Library::importDay(const QString &fileName, const QByteArray &bytes)
     // The raw file first: an index row never stands without its file.
     if (!m_files.write(date, bytes, fileName))
         return { DayImport::Result::Failed, date, QStringLiteral("日のファイルを書き込めません") };
+    // A day on its own is committed at once: its file reaches the disk first. In a group,
+    // commitDays() syncs the group's files together.
+    if (!m_writer->inGroup() && !m_files.syncWritten())
+        return { DayImport::Result::Failed, date,
+            QStringLiteral("日のファイルをディスクに書き込めません") };
     const DayRecord record { date, fileName, DayFiles::storedName(date), bytes.size(), sha1 };
     if (!m_writer->replaceDay(record, day))
         return { DayImport::Result::Failed, date,
@@ -270,7 +275,14 @@ void Library::beginDays()
 
 Status Library::commitDays()
 {
-    if (!m_writer || m_writer->commitGroup())
+    if (!m_writer)
+        return {};
+    // The group's raw files reach the disk before the rows that name them.
+    if (!m_files.syncWritten()) {
+        m_writer->rollbackGroup();
+        return { QStringLiteral("日のファイルをディスクに書き込めません"), false };
+    }
+    if (m_writer->commitGroup())
         return {};
     return m_writer->wasBusy()
         ? Status { busyText(), true }
