@@ -9,11 +9,13 @@
 namespace rusena::library {
 
 /// Kept in PRAGMA user_version. Raise it with every change to the statements below.
-inline constexpr int SchemaVersion = 1;
+inline constexpr int SchemaVersion = 2;
 
 /// Rows keep the file's text as written (trimmed as the export describes); numbers that
 /// queries compute on are INTEGER. `seq` is the order of a row within its parent as the
-/// file has it, so that "the order of the rows in the file" survives.
+/// file has it, so that "the order of the rows in the file" survives. Entries and payouts
+/// are kept in their primary key's order (WITHOUT ROWID): one tree a table instead of a
+/// table and its key index, which an import would both write (version 2).
 inline constexpr std::array<const char *, 9> SchemaStatements {
     // One row per stored day; `file` is the base name it came from, `bytes_sha1` tells a
     // re-import of the same bytes from a replacement.
@@ -66,7 +68,7 @@ inline constexpr std::array<const char *, 9> SchemaStatements {
     " start TEXT NOT NULL," // as written: 0.27, F0.04, L1.04, K .
     " start_cs INTEGER," // a plain timing ("0.27") in hundredths (27), else NULL
     " race_time TEXT NOT NULL,"
-    " PRIMARY KEY (race_id, seq))",
+    " PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
 
     "CREATE TABLE payouts ("
     " race_id INTEGER NOT NULL REFERENCES races(id) ON DELETE CASCADE,"
@@ -76,7 +78,7 @@ inline constexpr std::array<const char *, 9> SchemaStatements {
     " yen INTEGER,"
     " popularity INTEGER,"
     " note TEXT NOT NULL,"
-    " PRIMARY KEY (race_id, seq))",
+    " PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
 
     "CREATE INDEX races_by_day ON races(date, venue_code, race)",
     "CREATE INDEX races_by_venue ON races(venue_code, date)",
