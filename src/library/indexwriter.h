@@ -49,7 +49,15 @@ public:
     bool wasBusy() const { return m_busy; }
 
 private:
-    enum Statement { InsertDay, InsertSection, InsertRace, InsertEntry, InsertPayout, Count };
+    enum Statement {
+        InsertDay,
+        InsertSection,
+        InsertRace,
+        InsertEntry,
+        InsertPayout,
+        FindDay,
+        Count
+    };
 
     bool prepare();
     bool exec(const char *sql);

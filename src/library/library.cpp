@@ -133,6 +133,9 @@ Status Library::open(const RebuildProgress &progress)
         return status;
     }
     if (status.ok() && usable) {
+        // A batch killed between dropping the indexes and making them again left them
+        // missing; when they are all there this writes nothing (a read-only folder works).
+        createIndexes();
         m_open = true;
         return {};
     }
@@ -150,11 +153,42 @@ QSqlDatabase Library::database()
 Status Library::createSchema()
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    for (const char *statement : SchemaStatements) {
+    for (const char *statement : TableStatements) {
         if (!query.exec(QString::fromLatin1(statement)))
             return sqlFailure(QStringLiteral("ライブラリを作成できません"), query.lastError());
     }
     return {};
+}
+
+Status Library::createIndexes()
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    for (const char *statement : IndexStatements) {
+        if (!query.exec(QString::fromLatin1(statement)))
+            return sqlFailure(QStringLiteral("ライブラリを作成できません"), query.lastError());
+    }
+    return {};
+}
+
+bool Library::deferIndexes()
+{
+    if (!open().ok())
+        return false;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(QStringLiteral("SELECT EXISTS (SELECT 1 FROM days)")) || !query.next()
+        || query.value(0).toBool())
+        return false;
+    for (const char *name : IndexNames) {
+        if (!query.exec(QStringLiteral("DROP INDEX IF EXISTS ") + QString::fromLatin1(name)))
+            return false;
+    }
+    return true;
+}
+
+Status Library::restoreIndexes()
+{
+    const Status opened = open();
+    return opened.ok() ? createIndexes() : opened;
 }
 
 Status Library::rebuild(const RebuildProgress &progress)
@@ -193,6 +227,11 @@ Status Library::rebuild(const RebuildProgress &progress)
             m_writer->wasBusy() };
         close();
         return failure;
+    }
+    status = createIndexes();
+    if (!status.ok()) {
+        close();
+        return status;
     }
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     if (!query.exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion))) {

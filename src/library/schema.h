@@ -5,6 +5,7 @@
 // never half-used.
 
 #include <array>
+#include <cstddef>
 
 namespace rusena::library {
 
@@ -16,7 +17,7 @@ inline constexpr int SchemaVersion = 2;
 /// file has it, so that "the order of the rows in the file" survives. Entries and payouts
 /// are kept in their primary key's order (WITHOUT ROWID): one tree a table instead of a
 /// table and its key index, which an import would both write (version 2).
-inline constexpr std::array<const char *, 9> SchemaStatements {
+inline constexpr std::array<const char *, 5> TableStatements {
     // One row per stored day; `file` is the base name it came from, `bytes_sha1` tells a
     // re-import of the same bytes from a replacement.
     "CREATE TABLE days ("
@@ -80,10 +81,34 @@ inline constexpr std::array<const char *, 9> SchemaStatements {
     " note TEXT NOT NULL,"
     " PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
 
-    "CREATE INDEX races_by_day ON races(date, venue_code, race)",
-    "CREATE INDEX races_by_venue ON races(venue_code, date)",
-    "CREATE INDEX entries_by_reg ON entries(reg)",
-    "CREATE INDEX entries_by_name ON entries(name_key)",
 };
+
+/// The indexes for the queries. A rebuild and an import into an empty library make them
+/// after the rows, in one sorted pass each instead of an insert a row; opening the library
+/// makes any that a process killed before then left missing.
+inline constexpr std::array<const char *, 4> IndexNames {
+    "races_by_day",
+    "races_by_venue",
+    "entries_by_reg",
+    "entries_by_name",
+};
+inline constexpr std::array<const char *, 4> IndexStatements {
+    "CREATE INDEX IF NOT EXISTS races_by_day ON races(date, venue_code, race)",
+    "CREATE INDEX IF NOT EXISTS races_by_venue ON races(venue_code, date)",
+    "CREATE INDEX IF NOT EXISTS entries_by_reg ON entries(reg)",
+    "CREATE INDEX IF NOT EXISTS entries_by_name ON entries(name_key)",
+};
+
+/// Everything a new library holds: the tables, then the indexes.
+inline constexpr std::array<const char *, TableStatements.size() + IndexStatements.size()>
+    SchemaStatements = [] {
+        std::array<const char *, TableStatements.size() + IndexStatements.size()> all {};
+        std::size_t i = 0;
+        for (const char *statement : TableStatements)
+            all[i++] = statement;
+        for (const char *statement : IndexStatements)
+            all[i++] = statement;
+        return all;
+    }();
 
 } // namespace rusena::library
