@@ -6,6 +6,13 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#endif
+
 namespace rusena::library {
 
 DayFiles::DayFiles(QString dataFolder)
@@ -32,7 +39,52 @@ QString originPath(const QString &dayPath)
     return dayPath + QStringLiteral(".from");
 }
 
-bool saveAtomically(const QString &path, const QByteArray &bytes)
+#ifdef Q_OS_UNIX
+// A temporary file beside the target, renamed over it: a killed process leaves the old
+// file or the new one, never a part. Unlike QSaveFile this does not sync each file; the
+// days written are synced together by syncWritten(), once a group.
+bool saveAtomically(const QString &path, const QByteArray &bytes, QStringList &written)
+{
+    const QString part = path + QStringLiteral(".part%1").arg(::getpid());
+    QFile file(part);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool complete = file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+    if (!complete
+        || std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData())
+            != 0) {
+        QFile::remove(part);
+        return false;
+    }
+    written.append(path);
+    return true;
+}
+
+// fdatasync of each file, then of the folder for the renames; on Linux one syncfs covers
+// them all at the cost of one flush of the file system.
+bool syncFiles(const QString &folder, const QStringList &paths)
+{
+#ifdef Q_OS_LINUX
+    Q_UNUSED(paths);
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    const bool synced = fd >= 0 && ::syncfs(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return synced;
+#else
+    bool synced = true;
+    for (const QString &path : paths + QStringList { folder }) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        synced = fd >= 0 && ::fsync(fd) == 0 && synced;
+        if (fd >= 0)
+            ::close(fd);
+    }
+    return synced;
+#endif
+}
+#else
+bool saveAtomically(const QString &path, const QByteArray &bytes, QStringList &)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -40,6 +92,12 @@ bool saveAtomically(const QString &path, const QByteArray &bytes)
     // commit() renames even after a failed flush (a full disk), so the flush is checked.
     return file.write(bytes) == bytes.size() && file.flush() && file.commit();
 }
+
+bool syncFiles(const QString &, const QStringList &)
+{
+    return true; // QSaveFile synced each file already
+}
+#endif
 
 } // namespace
 
@@ -50,8 +108,17 @@ bool DayFiles::write(const QDate &date, const QByteArray &bytes, const QString &
     const QString path = pathOf(date);
     const bool originSaved = origin == storedName(date)
         ? (!QFile::exists(originPath(path)) || QFile::remove(originPath(path)))
-        : saveAtomically(originPath(path), origin.toUtf8());
-    return originSaved && saveAtomically(path, bytes);
+        : saveAtomically(originPath(path), origin.toUtf8(), m_unsynced);
+    return originSaved && saveAtomically(path, bytes, m_unsynced);
+}
+
+bool DayFiles::syncWritten() const
+{
+    if (m_unsynced.isEmpty())
+        return true;
+    const bool synced = syncFiles(m_folder, m_unsynced);
+    m_unsynced.clear();
+    return synced;
 }
 
 QString DayFiles::origin(const QDate &date) const

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -20,8 +21,13 @@ public:
 
     /// Replaces the day's file atomically, remembering the name it came from where that is
     /// not its stored name. False when it could not be written completely; the day's file
-    /// on disk is then as it was.
+    /// on disk is then as it was. The file is renamed into place (whole or absent after a
+    /// kill) but not yet synced to the disk: see syncWritten().
     bool write(const QDate &date, const QByteArray &bytes, const QString &origin) const;
+    /// Syncs the files written since the last call to the disk, so that after a power cut
+    /// they are there. Called before the index rows that name them are committed: one sync
+    /// for a group of days instead of one a file. False when the sync failed.
+    bool syncWritten() const;
     /// The base name the day came from.
     QString origin(const QDate &date) const;
     std::optional<QByteArray> read(const QDate &date) const;
@@ -31,6 +37,7 @@ public:
 
 private:
     QString m_folder;
+    mutable QStringList m_unsynced;
 };
 
 } // namespace rusena::library

@@ -137,6 +137,9 @@ BatchReport importSources(
     QElapsedTimer group;
     qsizetype groupStart = 0;
     library.beginDays();
+    // Into an empty library the indexes are made once after the rows, in a sorted pass,
+    // instead of taking each row in turn.
+    const bool deferred = sources.size() > 1 && library.deferIndexes();
     group.start();
     for (const QString &path : sources) {
         if (progress && !progress(report.sourcesDone, int(sources.size()))) {
@@ -156,6 +159,8 @@ BatchReport importSources(
         }
     }
     commitGroup(library, report, groupStart);
+    if (deferred)
+        library.restoreIndexes();
     if (progress && !report.cancelled)
         progress(report.sourcesDone, int(sources.size()));
     return report;

@@ -6,7 +6,7 @@ namespace rusena::library {
 
 namespace {
 
-constexpr std::array<const char *, 5> InsertSql {
+constexpr std::array<const char *, 6> InsertSql {
     "INSERT INTO days (date, file, stored_name, size, bytes_sha1, venues, races)"
     " VALUES (?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO sections (date, venue_code, seq, title) VALUES (?, ?, ?, ?)",
@@ -18,6 +18,7 @@ constexpr std::array<const char *, 5> InsertSql {
     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO payouts (race_id, seq, bet, combination, yen, popularity, note)"
     " VALUES (?, ?, ?, ?, ?, ?, ?)",
+    "SELECT 1 FROM days WHERE date = ?",
 };
 
 constexpr std::array<const char *, 5> RemoveSql {
@@ -162,10 +163,29 @@ bool IndexWriter::commitGroup()
     return false;
 }
 
+void IndexWriter::rollbackGroup()
+{
+    if (!m_inGroup)
+        return;
+    m_inGroup = false;
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 bool IndexWriter::removeDay(const QString &date)
 {
+    // A day's rows are written with its row of days, in one transaction: without that row
+    // there is nothing to remove. A batch into an empty library (its indexes made after
+    // the rows) would otherwise scan the races for every day.
+    sqlite3_stmt *s = m_statements[FindDay];
+    bindText(s, 1, date);
+    const int found = sqlite3_step(s);
+    sqlite3_reset(s);
+    if (found == SQLITE_DONE)
+        return true;
+    if (found != SQLITE_ROW)
+        return fail();
     for (const char *sql : RemoveSql) {
-        sqlite3_stmt *s = nullptr;
+        s = nullptr;
         if (sqlite3_prepare_v2(m_db, sql, -1, &s, nullptr) != SQLITE_OK)
             return fail();
         bindText(s, 1, date);

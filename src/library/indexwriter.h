@@ -40,6 +40,8 @@ public:
     bool beginGroup();
     /// Commits the group; false (the group's days then absent) when that fails.
     bool commitGroup();
+    /// Drops the group's days: none of them reaches the index.
+    void rollbackGroup();
     bool inGroup() const { return m_inGroup; }
 
     QString error() const { return m_error; }
@@ -47,7 +49,15 @@ public:
     bool wasBusy() const { return m_busy; }
 
 private:
-    enum Statement { InsertDay, InsertSection, InsertRace, InsertEntry, InsertPayout, Count };
+    enum Statement {
+        InsertDay,
+        InsertSection,
+        InsertRace,
+        InsertEntry,
+        InsertPayout,
+        FindDay,
+        Count
+    };
 
     bool prepare();
     bool exec(const char *sql);

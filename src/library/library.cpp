@@ -133,6 +133,9 @@ Status Library::open(const RebuildProgress &progress)
         return status;
     }
     if (status.ok() && usable) {
+        // A batch killed between dropping the indexes and making them again left them
+        // missing; when they are all there this writes nothing (a read-only folder works).
+        createIndexes();
         m_open = true;
         return {};
     }
@@ -150,11 +153,42 @@ QSqlDatabase Library::database()
 Status Library::createSchema()
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    for (const char *statement : SchemaStatements) {
+    for (const char *statement : TableStatements) {
         if (!query.exec(QString::fromLatin1(statement)))
             return sqlFailure(QStringLiteral("ライブラリを作成できません"), query.lastError());
     }
     return {};
+}
+
+Status Library::createIndexes()
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    for (const char *statement : IndexStatements) {
+        if (!query.exec(QString::fromLatin1(statement)))
+            return sqlFailure(QStringLiteral("ライブラリを作成できません"), query.lastError());
+    }
+    return {};
+}
+
+bool Library::deferIndexes()
+{
+    if (!open().ok())
+        return false;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(QStringLiteral("SELECT EXISTS (SELECT 1 FROM days)")) || !query.next()
+        || query.value(0).toBool())
+        return false;
+    for (const char *name : IndexNames) {
+        if (!query.exec(QStringLiteral("DROP INDEX IF EXISTS ") + QString::fromLatin1(name)))
+            return false;
+    }
+    return true;
+}
+
+Status Library::restoreIndexes()
+{
+    const Status opened = open();
+    return opened.ok() ? createIndexes() : opened;
 }
 
 Status Library::rebuild(const RebuildProgress &progress)
@@ -193,6 +227,11 @@ Status Library::rebuild(const RebuildProgress &progress)
             m_writer->wasBusy() };
         close();
         return failure;
+    }
+    status = createIndexes();
+    if (!status.ok()) {
+        close();
+        return status;
     }
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     if (!query.exec(QStringLiteral("PRAGMA user_version=%1").arg(SchemaVersion))) {
@@ -251,6 +290,11 @@ DayImport Library::importDay(const QString &fileName, const QByteArray &bytes)
     // The raw file first: an index row never stands without its file.
     if (!m_files.write(date, bytes, fileName))
         return { DayImport::Result::Failed, date, QStringLiteral("日のファイルを書き込めません") };
+    // A day on its own is committed at once: its file reaches the disk first. In a group,
+    // commitDays() syncs the group's files together.
+    if (!m_writer->inGroup() && !m_files.syncWritten())
+        return { DayImport::Result::Failed, date,
+            QStringLiteral("日のファイルをディスクに書き込めません") };
     const DayRecord record { date, fileName, DayFiles::storedName(date), bytes.size(), sha1 };
     if (!m_writer->replaceDay(record, day))
         return { DayImport::Result::Failed, date,
@@ -270,7 +314,14 @@ void Library::beginDays()
 
 Status Library::commitDays()
 {
-    if (!m_writer || m_writer->commitGroup())
+    if (!m_writer)
+        return {};
+    // The group's raw files reach the disk before the rows that name them.
+    if (!m_files.syncWritten()) {
+        m_writer->rollbackGroup();
+        return { QStringLiteral("日のファイルをディスクに書き込めません"), false };
+    }
+    if (m_writer->commitGroup())
         return {};
     return m_writer->wasBusy()
         ? Status { busyText(), true }

@@ -77,6 +77,13 @@ public:
     /// returned status says why.
     Status commitDays();
 
+    /// For a batch into an empty library, called inside its first group: drops the
+    /// query indexes, so that the rows go in without them. False (nothing dropped) when
+    /// the library holds a day already.
+    bool deferIndexes();
+    /// Makes the query indexes again after such a batch.
+    Status restoreIndexes();
+
     /// Makes the index anew from the raw day files.
     Status rebuild(const RebuildProgress &progress = {});
     /// The stored days, newest first; empty when the library cannot be opened.
@@ -86,6 +93,7 @@ private:
     Status openConnection();
     Status checkIndex(bool &usable);
     Status createSchema();
+    Status createIndexes();
     Status fileRawDay(const QDate &date, const QString &file, const QByteArray &bytes);
     QString storedSha1(const QDate &date);
     void close();

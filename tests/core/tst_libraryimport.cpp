@@ -100,6 +100,8 @@ private Q_SLOTS:
     void outcomes_data();
     void outcomes();
     void exportAndRebuildAgree();
+    void queryIndexesStay_data();
+    void queryIndexesStay();
     void failures_data();
     void failures();
     void busyLibraryIsReported();
@@ -254,6 +256,91 @@ void TestLibraryImport::exportAndRebuildAgree()
                 == readBytes(second + u'/' + file, Unreadable),
             name);
     }
+}
+
+namespace {
+
+QStringList indexNames(const QString &indexPath)
+{
+    QStringList names;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"indexes"_s);
+        db.setDatabaseName(indexPath);
+        QSqlQuery q(db);
+        if (db.open()
+            && q.exec(u"SELECT name FROM sqlite_master WHERE type = 'index'"
+                      u" AND name NOT LIKE 'sqlite_%' ORDER BY name"_s)) {
+            while (q.next())
+                names.append(q.value(0).toString());
+        }
+    }
+    QSqlDatabase::removeDatabase(u"indexes"_s);
+    return names;
+}
+
+void dropIndex(const QString &indexPath, const QString &name)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"drop"_s);
+        db.setDatabaseName(indexPath);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(u"DROP INDEX "_s + name));
+    }
+    QSqlDatabase::removeDatabase(u"drop"_s);
+}
+
+} // namespace
+
+// A batch into an empty library makes the query indexes after its rows; whatever the path,
+// the library ends with all of them, and opening it makes one that is missing.
+void TestLibraryImport::queryIndexesStay_data()
+{
+    QTest::addColumn<QStringList>("before"); // files imported first, one batch
+    QTest::addColumn<QStringList>("batch");
+    QTest::addColumn<QString>("dropped"); // dropped behind the library's back, then reopened
+    const QStringList two { u"k200814.txt"_s, u"k200815.txt"_s };
+    QTest::newRow("batch into an empty library") << QStringList {} << two << QString();
+    QTest::newRow("batch into a library with a day")
+        << QStringList { u"k200105.txt"_s } << two << QString();
+    QTest::newRow("one file alone")
+        << QStringList {} << QStringList { u"k200907.txt"_s } << QString();
+    QTest::newRow("index left missing by a killed batch")
+        << QStringList {} << two << u"entries_by_reg"_s;
+}
+
+void TestLibraryImport::queryIndexesStay()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, batch);
+    QFETCH(QString, dropped);
+    const auto paths = [](const QStringList &names) {
+        QStringList out;
+        for (const QString &name : names)
+            out.append(QStringLiteral(RUSENA_TEST_DATA "/") + name);
+        return out;
+    };
+    Scratch scratch;
+    const QStringList all { u"entries_by_name"_s, u"entries_by_reg"_s, u"races_by_day"_s,
+        u"races_by_venue"_s };
+    {
+        Library library(scratch.data);
+        if (!before.isEmpty())
+            importSources(library, paths(before));
+        const BatchReport report = importSources(library, paths(batch));
+        QCOMPARE(report.count(DayImport::Result::Added), batch.size());
+    }
+    const QString index = scratch.data + u"/library.sqlite"_s;
+    QCOMPARE(indexNames(index), all);
+    if (dropped.isEmpty())
+        return;
+    dropIndex(index, dropped);
+    QCOMPARE(indexNames(index).size(), all.size() - 1);
+    {
+        Library library(scratch.data);
+        QVERIFY(library.open().ok());
+        QCOMPARE(library.storedDays().size(), batch.size());
+    }
+    QCOMPARE(indexNames(index), all);
 }
 
 void TestLibraryImport::failures_data()
