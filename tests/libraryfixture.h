@@ -129,6 +129,9 @@ inline void fill(QSqlDatabase &db)
     entry(db, 4, 3, QStringLiteral("03"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.16"),
         16);
     payout(db, 4, 1, QStringLiteral("３連単"), QStringLiteral("3-1-2"), 10001, 20);
+    // The day summaries, as the index writer makes them for each day's races.
+    for (const char *statement : rusena::library::SummaryStatements)
+        exec(db, QString::fromUtf8(statement), { 1, 4 });
 }
 
 /// An in-memory database under `connection`, filled.

@@ -1,5 +1,7 @@
 #include "indexwriter.h"
 
+#include "schema.h"
+
 #include <sqlite3.h>
 
 namespace rusena::library {
@@ -21,7 +23,9 @@ constexpr std::array<const char *, 6> InsertSql {
     "SELECT 1 FROM days WHERE date = ?",
 };
 
-constexpr std::array<const char *, 5> RemoveSql {
+constexpr std::array<const char *, 7> RemoveSql {
+    "DELETE FROM course_stats WHERE date = ?1",
+    "DELETE FROM technique_counts WHERE date = ?1",
     "DELETE FROM entries WHERE race_id IN (SELECT id FROM races WHERE date = ?1)",
     "DELETE FROM payouts WHERE race_id IN (SELECT id FROM races WHERE date = ?1)",
     "DELETE FROM races WHERE date = ?1",
@@ -96,8 +100,9 @@ bool IndexWriter::prepare()
     if (m_statements[0])
         return true;
     for (int i = 0; i < Count; ++i) {
-        if (sqlite3_prepare_v3(
-                m_db, InsertSql[i], -1, SQLITE_PREPARE_PERSISTENT, &m_statements[i], nullptr)
+        const char *sql
+            = i < SummariseStarts ? InsertSql[i] : SummaryStatements[i - SummariseStarts];
+        if (sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &m_statements[i], nullptr)
             != SQLITE_OK)
             return fail();
     }
@@ -219,8 +224,21 @@ bool IndexWriter::writeDay(const DayRecord &record, const ParsedDay &day)
         if (!step(s))
             return false;
     }
+    m_firstRaceId = 0;
     for (int seq = 0; seq < day.races.size(); ++seq) {
         if (!writeRace(date, seq, day.races[seq]))
+            return false;
+    }
+    return day.races.isEmpty() || writeSummaries();
+}
+
+bool IndexWriter::writeSummaries()
+{
+    for (int i = 0; i < int(SummaryStatements.size()); ++i) {
+        sqlite3_stmt *s = m_statements[SummariseStarts + i];
+        sqlite3_bind_int64(s, 1, m_firstRaceId);
+        sqlite3_bind_int64(s, 2, m_lastRaceId);
+        if (!step(s))
             return false;
     }
     return true;
@@ -246,6 +264,9 @@ bool IndexWriter::writeRace(const QString &date, int seq, const ParsedRace &race
     if (!step(s))
         return false;
     const sqlite3_int64 raceId = sqlite3_last_insert_rowid(m_db);
+    if (m_firstRaceId == 0)
+        m_firstRaceId = raceId;
+    m_lastRaceId = raceId;
 
     s = m_statements[InsertEntry];
     for (int i = 0; i < race.entries.size(); ++i) {

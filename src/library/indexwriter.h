@@ -56,6 +56,8 @@ private:
         InsertEntry,
         InsertPayout,
         FindDay,
+        SummariseStarts,
+        SummariseTechniques,
         Count
     };
 
@@ -65,6 +67,7 @@ private:
     bool removeDay(const QString &date);
     bool writeDay(const DayRecord &record, const ParsedDay &day);
     bool writeRace(const QString &date, int seq, const ParsedRace &race);
+    bool writeSummaries();
     bool fail();
 
     sqlite3 *m_db = nullptr;
@@ -72,6 +75,8 @@ private:
     QString m_error;
     bool m_busy = false;
     bool m_inGroup = false;
+    qint64 m_firstRaceId = 0; // the races of the day being written
+    qint64 m_lastRaceId = 0;
 };
 
 } // namespace rusena::library

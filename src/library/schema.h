@@ -10,14 +10,14 @@
 namespace rusena::library {
 
 /// Kept in PRAGMA user_version. Raise it with every change to the statements below.
-inline constexpr int SchemaVersion = 2;
+inline constexpr int SchemaVersion = 3;
 
 /// Rows keep the file's text as written (trimmed as the export describes); numbers that
 /// queries compute on are INTEGER. `seq` is the order of a row within its parent as the
 /// file has it, so that "the order of the rows in the file" survives. Entries and payouts
 /// are kept in their primary key's order (WITHOUT ROWID): one tree a table instead of a
 /// table and its key index, which an import would both write (version 2).
-inline constexpr std::array<const char *, 5> TableStatements {
+inline constexpr std::array<const char *, 7> TableStatements {
     // One row per stored day; `file` is the base name it came from, `bytes_sha1` tells a
     // re-import of the same bytes from a replacement.
     "CREATE TABLE days ("
@@ -81,6 +81,41 @@ inline constexpr std::array<const char *, 5> TableStatements {
     " note TEXT NOT NULL,"
     " PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
 
+    // Each day's starts by venue and course, and its winning techniques by venue, for
+    // races that were not void: the statistics of a period sum a few rows a day instead
+    // of walking every start. Written with the day's rows (SummaryStatements).
+    "CREATE TABLE course_stats ("
+    " date TEXT NOT NULL,"
+    " venue_code INTEGER NOT NULL,"
+    " course INTEGER NOT NULL,"
+    " starts INTEGER NOT NULL,"
+    " first INTEGER NOT NULL,"
+    " second INTEGER NOT NULL,"
+    " third INTEGER NOT NULL,"
+    " start_sum_cs INTEGER NOT NULL," // sum of the plain timings, in hundredths
+    " plain_starts INTEGER NOT NULL," // starts with a plain timing
+    " PRIMARY KEY (date, venue_code, course)) WITHOUT ROWID",
+
+    "CREATE TABLE technique_counts ("
+    " date TEXT NOT NULL,"
+    " venue_code INTEGER NOT NULL,"
+    " technique TEXT NOT NULL,"
+    " races INTEGER NOT NULL,"
+    " PRIMARY KEY (date, venue_code, technique)) WITHOUT ROWID",
+};
+
+/// Fill the day summaries from the races whose ids lie between the two parameters (the
+/// races of the day just written). By id, so that no index on races is needed.
+inline constexpr std::array<const char *, 2> SummaryStatements {
+    "INSERT INTO course_stats SELECT r.date, r.venue_code, e.course, count(*),"
+    " coalesce(sum(e.rank = 1), 0), coalesce(sum(e.rank = 2), 0), coalesce(sum(e.rank = 3), 0),"
+    " coalesce(sum(e.start_cs), 0), count(e.start_cs)"
+    " FROM races r JOIN entries e ON e.race_id = r.id"
+    " WHERE r.id BETWEEN ? AND ? AND r.void = 0 AND e.course BETWEEN 1 AND 6"
+    " GROUP BY r.date, r.venue_code, e.course",
+    "INSERT INTO technique_counts SELECT date, venue_code, technique, count(*) FROM races"
+    " WHERE id BETWEEN ? AND ? AND void = 0 AND technique <> ''"
+    " GROUP BY date, venue_code, technique",
 };
 
 /// The indexes for the queries. A rebuild and an import into an empty library make them

@@ -44,35 +44,8 @@ void add(CourseStats &to, const CourseStats &from)
     to.plainStarts += from.plainStarts;
 }
 
-// The figures of each day of the period. Every start is written as one integer (venue,
-// course, rank, timing) and a day's starts are joined into one text, and likewise the
-// races' techniques: the races are walked in the order of their date index, so SQLite
-// groups by day without sorting, and only one row a day crosses into Qt. (A GROUP BY
-// venue and course would sort every start of the library, many times the walk itself.)
-constexpr qint64 VenueUnit = 1'000'000, CourseUnit = 100'000, RankUnit = 10'000;
-
-void addStart(VenueCourses &courses, qint64 packed)
-{
-    const int venue = int(packed / VenueUnit);
-    const int course = int(packed / CourseUnit % 10);
-    if (venue < 1 || venue > 24 || course < 1 || course > 6)
-        return;
-    const qint64 rank = packed / RankUnit % 10;
-    const qint64 start = packed % RankUnit;
-    auto it = courses.find(venue);
-    if (it == courses.end())
-        it = courses.insert(venue, emptyVenue(venue));
-    CourseStats &c = (*it)[size_t(course - 1)];
-    ++c.starts;
-    c.first += rank == 1;
-    c.second += rank == 2;
-    c.third += rank == 3;
-    if (start > 0) {
-        c.startSumHundredths += start - 1;
-        ++c.plainStarts;
-    }
-}
-
+// The figures of each day of the period, from the day summaries the index keeps: a few
+// rows a day, where walking the starts themselves would visit every placing row.
 using DayFigures = QMap<QString, StatsFigures>; // by date
 
 QString readStarts(const QSqlDatabase &db, const Period &period, DayFigures &days)
@@ -80,19 +53,28 @@ QString readStarts(const QSqlDatabase &db, const Period &period, DayFigures &day
     QSqlQuery q(db);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral(
-        "SELECT r.date, group_concat(r.venue_code * 1000000 + e.course * 100000"
-        " + COALESCE(e.rank, 0) * 10000 + COALESCE(MIN(e.start_cs, 9998) + 1, 0), ' ')"
-        " FROM races r JOIN entries e ON e.race_id = r.id"
-        " WHERE r.void = 0 AND e.course BETWEEN 1 AND 6 AND r.date >= ? AND r.date <= ?"
-        " AND (? = 0 OR r.venue_code = ?) GROUP BY r.date"));
+        "SELECT date, venue_code, course, starts, first, second, third, start_sum_cs,"
+        " plain_starts FROM course_stats WHERE date >= ? AND date <= ?"
+        " AND (? = 0 OR venue_code = ?)"));
     bindPeriod(q, period);
     if (!q.exec())
         return q.lastError().text();
     while (q.next()) {
+        const int venue = q.value(1).toInt();
+        const int course = q.value(2).toInt();
+        if (venue < 1 || venue > 24 || course < 1 || course > 6)
+            continue;
         VenueCourses &courses = days[q.value(0).toString()].courses;
-        const QString text = q.value(1).toString();
-        for (const QStringView number : QStringView(text).split(u' ', Qt::SkipEmptyParts))
-            addStart(courses, number.toLongLong());
+        auto it = courses.find(venue);
+        if (it == courses.end())
+            it = courses.insert(venue, emptyVenue(venue));
+        CourseStats &c = (*it)[size_t(course - 1)];
+        c.starts += q.value(3).toLongLong();
+        c.first += q.value(4).toLongLong();
+        c.second += q.value(5).toLongLong();
+        c.third += q.value(6).toLongLong();
+        c.startSumHundredths += q.value(7).toLongLong();
+        c.plainStarts += q.value(8).toLongLong();
     }
     return {};
 }
@@ -101,21 +83,14 @@ QString readTechniques(const QSqlDatabase &db, const Period &period, DayFigures 
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral(
-        "SELECT date, group_concat(venue_code || char(31) || technique, char(30)) FROM races"
-        " WHERE void = 0 AND technique <> '' AND date >= ? AND date <= ?"
-        " AND (? = 0 OR venue_code = ?) GROUP BY date"));
+    q.prepare(QStringLiteral("SELECT date, venue_code, technique, races FROM technique_counts"
+                             " WHERE date >= ? AND date <= ? AND (? = 0 OR venue_code = ?)"));
     bindPeriod(q, period);
     if (!q.exec())
         return q.lastError().text();
     while (q.next()) {
-        VenueTechniques &techniques = days[q.value(0).toString()].techniques;
-        const QString text = q.value(1).toString();
-        for (const QStringView race : QStringView(text).split(QChar(30))) {
-            const qsizetype cut = race.indexOf(QChar(31));
-            if (cut > 0)
-                ++techniques[race.left(cut).toInt()][race.mid(cut + 1).toString()];
-        }
+        days[q.value(0).toString()].techniques[q.value(1).toInt()][q.value(2).toString()]
+            += q.value(3).toLongLong();
     }
     return {};
 }

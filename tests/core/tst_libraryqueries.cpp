@@ -246,6 +246,12 @@ void TestLibraryQueries::statsCacheFollowsReplacedDay()
     // The day of 2020-01-03 re-imported with other bytes: boat 1 now won.
     libraryfixture::exec(
         db, QStringLiteral("UPDATE entries SET rank = 1 WHERE race_id = 4 AND seq = 2"));
+    // Its summaries written again, as a replaced day's are.
+    libraryfixture::exec(db, QStringLiteral("DELETE FROM course_stats WHERE date = '2020-01-03'"));
+    libraryfixture::exec(
+        db, QStringLiteral("DELETE FROM technique_counts WHERE date = '2020-01-03'"));
+    for (const char *statement : rusena::library::SummaryStatements)
+        libraryfixture::exec(db, QString::fromUtf8(statement), { 4, 4 });
     libraryfixture::exec(
         db, QStringLiteral("UPDATE days SET bytes_sha1 = 'x' WHERE date = '2020-01-03'"));
     // A day removed from the library no longer counts.
