@@ -6,19 +6,10 @@ namespace rusena::library {
 
 namespace {
 
+using layout::isBlank;
 using layout::trimBlanks;
 
 inline constexpr QStringView PopularityWord = u"人気";
-
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == QChar(0x3000);
-}
 
 QList<QStringView> words(QStringView text)
 {
@@ -54,7 +45,7 @@ QString digitsOf(QStringView word)
 {
     QString digits;
     for (const QChar c : word) {
-        if (isDigit(c))
+        if (layout::isAsciiDigit(c))
             digits.append(c);
     }
     return digits;
@@ -100,7 +91,7 @@ bool readPayoutLine(QStringView line, QString &bet, QList<Payout> &out)
     if (!opening.isEmpty()) {
         bet = opening.toString();
         text = text.sliced(opening.size());
-    } else if (bet.isEmpty() || text.isEmpty() || !isDigit(text.front())) {
+    } else if (bet.isEmpty() || text.isEmpty() || !layout::isAsciiDigit(text.front())) {
         return false;
     }
     const QList<QStringView> list = words(text);

@@ -6,23 +6,14 @@ namespace rusena::library {
 
 namespace {
 
+using layout::isBlank;
 using layout::trimBlanks;
 
 inline constexpr QStringView FixedEntryFlag = u"進入固定";
 
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == QChar(0x3000);
-}
-
 qsizetype digitsEnd(QStringView text, qsizetype from)
 {
-    while (from < text.size() && isDigit(text[from]))
+    while (from < text.size() && layout::isAsciiDigit(text[from]))
         ++from;
     return from;
 }
@@ -58,7 +49,7 @@ void splitFixedEntry(QStringView text, RaceLabel &label)
 void readWind(QStringView text, RaceLabel &label)
 {
     qsizetype digits = 0;
-    while (digits < text.size() && !isDigit(text[digits]))
+    while (digits < text.size() && !layout::isAsciiDigit(text[digits]))
         ++digits;
     label.windDirection = trimBlanks(text.first(digits)).toString();
     label.windSpeed = text.sliced(digits, digitsEnd(text, digits) - digits).toString();
@@ -70,7 +61,7 @@ void readWave(QStringView text, RaceLabel &label)
     if (cm < 0)
         return;
     qsizetype begin = cm;
-    while (begin > 0 && isDigit(text[begin - 1]))
+    while (begin > 0 && layout::isAsciiDigit(text[begin - 1]))
         --begin;
     label.wave = text.sliced(begin, cm - begin).toString();
 }

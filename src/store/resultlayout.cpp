@@ -8,14 +8,6 @@ bool isHalfBlank(QChar c)
 {
     return c == u' ';
 }
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\u3000';
-}
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 bool hasTagAt(QStringView line, QStringView tag)
 {

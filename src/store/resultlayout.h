@@ -111,6 +111,18 @@ inline constexpr std::array<QStringView, 7> BetNames { u"単勝", u"複勝", u"�
 /// (a continuation line under it, or no payout line at all).
 QStringView payoutBet(QStringView line);
 
+/// A half-width (U+0020) or full-width (U+3000) blank: the file pads with both.
+inline bool isBlank(QChar c)
+{
+    return c == u' ' || c == QChar(0x3000);
+}
+
+/// A half-width digit 0-9 (full-width digits are text, not numbers, in the file).
+inline bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
 /// Removes half-width (U+0020) and full-width (U+3000) blanks at both ends.
 QStringView trimBlanks(QStringView text);
 
