@@ -38,18 +38,18 @@ inline QVariant orNull(int value)
     return value < 0 ? QVariant(QMetaType::fromType<int>()) : QVariant(value);
 }
 
-// course and start hundredths -1 for none; rank derived from the placing as the index does.
+// course -1 for none; rank derived from the placing as the index does.
 inline void entry(QSqlDatabase &db, int raceId, int seq, const QString &placing, int boat,
-    const QString &reg, const QString &name, int course, const QString &start, int startCs)
+    const QString &reg, const QString &name, int course, const QString &start)
 {
     const int rank = placing.size() == 2 && placing[0] == u'0' ? placing.mid(1).toInt() : -1;
     QString key = name;
     key.remove(u' ').remove(QChar(0x3000));
     exec(db,
         QStringLiteral("INSERT INTO entries VALUES (?, ?, ?, ?, ?, ?, ?, ?, '11', '81',"
-                       " '6.70', ?, ?, ?, '1.50.0')"),
+                       " '6.70', ?, ?, '1.50.0')"),
         { raceId, seq, placing, orNull(rank >= 1 && rank <= 6 ? rank : -1), QString::number(boat),
-            reg, name, key, orNull(course), start, orNull(startCs) });
+            reg, name, key, orNull(course), start });
 }
 
 inline void payout(QSqlDatabase &db, int raceId, int seq, const QString &bet,
@@ -59,6 +59,29 @@ inline void payout(QSqlDatabase &db, int raceId, int seq, const QString &bet,
         { raceId, seq, bet, combination,
             yen < 0 ? QVariant(QMetaType::fromType<qlonglong>()) : QVariant(yen),
             orNull(popularity), note.isNull() ? QStringLiteral("") : note });
+}
+
+/// The day summaries of the races `firstId`..`lastId` worked out from their rows in SQL:
+/// the fixture's summaries, and a second opinion on those the index writer makes.
+inline void summariseRaces(QSqlDatabase &db, int firstId, int lastId)
+{
+    const QString plainCs
+        = QStringLiteral("CASE WHEN e.start GLOB '[0-9].[0-9][0-9]'"
+                         " THEN substr(e.start, 1, 1) * 100 + substr(e.start, 3, 2) END");
+    exec(db,
+        QStringLiteral("INSERT INTO course_stats SELECT r.date, r.venue_code, e.course, count(*),"
+                       " coalesce(sum(e.rank = 1), 0), coalesce(sum(e.rank = 2), 0),"
+                       " coalesce(sum(e.rank = 3), 0), coalesce(sum(%1), 0), count(%1)"
+                       " FROM races r JOIN entries e ON e.race_id = r.id"
+                       " WHERE r.id BETWEEN ? AND ? AND r.void = 0 AND e.course BETWEEN 1 AND 6"
+                       " GROUP BY r.date, r.venue_code, e.course")
+            .arg(plainCs),
+        { firstId, lastId });
+    exec(db,
+        QStringLiteral("INSERT INTO technique_counts SELECT date, venue_code, technique, count(*)"
+                       " FROM races WHERE id BETWEEN ? AND ? AND void = 0 AND technique <> ''"
+                       " GROUP BY date, venue_code, technique"),
+        { firstId, lastId });
 }
 
 inline const QString A = QStringLiteral("三井所　　尊　春"); // 4101
@@ -76,18 +99,15 @@ inline void fill(QSqlDatabase &db)
     const QString ippan = QStringLiteral("一　　般");
 
     race(db, 1, QStringLiteral("2020-01-01"), 1, 1, ippan, QStringLiteral("逃げ"), false);
-    entry(db, 1, 1, QStringLiteral("01"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.10"),
-        10);
-    entry(db, 1, 2, QStringLiteral("02"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.15"),
-        15);
-    entry(db, 1, 3, QStringLiteral("03"), 3, QStringLiteral("4103"), C, 3, QStringLiteral("0.20"),
-        20);
+    entry(db, 1, 1, QStringLiteral("01"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.10"));
+    entry(db, 1, 2, QStringLiteral("02"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.15"));
+    entry(db, 1, 3, QStringLiteral("03"), 3, QStringLiteral("4103"), C, 3, QStringLiteral("0.20"));
     entry(db, 1, 4, QStringLiteral("04"), 4, QStringLiteral("4104"), QStringLiteral("田中"), 4,
-        QStringLiteral("0.12"), 12);
+        QStringLiteral("0.12"));
     entry(db, 1, 5, QStringLiteral("F"), 5, QStringLiteral("4105"), QStringLiteral("鈴木"), 5,
-        QStringLiteral("F0.01"), -1);
+        QStringLiteral("F0.01"));
     entry(db, 1, 6, QStringLiteral("K0"), 6, QStringLiteral("4106"), QStringLiteral("佐藤"), -1,
-        QStringLiteral("K ."), -1);
+        QStringLiteral("K ."));
     payout(db, 1, 1, QStringLiteral("単勝"), QStringLiteral("1"), 150, -1);
     payout(db, 1, 2, QStringLiteral("複勝"), QStringLiteral("1"), 100, -1);
     payout(db, 1, 3, QStringLiteral("２連単"), QStringLiteral("1-2"), 450, 2);
@@ -98,14 +118,11 @@ inline void fill(QSqlDatabase &db)
     // A dead heat for first.
     race(db, 2, QStringLiteral("2020-01-01"), 2, 12, QStringLiteral("優勝戦"),
         QStringLiteral("差し"), false);
-    entry(db, 2, 1, QStringLiteral("01"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.11"),
-        11);
-    entry(db, 2, 2, QStringLiteral("01"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.13"),
-        13);
-    entry(db, 2, 3, QStringLiteral("03"), 3, QStringLiteral("4103"), C, 3, QStringLiteral("0.14"),
-        14);
+    entry(db, 2, 1, QStringLiteral("01"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.11"));
+    entry(db, 2, 2, QStringLiteral("01"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.13"));
+    entry(db, 2, 3, QStringLiteral("03"), 3, QStringLiteral("4103"), C, 3, QStringLiteral("0.14"));
     entry(db, 2, 4, QStringLiteral("L1"), 4, QStringLiteral("4104"), QStringLiteral("田中"), 4,
-        QStringLiteral("L ."), -1);
+        QStringLiteral("L ."));
     payout(db, 2, 1, QStringLiteral("単勝"), QStringLiteral("2"), 200, 1);
     payout(db, 2, 2, QStringLiteral("単勝"), QStringLiteral("1"), 180, 2);
     payout(
@@ -116,22 +133,16 @@ inline void fill(QSqlDatabase &db)
         db, 2, 6, QStringLiteral("３連複"), QStringLiteral(""), -1, -1, QStringLiteral("不成立"));
 
     race(db, 3, QStringLiteral("2020-01-02"), 1, 3, ippan, QStringLiteral(""), true);
-    entry(
-        db, 3, 1, QStringLiteral("01"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.05"), 5);
-    entry(
-        db, 3, 2, QStringLiteral("02"), 2, QStringLiteral("4103"), C, 2, QStringLiteral("0.06"), 6);
+    entry(db, 3, 1, QStringLiteral("01"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.05"));
+    entry(db, 3, 2, QStringLiteral("02"), 2, QStringLiteral("4103"), C, 2, QStringLiteral("0.06"));
 
     race(db, 4, QStringLiteral("2020-01-03"), 1, 5, ippan, QStringLiteral("まくり"), false);
-    entry(
-        db, 4, 1, QStringLiteral("01"), 3, QStringLiteral("4103"), C, 3, QStringLiteral("0.09"), 9);
-    entry(db, 4, 2, QStringLiteral("02"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.18"),
-        18);
-    entry(db, 4, 3, QStringLiteral("03"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.16"),
-        16);
+    entry(db, 4, 1, QStringLiteral("01"), 3, QStringLiteral("4103"), C, 3, QStringLiteral("0.09"));
+    entry(db, 4, 2, QStringLiteral("02"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.18"));
+    entry(db, 4, 3, QStringLiteral("03"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.16"));
     payout(db, 4, 1, QStringLiteral("３連単"), QStringLiteral("3-1-2"), 10001, 20);
     // The day summaries, as the index writer makes them for each day's races.
-    for (const char *statement : rusena::library::SummaryStatements)
-        exec(db, QString::fromUtf8(statement), { 1, 4 });
+    summariseRaces(db, 1, 4);
 }
 
 /// An in-memory database under `connection`, filled.

@@ -1,5 +1,6 @@
 #include "historyquery.h"
 
+#include "library/daysummary.h"
 #include "library/ratio.h"
 
 #include <QSqlDatabase>
@@ -28,12 +29,13 @@ HistoryRow readRow(const QSqlQuery &q)
     row.placing = q.value(6).toString();
     row.rank = optionalInt(q.value(7));
     row.start = q.value(8).toString();
-    row.startHundredths = optionalInt(q.value(9));
-    row.raceTime = q.value(10).toString();
+    if (const int cs = plainStartCs(row.start); cs >= 0)
+        row.startHundredths = cs;
+    row.raceTime = q.value(9).toString();
     if (row.rank == 1)
-        row.technique = q.value(11).toString();
-    row.name = q.value(12).toString();
-    row.isVoid = q.value(13).toInt() != 0;
+        row.technique = q.value(10).toString();
+    row.name = q.value(11).toString();
+    row.isVoid = q.value(12).toInt() != 0;
     return row;
 }
 
@@ -46,7 +48,7 @@ QueryResult<QList<HistoryRow>> queryHistory(
     q.setForwardOnly(true);
     q.prepare(QStringLiteral(
         "SELECT r.date, r.venue_code, r.race, r.heading, e.boat, e.course, e.placing, e.rank,"
-        " e.start, e.start_cs, e.race_time, r.technique, e.name, r.void"
+        " e.start, e.race_time, r.technique, e.name, r.void"
         " FROM entries e JOIN races r ON r.id = e.race_id"
         " WHERE e.reg = ? AND r.date >= ? AND r.date <= ? AND (? = 0 OR r.venue_code = ?)"
         " ORDER BY r.date, r.venue_code, r.race, r.seq, e.seq"));

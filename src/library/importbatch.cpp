@@ -1,15 +1,14 @@
 #include "importbatch.h"
 
-#include "archivereader.h"
-#include "store/regularfile.h"
+#include "sourcequeue.h"
 #include "store/resultimport.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 
 namespace rusena::library {
 
@@ -20,48 +19,17 @@ DayImport skipped(QString reason)
     return { DayImport::Result::Failed, {}, std::move(reason) };
 }
 
-// A text file's bytes, refused before reading when it is larger than any day can be.
-std::optional<QByteArray> readTextFile(const QString &path, QString &error)
+// Files a source's days, a report line each (one line for a source that gives none).
+void fileSource(
+    Library &library, const QString &path, const SourceDays &source, BatchReport &report)
 {
-    // A regular file only: a FIFO or a device named K... would block or never end.
-    QFile file(path);
-    if (!openRegularFile(file)) {
-        error = QStringLiteral("ファイルを読めません");
-        return std::nullopt;
-    }
-    if (file.size() > MaxDayBytes) {
-        error = QStringLiteral("ファイルが大きすぎます");
-        return std::nullopt;
-    }
-    QByteArray bytes = file.read(MaxDayBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > MaxDayBytes) {
-        error = QStringLiteral("ファイルを読めません");
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-void importArchive(Library &library, const QString &path, BatchReport &report)
-{
-    const ArchiveContents contents = readArchive(path);
-    if (!contents.error.isEmpty()) {
-        report.lines.append({ path, {}, skipped(contents.error) });
+    if (!source.error.isEmpty()) {
+        report.lines.append({ path, {}, skipped(source.error) });
         return;
     }
-    for (const ArchiveMember &member : contents.members)
-        report.lines.append({ path, member.name, library.importDay(member.name, member.bytes) });
-}
-
-void importTextFile(Library &library, const QString &path, BatchReport &report)
-{
-    const QString name = QFileInfo(path).fileName();
-    if (!isResultFileName(name)) {
-        report.lines.append({ path, {}, skipped(QStringLiteral("名前が K で始まりません")) });
-        return;
-    }
-    QString error;
-    const std::optional<QByteArray> bytes = readTextFile(path, error);
-    report.lines.append({ path, {}, bytes ? library.importDay(name, *bytes) : skipped(error) });
+    for (const PreparedDay &day : source.days)
+        report.lines.append(
+            { path, source.archive ? day.fileName : QString(), library.importDay(day) });
 }
 
 } // namespace
@@ -140,16 +108,16 @@ BatchReport importSources(
     // Into an empty library the indexes are made once after the rows, in a sorted pass,
     // instead of taking each row in turn.
     const bool deferred = sources.size() > 1 && library.deferIndexes();
+    std::optional<SourceQueue> ahead;
+    if (sources.size() > 1)
+        ahead.emplace(sources);
     group.start();
     for (const QString &path : sources) {
         if (progress && !progress(report.sourcesDone, int(sources.size()))) {
             report.cancelled = true;
             break;
         }
-        if (isArchiveName(path))
-            importArchive(library, path, report);
-        else
-            importTextFile(library, path, report);
+        fileSource(library, path, ahead ? ahead->next() : readSource(path), report);
         ++report.sourcesDone;
         if (group.elapsed() >= GroupMs) {
             commitGroup(library, report, groupStart);

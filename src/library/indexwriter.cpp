@@ -1,5 +1,7 @@
 #include "indexwriter.h"
 
+#include "daysummary.h"
+#include "historyquery.h"
 #include "schema.h"
 
 #include <sqlite3.h>
@@ -8,18 +10,17 @@ namespace rusena::library {
 
 namespace {
 
-constexpr std::array<const char *, 6> InsertSql {
+// In the order of IndexWriter::Statement.
+constexpr std::array<const char *, 6> StatementSql {
     "INSERT INTO days (date, file, stored_name, size, bytes_sha1, venues, races)"
     " VALUES (?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO sections (date, venue_code, seq, title) VALUES (?, ?, ?, ?)",
     "INSERT INTO races (date, venue_code, race, seq, heading, fixed_entry, distance_m, weather,"
     " wind_direction, wind_m, wave_cm, technique, void)"
     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-    "INSERT INTO entries (race_id, seq, placing, rank, boat, reg, name, name_key, motor, boat_no,"
-    " exhibition, course, start, start_cs, race_time)"
-    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-    "INSERT INTO payouts (race_id, seq, bet, combination, yen, popularity, note)"
-    " VALUES (?, ?, ?, ?, ?, ?, ?)",
+    "INSERT INTO course_stats (date, venue_code, course, starts, first, second, third,"
+    " start_sum_cs, plain_starts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+    "INSERT INTO technique_counts (date, venue_code, technique, races) VALUES (?, ?, ?, ?)",
     "SELECT 1 FROM days WHERE date = ?",
 };
 
@@ -36,6 +37,12 @@ constexpr std::array<const char *, 7> RemoveSql {
 void bindText(sqlite3_stmt *s, int index, const QString &text)
 {
     sqlite3_bind_text16(s, index, text.utf16(), int(text.size() * 2), SQLITE_STATIC);
+}
+
+// For a value that is gone before the statement runs: SQLite keeps a copy.
+void bindTextCopy(sqlite3_stmt *s, int index, const QString &text)
+{
+    sqlite3_bind_text16(s, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
 }
 
 // A number where the text is one (an empty field or a mark is NULL).
@@ -57,27 +64,45 @@ void bindPositive(sqlite3_stmt *s, int index, int value)
         sqlite3_bind_null(s, index);
 }
 
-QString withoutBlanks(const QString &name)
+void bindEntry(
+    sqlite3_stmt *s, int first, sqlite3_int64 raceId, int seq, const layout::PlacingRow &row)
 {
-    QString key = name;
-    key.remove(u' ');
-    key.remove(QChar(0x3000));
-    return key;
+    sqlite3_bind_int64(s, first, raceId);
+    sqlite3_bind_int(s, first + 1, seq);
+    bindText(s, first + 2, row.placing);
+    bindPositive(s, first + 3, row.rank());
+    bindText(s, first + 4, row.boat);
+    bindText(s, first + 5, row.reg);
+    bindText(s, first + 6, row.name);
+    bindTextCopy(s, first + 7, nameKey(row.name));
+    bindText(s, first + 8, row.motor);
+    bindText(s, first + 9, row.boatNumber);
+    bindText(s, first + 10, row.exhibition);
+    bindNumber(s, first + 11, row.course);
+    bindText(s, first + 12, row.start);
+    bindText(s, first + 13, row.raceTime);
 }
 
-// "0.27" in hundredths (27); anything else (F0.04, L1.04, K .) has none.
-int plainStartCs(const QString &start)
+void bindPayout(sqlite3_stmt *s, int first, sqlite3_int64 raceId, int seq, const Payout &p)
 {
-    if (start.size() != 4 || start[1] != u'.' || !start[0].isDigit() || !start[2].isDigit()
-        || !start[3].isDigit())
-        return -1;
-    return start[0].digitValue() * 100 + start[2].digitValue() * 10 + start[3].digitValue();
+    sqlite3_bind_int64(s, first, raceId);
+    sqlite3_bind_int(s, first + 1, seq);
+    bindText(s, first + 2, p.bet);
+    bindText(s, first + 3, p.combination);
+    bindNumber(s, first + 4, p.yen);
+    bindNumber(s, first + 5, p.popularity);
+    bindText(s, first + 6, p.note);
 }
 
 } // namespace
 
 IndexWriter::IndexWriter(sqlite3 *db)
     : m_db(db)
+    , m_entries("entries",
+          "(race_id, seq, placing, rank, boat, reg, name, name_key, motor, boat_no, exhibition,"
+          " course, start, race_time)",
+          14)
+    , m_payouts("payouts", "(race_id, seq, bet, combination, yen, popularity, note)", 7)
 {
 }
 
@@ -99,10 +124,10 @@ bool IndexWriter::prepare()
 {
     if (m_statements[0])
         return true;
+    static_assert(StatementSql.size() == Count);
     for (int i = 0; i < Count; ++i) {
-        const char *sql
-            = i < SummariseStarts ? InsertSql[i] : SummaryStatements[i - SummariseStarts];
-        if (sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &m_statements[i], nullptr)
+        if (sqlite3_prepare_v3(
+                m_db, StatementSql[i], -1, SQLITE_PREPARE_PERSISTENT, &m_statements[i], nullptr)
             != SQLITE_OK)
             return fail();
     }
@@ -224,20 +249,32 @@ bool IndexWriter::writeDay(const DayRecord &record, const ParsedDay &day)
         if (!step(s))
             return false;
     }
-    m_firstRaceId = 0;
     for (int seq = 0; seq < day.races.size(); ++seq) {
         if (!writeRace(date, seq, day.races[seq]))
             return false;
     }
-    return day.races.isEmpty() || writeSummaries();
+    return writeSummary(date, summariseDay(day));
 }
 
-bool IndexWriter::writeSummaries()
+bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
 {
-    for (int i = 0; i < int(SummaryStatements.size()); ++i) {
-        sqlite3_stmt *s = m_statements[SummariseStarts + i];
-        sqlite3_bind_int64(s, 1, m_firstRaceId);
-        sqlite3_bind_int64(s, 2, m_lastRaceId);
+    sqlite3_stmt *s = m_statements[InsertCourseStats];
+    for (const CourseSummary &c : summary.courses) {
+        bindText(s, 1, date);
+        int column = 2;
+        for (const int value : { c.venueCode, c.course, c.starts, c.first, c.second, c.third })
+            sqlite3_bind_int(s, column++, value);
+        sqlite3_bind_int64(s, column++, c.startSumCs);
+        sqlite3_bind_int(s, column, c.plainStarts);
+        if (!step(s))
+            return false;
+    }
+    s = m_statements[InsertTechniqueCount];
+    for (const TechniqueSummary &t : summary.techniques) {
+        bindText(s, 1, date);
+        sqlite3_bind_int(s, 2, t.venueCode);
+        bindText(s, 3, t.technique);
+        sqlite3_bind_int(s, 4, t.races);
         if (!step(s))
             return false;
     }
@@ -264,47 +301,22 @@ bool IndexWriter::writeRace(const QString &date, int seq, const ParsedRace &race
     if (!step(s))
         return false;
     const sqlite3_int64 raceId = sqlite3_last_insert_rowid(m_db);
-    if (m_firstRaceId == 0)
-        m_firstRaceId = raceId;
-    m_lastRaceId = raceId;
 
-    s = m_statements[InsertEntry];
-    for (int i = 0; i < race.entries.size(); ++i) {
-        const layout::PlacingRow &row = race.entries[i];
-        sqlite3_bind_int64(s, 1, raceId);
-        sqlite3_bind_int(s, 2, i);
-        bindText(s, 3, row.placing);
-        bindPositive(s, 4, row.rank());
-        bindText(s, 5, row.boat);
-        bindText(s, 6, row.reg);
-        bindText(s, 7, row.name);
-        const QString key = withoutBlanks(row.name);
-        bindText(s, 8, key);
-        bindText(s, 9, row.motor);
-        bindText(s, 10, row.boatNumber);
-        bindText(s, 11, row.exhibition);
-        bindNumber(s, 12, row.course);
-        bindText(s, 13, row.start);
-        const int cs = plainStartCs(row.start);
-        if (cs >= 0)
-            sqlite3_bind_int(s, 14, cs);
-        else
-            sqlite3_bind_null(s, 14);
-        bindText(s, 15, row.raceTime);
-        if (!step(s))
-            return false;
-    }
+    return writeRows(m_entries, raceId, race.entries, bindEntry)
+        && writeRows(m_payouts, raceId, race.payouts, bindPayout);
+}
 
-    s = m_statements[InsertPayout];
-    for (int i = 0; i < race.payouts.size(); ++i) {
-        const Payout &p = race.payouts[i];
-        sqlite3_bind_int64(s, 1, raceId);
-        sqlite3_bind_int(s, 2, i);
-        bindText(s, 3, p.bet);
-        bindText(s, 4, p.combination);
-        bindNumber(s, 5, p.yen);
-        bindNumber(s, 6, p.popularity);
-        bindText(s, 7, p.note);
+template <typename Row, typename Bind>
+bool IndexWriter::writeRows(
+    MultiRowInsert &insert, qint64 raceId, const QList<Row> &rows, Bind bind)
+{
+    for (int first = 0; first < rows.size(); first += MultiRowInsert::MaxRows) {
+        const int count = int(std::min<qsizetype>(MultiRowInsert::MaxRows, rows.size() - first));
+        sqlite3_stmt *s = insert.forRows(m_db, count);
+        if (!s)
+            return fail();
+        for (int i = 0; i < count; ++i)
+            bind(s, 1 + i * insert.columnCount(), raceId, first + i, rows[first + i]);
         if (!step(s))
             return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dayparser.h"
+#include "multirowinsert.h"
 
 #include <QString>
 
@@ -10,6 +11,8 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 namespace rusena::library {
+
+struct DaySummary;
 
 /// The row of `days` for one stored day.
 struct DayRecord final {
@@ -53,11 +56,9 @@ private:
         InsertDay,
         InsertSection,
         InsertRace,
-        InsertEntry,
-        InsertPayout,
+        InsertCourseStats,
+        InsertTechniqueCount,
         FindDay,
-        SummariseStarts,
-        SummariseTechniques,
         Count
     };
 
@@ -67,16 +68,18 @@ private:
     bool removeDay(const QString &date);
     bool writeDay(const DayRecord &record, const ParsedDay &day);
     bool writeRace(const QString &date, int seq, const ParsedRace &race);
-    bool writeSummaries();
+    template <typename Row, typename Bind>
+    bool writeRows(MultiRowInsert &insert, qint64 raceId, const QList<Row> &rows, Bind bind);
+    bool writeSummary(const QString &date, const DaySummary &summary);
     bool fail();
 
     sqlite3 *m_db = nullptr;
     std::array<sqlite3_stmt *, Count> m_statements {};
+    MultiRowInsert m_entries;
+    MultiRowInsert m_payouts;
     QString m_error;
     bool m_busy = false;
     bool m_inGroup = false;
-    qint64 m_firstRaceId = 0; // the races of the day being written
-    qint64 m_lastRaceId = 0;
 };
 
 } // namespace rusena::library

@@ -48,6 +48,11 @@ QString nextConnectionName()
     return QStringLiteral("rusena-library-%1").arg(++counter);
 }
 
+QString sha1Of(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
+}
+
 DayImport failed(QString reason)
 {
     return { DayImport::Result::Failed, {}, std::move(reason) };
@@ -97,7 +102,10 @@ Status Library::openConnection()
     // A day touches pages all over the registration and name indexes: a cache that holds
     // them saves reading them back for every day of a batch.
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))
+    // Qt hands SQLite UTF-16 and reads UTF-16 back: a new file keeps its text that way, so
+    // that no value is converted on the way in or out (an existing file keeps its own).
+    if (!query.exec(QStringLiteral("PRAGMA encoding='UTF-16le'"))
+        || !query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))
         || !query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))
         || !query.exec(QStringLiteral("PRAGMA cache_size=-65536")))
         return sqlFailure(QStringLiteral("ライブラリを開けません"), query.lastError());
@@ -247,8 +255,7 @@ Status Library::rebuild(const RebuildProgress &progress)
 Status Library::fileRawDay(const QDate &date, const QString &file, const QByteArray &bytes)
 {
     const ParsedDay day = parseDayBytes(bytes);
-    const DayRecord record { date, file, DayFiles::storedName(date), bytes.size(),
-        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex()) };
+    const DayRecord record { date, file, DayFiles::storedName(date), bytes.size(), sha1Of(bytes) };
     if (!m_writer->replaceDay(record, day))
         return m_writer->wasBusy()
             ? Status { busyText(), true }
@@ -266,36 +273,51 @@ QString Library::storedSha1(const QDate &date)
     return query.value(0).toString();
 }
 
+PreparedDay prepareDay(QString fileName, QByteArray bytes)
+{
+    PreparedDay prepared { std::move(fileName), std::move(bytes), {}, {} };
+    if (prepared.bytes.size() > MaxDayBytes)
+        return prepared;
+    prepared.day = parseDayBytes(prepared.bytes);
+    prepared.sha1 = sha1Of(prepared.bytes);
+    return prepared;
+}
+
 DayImport Library::importDay(const QString &fileName, const QByteArray &bytes)
+{
+    return importDay(prepareDay(fileName, bytes));
+}
+
+DayImport Library::importDay(const PreparedDay &prepared)
 {
     const Status opened = open();
     if (!opened.ok())
         return failed(opened.error);
+    const QByteArray &bytes = prepared.bytes;
+    const ParsedDay &day = prepared.day;
     if (bytes.size() > MaxDayBytes)
         return failed(QStringLiteral("ファイルが大きすぎます"));
-    const ParsedDay day = parseDayBytes(bytes);
     if (day.sections.isEmpty())
         return failed(QStringLiteral("レース場の区切りがありません"));
-    QDate date = dateOfFileName(fileName);
+    QDate date = dateOfFileName(prepared.fileName);
     if (!date.isValid())
         date = day.firstSectionDate();
     if (!date.isValid())
         return failed(QStringLiteral("日付がわかりません"));
 
-    const QString sha1
-        = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
     const QString previous = storedSha1(date);
-    if (previous == sha1 && QFile::exists(m_files.pathOf(date)))
+    if (previous == prepared.sha1 && QFile::exists(m_files.pathOf(date)))
         return { DayImport::Result::Unchanged, date, QStringLiteral("同じ内容の日が登録済み") };
     // The raw file first: an index row never stands without its file.
-    if (!m_files.write(date, bytes, fileName))
+    if (!m_files.write(date, bytes, prepared.fileName))
         return { DayImport::Result::Failed, date, QStringLiteral("日のファイルを書き込めません") };
     // A day on its own is committed at once: its file reaches the disk first. In a group,
     // commitDays() syncs the group's files together.
     if (!m_writer->inGroup() && !m_files.syncWritten())
         return { DayImport::Result::Failed, date,
             QStringLiteral("日のファイルをディスクに書き込めません") };
-    const DayRecord record { date, fileName, DayFiles::storedName(date), bytes.size(), sha1 };
+    const DayRecord record { date, prepared.fileName, DayFiles::storedName(date), bytes.size(),
+        prepared.sha1 };
     if (!m_writer->replaceDay(record, day))
         return { DayImport::Result::Failed, date,
             m_writer->wasBusy()

@@ -6,6 +6,7 @@
 // another schema version or fails its check; it is never used half-built.
 
 #include "dayfiles.h"
+#include "dayparser.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -35,6 +36,17 @@ struct DayImport final {
 
     bool stored() const { return result != Result::Failed; }
 };
+
+/// A day file read, parsed and hashed: all that filing it needs besides the library.
+/// Made on any thread, so that a batch prepares the next day while one is stored.
+struct PreparedDay final {
+    QString fileName;
+    QByteArray bytes;
+    ParsedDay day; ///< empty for a file over MaxDayBytes, which is never parsed
+    QString sha1;
+};
+
+PreparedDay prepareDay(QString fileName, QByteArray bytes);
 
 /// A stored day as the day picker lists it.
 struct StoredDay final {
@@ -70,6 +82,7 @@ public:
     /// Files one day file's bytes under its date (from `fileName`, else from the first
     /// section's header).
     DayImport importDay(const QString &fileName, const QByteArray &bytes);
+    DayImport importDay(const PreparedDay &prepared);
     /// Groups the days imported until commitDays() into one commit (see IndexWriter).
     /// Without a group, each day is committed on its own.
     void beginDays();

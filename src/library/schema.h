@@ -10,7 +10,7 @@
 namespace rusena::library {
 
 /// Kept in PRAGMA user_version. Raise it with every change to the statements below.
-inline constexpr int SchemaVersion = 3;
+inline constexpr int SchemaVersion = 4;
 
 /// Rows keep the file's text as written (trimmed as the export describes); numbers that
 /// queries compute on are INTEGER. `seq` is the order of a row within its parent as the
@@ -67,9 +67,7 @@ inline constexpr std::array<const char *, 7> TableStatements {
     " exhibition TEXT NOT NULL,"
     " course INTEGER," // 1..6, NULL for a boat that did not start
     " start TEXT NOT NULL," // as written: 0.27, F0.04, L1.04, K .
-    " start_cs INTEGER," // a plain timing ("0.27") in hundredths (27), else NULL
-    " race_time TEXT NOT NULL,"
-    " PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
+    " race_time TEXT NOT NULL, PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
 
     "CREATE TABLE payouts ("
     " race_id INTEGER NOT NULL REFERENCES races(id) ON DELETE CASCADE,"
@@ -78,12 +76,11 @@ inline constexpr std::array<const char *, 7> TableStatements {
     " combination TEXT NOT NULL,"
     " yen INTEGER,"
     " popularity INTEGER,"
-    " note TEXT NOT NULL,"
-    " PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
+    " note TEXT NOT NULL, PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
 
     // Each day's starts by venue and course, and its winning techniques by venue, for
     // races that were not void: the statistics of a period sum a few rows a day instead
-    // of walking every start. Written with the day's rows (SummaryStatements).
+    // of walking every start. Written with the day's rows (summariseDay).
     "CREATE TABLE course_stats ("
     " date TEXT NOT NULL,"
     " venue_code INTEGER NOT NULL,"
@@ -104,34 +101,19 @@ inline constexpr std::array<const char *, 7> TableStatements {
     " PRIMARY KEY (date, venue_code, technique)) WITHOUT ROWID",
 };
 
-/// Fill the day summaries from the races whose ids lie between the two parameters (the
-/// races of the day just written). By id, so that no index on races is needed.
-inline constexpr std::array<const char *, 2> SummaryStatements {
-    "INSERT INTO course_stats SELECT r.date, r.venue_code, e.course, count(*),"
-    " coalesce(sum(e.rank = 1), 0), coalesce(sum(e.rank = 2), 0), coalesce(sum(e.rank = 3), 0),"
-    " coalesce(sum(e.start_cs), 0), count(e.start_cs)"
-    " FROM races r JOIN entries e ON e.race_id = r.id"
-    " WHERE r.id BETWEEN ? AND ? AND r.void = 0 AND e.course BETWEEN 1 AND 6"
-    " GROUP BY r.date, r.venue_code, e.course",
-    "INSERT INTO technique_counts SELECT date, venue_code, technique, count(*) FROM races"
-    " WHERE id BETWEEN ? AND ? AND void = 0 AND technique <> ''"
-    " GROUP BY date, venue_code, technique",
-};
-
 /// The indexes for the queries. A rebuild and an import into an empty library make them
 /// after the rows, in one sorted pass each instead of an insert a row; opening the library
 /// makes any that a process killed before then left missing.
-inline constexpr std::array<const char *, 4> IndexNames {
+/// A name search looks inside names (instr), which no index serves.
+inline constexpr std::array<const char *, 3> IndexNames {
     "races_by_day",
     "races_by_venue",
     "entries_by_reg",
-    "entries_by_name",
 };
-inline constexpr std::array<const char *, 4> IndexStatements {
+inline constexpr std::array<const char *, 3> IndexStatements {
     "CREATE INDEX IF NOT EXISTS races_by_day ON races(date, venue_code, race)",
     "CREATE INDEX IF NOT EXISTS races_by_venue ON races(venue_code, date)",
     "CREATE INDEX IF NOT EXISTS entries_by_reg ON entries(reg)",
-    "CREATE INDEX IF NOT EXISTS entries_by_name ON entries(name_key)",
 };
 
 /// Everything a new library holds: the tables, then the indexes.

@@ -250,8 +250,7 @@ void TestLibraryQueries::statsCacheFollowsReplacedDay()
     libraryfixture::exec(db, QStringLiteral("DELETE FROM course_stats WHERE date = '2020-01-03'"));
     libraryfixture::exec(
         db, QStringLiteral("DELETE FROM technique_counts WHERE date = '2020-01-03'"));
-    for (const char *statement : rusena::library::SummaryStatements)
-        libraryfixture::exec(db, QString::fromUtf8(statement), { 4, 4 });
+    libraryfixture::summariseRaces(db, 4, 4);
     libraryfixture::exec(
         db, QStringLiteral("UPDATE days SET bytes_sha1 = 'x' WHERE date = '2020-01-03'"));
     // A day removed from the library no longer counts.

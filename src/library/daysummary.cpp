@@ -1,0 +1,73 @@
+#include "daysummary.h"
+
+#include <map>
+#include <utility>
+
+namespace rusena::library {
+
+namespace {
+
+// "1".."6", else 0.
+int courseOf(const layout::PlacingRow &row)
+{
+    if (row.course.size() != 1)
+        return 0;
+    const char16_t c = row.course.front().unicode();
+    return c >= u'1' && c <= u'6' ? c - u'0' : 0;
+}
+
+void countStart(CourseSummary &summary, const layout::PlacingRow &row)
+{
+    ++summary.starts;
+    const int rank = row.rank();
+    summary.first += rank == 1;
+    summary.second += rank == 2;
+    summary.third += rank == 3;
+    if (const int cs = plainStartCs(row.start); cs >= 0) {
+        summary.startSumCs += cs;
+        ++summary.plainStarts;
+    }
+}
+
+} // namespace
+
+int plainStartCs(QStringView start)
+{
+    if (start.size() != 4 || start[1] != u'.')
+        return -1;
+    int cs = 0;
+    for (const qsizetype i : { 0, 2, 3 }) {
+        if (!layout::isAsciiDigit(start[i]))
+            return -1;
+        cs = cs * 10 + (start[i].unicode() - u'0');
+    }
+    return cs;
+}
+
+DaySummary summariseDay(const ParsedDay &day)
+{
+    std::map<std::pair<int, int>, CourseSummary> courses;
+    std::map<std::pair<int, QString>, int> techniques;
+    for (const ParsedRace &race : day.races) {
+        if (race.isVoid)
+            continue;
+        for (const layout::PlacingRow &row : race.entries) {
+            if (const int course = courseOf(row)) {
+                CourseSummary &summary = courses[{ race.venueCode, course }];
+                summary.venueCode = race.venueCode;
+                summary.course = course;
+                countStart(summary, row);
+            }
+        }
+        if (!race.technique.isEmpty())
+            ++techniques[{ race.venueCode, race.technique }];
+    }
+    DaySummary summary;
+    for (const auto &[key, course] : courses)
+        summary.courses.append(course);
+    for (const auto &[key, races] : techniques)
+        summary.techniques.append({ key.first, key.second, races });
+    return summary;
+}
+
+} // namespace rusena::library

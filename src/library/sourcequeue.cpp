@@ -1,0 +1,113 @@
+#include "sourcequeue.h"
+
+#include "archivereader.h"
+#include "importbatch.h"
+#include "store/regularfile.h"
+#include "store/resultimport.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <optional>
+
+namespace rusena::library {
+
+namespace {
+
+// A text file's bytes, refused before reading when it is larger than any day can be.
+std::optional<QByteArray> readTextFile(const QString &path, QString &error)
+{
+    // A regular file only: a FIFO or a device named K... would block or never end.
+    QFile file(path);
+    if (!openRegularFile(file)) {
+        error = QStringLiteral("ファイルを読めません");
+        return std::nullopt;
+    }
+    if (file.size() > MaxDayBytes) {
+        error = QStringLiteral("ファイルが大きすぎます");
+        return std::nullopt;
+    }
+    QByteArray bytes = file.read(MaxDayBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaxDayBytes) {
+        error = QStringLiteral("ファイルを読めません");
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+SourceDays readArchiveSource(const QString &path)
+{
+    SourceDays source { true, {}, {} };
+    ArchiveContents contents = readArchive(path);
+    source.error = contents.error;
+    for (ArchiveMember &member : contents.members)
+        source.days.append(prepareDay(member.name, std::move(member.bytes)));
+    return source;
+}
+
+SourceDays readTextSource(const QString &path)
+{
+    SourceDays source;
+    const QString name = QFileInfo(path).fileName();
+    if (!isResultFileName(name)) {
+        source.error = QStringLiteral("名前が K で始まりません");
+        return source;
+    }
+    if (std::optional<QByteArray> bytes = readTextFile(path, source.error))
+        source.days.append(prepareDay(name, std::move(*bytes)));
+    return source;
+}
+
+} // namespace
+
+SourceDays readSource(const QString &path)
+{
+    return isArchiveName(path) ? readArchiveSource(path) : readTextSource(path);
+}
+
+SourceQueue::SourceQueue(QStringList sources)
+    : m_sources(std::move(sources))
+    , m_reader([this] { readAll(); })
+{
+}
+
+SourceQueue::~SourceQueue()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    m_reader.join();
+}
+
+void SourceQueue::readAll()
+{
+    for (const QString &path : m_sources) {
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return m_stop || m_ready.size() < Ahead; });
+            if (m_stop)
+                return;
+        }
+        SourceDays source = readSource(path);
+        {
+            const std::lock_guard lock(m_mutex);
+            m_ready.push_back(std::move(source));
+        }
+        m_changed.notify_all();
+    }
+}
+
+SourceDays SourceQueue::next()
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_ready.empty(); });
+    SourceDays source = std::move(m_ready.front());
+    m_ready.pop_front();
+    lock.unlock();
+    m_changed.notify_all();
+    return source;
+}
+
+} // namespace rusena::library

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "library.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace rusena::library {
+
+/// What one source of a batch gives: a text file's day or an archive's K members, each
+/// prepared, or why the source gives none.
+struct SourceDays final {
+    bool archive = false;
+    QList<PreparedDay> days;
+    QString error;
+};
+
+/// Reads a text file (its name beginning with K or k) or an LZH archive.
+SourceDays readSource(const QString &path);
+
+/// Reads the sources of a batch in order on a thread of its own, a couple of sources
+/// ahead of the caller: decoding, parsing and hashing one day overlap with storing the
+/// one before, and a batch takes about as long as its storing alone.
+class SourceQueue final {
+public:
+    explicit SourceQueue(QStringList sources);
+    /// Stops reading ahead and waits for the source under way.
+    ~SourceQueue();
+    SourceQueue(const SourceQueue &) = delete;
+    SourceQueue &operator=(const SourceQueue &) = delete;
+
+    /// The next source's days, in the order given; waits until they are ready. Call it
+    /// at most once for each source.
+    SourceDays next();
+
+private:
+    void readAll();
+
+    // Sources read but not taken yet: enough to keep the reader busy while a day is
+    // stored, few enough that a batch of archives never piles up in memory.
+    static constexpr std::size_t Ahead = 2;
+
+    const QStringList m_sources;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<SourceDays> m_ready;
+    bool m_stop = false;
+    std::thread m_reader;
+};
+
+} // namespace rusena::library
