@@ -20,47 +20,77 @@ void CsvWriter::writeRow(const QStringList &fields)
         line += quoted(fields[i]);
     }
     line += u"\r\n";
+    flush();
     write(line.toUtf8());
 }
 
 namespace {
 
-bool needsQuotes(QByteArrayView field)
+bool needsQuotes(QStringView field)
 {
     // One pass over the field: an export writes half a million rows of short fields.
-    for (const char c : field) {
-        if (c == ',' || c == '"' || c == '\r' || c == '\n')
+    for (const QChar c : field) {
+        if (c == u',' || c == u'"' || c == u'\r' || c == u'\n')
             return true;
     }
     return false;
 }
 
-void appendQuoted(QByteArray &line, QByteArrayView field)
-{
-    line += '"';
-    for (const char c : field) {
-        if (c == '"')
-            line += '"';
-        line += c;
-    }
-    line += '"';
-}
-
 } // namespace
 
-void CsvWriter::writeUtf8Row(const QList<QByteArrayView> &fields)
+void CsvWriter::beginField()
 {
-    m_line.clear();
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            m_line += ',';
-        if (needsQuotes(fields[i]))
-            appendQuoted(m_line, fields[i]);
-        else
-            m_line.append(fields[i].data(), fields[i].size());
+    if (m_rowStarted)
+        m_line += ',';
+    m_rowStarted = true;
+}
+
+void CsvWriter::addField(QStringView text)
+{
+    beginField();
+    if (needsQuotes(text)) {
+        const QString quotedText = quoted(text.toString());
+        text = quotedText;
+        m_line += m_utf8.encode(text);
+        return;
     }
+    const qsizetype size = m_line.size();
+    m_line.resize(size + m_utf8.requiredSpace(text.size()));
+    char *end = m_utf8.appendToBuffer(m_line.data() + size, text);
+    m_line.resize(end - m_line.constData());
+}
+
+void CsvWriter::addField(qint64 number)
+{
+    beginField();
+    char digits[24];
+    char *end = digits + sizeof digits;
+    char *begin = end;
+    quint64 rest = number < 0 ? 0 - quint64(number) : quint64(number);
+    do {
+        *--begin = char('0' + rest % 10);
+        rest /= 10;
+    } while (rest > 0);
+    if (number < 0)
+        *--begin = '-';
+    m_line.append(begin, end - begin);
+}
+
+void CsvWriter::endRow()
+{
     m_line += "\r\n";
-    write(m_line);
+    m_rowStarted = false;
+    // Written in pieces of some 64 KB, not a row at a time.
+    if (m_line.size() >= 65536)
+        flush();
+}
+
+bool CsvWriter::flush()
+{
+    if (!m_line.isEmpty())
+        write(m_line);
+    m_line.clear();
+    return m_ok;
 }
 
 QString CsvWriter::quoted(const QString &field)

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 
 class QIODevice;
@@ -12,16 +13,21 @@ namespace rusena::library {
 
 /// Writes CSV as the library's exports and queries publish it: UTF-8 with a byte-order
 /// mark, CR LF line ends, RFC 4180 quoting. Every write is checked: after a failed one,
-/// ok() is false and nothing more is written.
+/// ok() is false and nothing more is written. Rows added a field at a time are written
+/// by flush() or once some 64 KB are waiting.
 class CsvWriter final {
 public:
     /// Writes the byte-order mark and the header row.
     CsvWriter(QIODevice &out, const QStringList &header);
 
     void writeRow(const QStringList &fields);
-    /// The same for fields already in UTF-8 (as SQLite hands them out): a bulk export
-    /// then never converts its text twice.
-    void writeUtf8Row(const QList<QByteArrayView> &fields);
+    /// A row a field at a time, for a bulk export: text goes to UTF-8 straight into the
+    /// row, numbers as their digits, with no string made for either.
+    void addField(QStringView text);
+    void addField(qint64 number);
+    void endRow();
+    /// Writes the rows ended so far; false when a write failed.
+    bool flush();
     bool ok() const { return m_ok; }
 
     /// One field as it is written: quoted where it holds a comma, a quote or a line break.
@@ -30,8 +36,12 @@ public:
 private:
     void write(const QByteArray &bytes);
 
+    void beginField();
+
     QIODevice &m_out;
     QByteArray m_line;
+    QStringEncoder m_utf8 { QStringEncoder::Utf8 };
+    bool m_rowStarted = false;
     bool m_ok = true;
 };
 

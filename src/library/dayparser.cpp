@@ -41,7 +41,7 @@ bool isBlankLine(QStringView line)
 void readBlock(const QList<QStringView> &body, ParsedRace &race)
 {
     enum class Part { Head, Rows, Payouts } part = Part::Head;
-    QString bet;
+    QStringView bet;
     for (const QStringView line : body) {
         if (isVoidRaceLine(line))
             race.isVoid = true;
@@ -102,7 +102,7 @@ private:
         m_venue = (code >= 1 && code <= VenueCount) ? code : 0;
         if (m_venue == 0)
             return;
-        m_day.sections.append({ m_venue, trimBlanks(lineAt(lines, i + TitleLineOffset)).toString(),
+        m_day.sections.append({ m_venue, trimBlanks(lineAt(lines, i + TitleLineOffset)),
             sectionDate(lineAt(lines, i + DateLineOffset)) });
     }
 
@@ -140,10 +140,11 @@ QDate ParsedDay::firstSectionDate() const
     return sections.isEmpty() ? QDate() : sections.constFirst().date;
 }
 
-ParsedDay parseDay(QStringView text)
+ParsedDay parseDay(QString text)
 {
     ParsedDay day;
-    DayWalker(day).walk(splitLines(text));
+    day.text = std::move(text);
+    DayWalker(day).walk(splitLines(day.text));
     return day;
 }
 

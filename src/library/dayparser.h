@@ -14,7 +14,7 @@ namespace rusena::library {
 /// A venue section with a code 1..VenueCount, with or without race blocks.
 struct ParsedSection final {
     int venueCode = 0;
-    QString title;
+    QStringView title;
     QDate date; ///< the header's date, invalid when it carries none
 };
 
@@ -23,14 +23,16 @@ struct ParsedRace final {
     int venueCode = 0;
     int race = 0;
     RaceLabel label;
-    QString technique;
+    QStringView technique;
     bool isVoid = false;
     QList<layout::PlacingRow> entries;
     QList<Payout> payouts; ///< none for a void race
 };
 
-/// Everything the library indexes of one day file, in the file's order.
+/// Everything the library indexes of one day file, in the file's order. Its texts view
+/// the decoded day it keeps, and so stay valid with any copy of it.
 struct ParsedDay final {
+    QString text;
     QList<ParsedSection> sections;
     QList<ParsedRace> races;
 
@@ -39,7 +41,7 @@ struct ParsedDay final {
 };
 
 /// Reads a decoded day.
-ParsedDay parseDay(QStringView text);
+ParsedDay parseDay(QString text);
 /// Decodes the file's bytes (code page 932) and reads them.
 ParsedDay parseDayBytes(QByteArrayView bytes);
 

@@ -47,7 +47,7 @@ int plainStartCs(QStringView start)
 DaySummary summariseDay(const ParsedDay &day)
 {
     std::map<std::pair<int, int>, CourseSummary> courses;
-    std::map<std::pair<int, QString>, int> techniques;
+    std::map<std::pair<int, QStringView>, int> techniques;
     for (const ParsedRace &race : day.races) {
         if (race.isVoid)
             continue;

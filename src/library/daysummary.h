@@ -25,7 +25,7 @@ struct CourseSummary final {
 /// How many of a day's races at one venue, not void, were won by a technique.
 struct TechniqueSummary final {
     int venueCode = 0;
-    QString technique;
+    QStringView technique; ///< views the day's text
     int races = 0;
 
     friend bool operator==(const TechniqueSummary &, const TechniqueSummary &) = default;

@@ -71,13 +71,21 @@ QList<CsvFile> csvFiles()
     };
 }
 
-// The column as UTF-8 (NULL as empty), valid until the next step.
-QByteArrayView columnText(sqlite3_stmt *s, int column)
+// The column as the index keeps it: numbers as digits, text as the UTF-16 it is stored
+// in, NULL as an empty field.
+void addColumn(CsvWriter &writer, sqlite3_stmt *s, int column)
 {
-    const unsigned char *text = sqlite3_column_text(s, column);
-    if (!text)
-        return {};
-    return QByteArrayView(reinterpret_cast<const char *>(text), sqlite3_column_bytes(s, column));
+    switch (sqlite3_column_type(s, column)) {
+    case SQLITE_INTEGER:
+        writer.addField(qint64(sqlite3_column_int64(s, column)));
+        return;
+    case SQLITE_NULL:
+        writer.addField(QStringView());
+        return;
+    default:
+        const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(s, column));
+        writer.addField(QStringView(text, sqlite3_column_bytes16(s, column) / 2));
+    }
 }
 
 Status writeCsv(sqlite3 *db, const QString &folder, const CsvFile &csv)
@@ -92,19 +100,17 @@ Status writeCsv(sqlite3 *db, const QString &folder, const CsvFile &csv)
     bool ok = file.open(QIODevice::WriteOnly);
     CsvWriter writer(file, csv.header);
     const int columns = sqlite3_column_count(s);
-    QList<QByteArrayView> row;
     int rc = SQLITE_ROW;
     while (ok && writer.ok() && (rc = sqlite3_step(s)) == SQLITE_ROW) {
-        row.clear();
         for (int c = 0; c < columns; ++c)
-            row.append(columnText(s, c));
-        writer.writeUtf8Row(row);
+            addColumn(writer, s, c);
+        writer.endRow();
     }
     sqlite3_finalize(s);
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         return { QStringLiteral("ライブラリを読めません：")
             + QString::fromUtf8(sqlite3_errstr(rc)) };
-    if (!ok || !writer.ok() || !file.flush() || !file.commit())
+    if (!ok || !writer.flush() || !file.flush() || !file.commit())
         return { path + QStringLiteral(" を書き込めません") };
     return {};
 }

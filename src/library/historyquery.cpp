@@ -116,9 +116,9 @@ QString HistorySummary::courseWinRate(int course) const
     return rateText(winsByCourse.at(course), startsByCourse.at(course));
 }
 
-QString nameKey(const QString &text)
+QString nameKey(QStringView text)
 {
-    QString key = text;
+    QString key = text.toString();
     key.remove(u' ');
     key.remove(QChar(0x3000));
     return key;

@@ -72,7 +72,7 @@ HistorySummary summarize(const QList<HistoryRow> &rows);
 QueryResult<QList<PlayerMatch>> findPlayers(const QSqlDatabase &db, const QString &part);
 
 /// `text` without half- and full-width blanks, as the index keys names.
-QString nameKey(const QString &text);
+QString nameKey(QStringView text);
 
 /// True for four half-width digits, the only registration numbers the index holds.
 bool isRegistrationNumber(const QString &text);

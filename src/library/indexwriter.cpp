@@ -34,9 +34,11 @@ constexpr std::array<const char *, 7> RemoveSql {
     "DELETE FROM days WHERE date = ?1",
 };
 
-void bindText(sqlite3_stmt *s, int index, const QString &text)
+// An empty field is empty text: a null pointer would be SQL NULL.
+void bindText(sqlite3_stmt *s, int index, QStringView text)
 {
-    sqlite3_bind_text16(s, index, text.utf16(), int(text.size() * 2), SQLITE_STATIC);
+    const char16_t *data = text.isNull() ? u"" : text.utf16();
+    sqlite3_bind_text16(s, index, data, int(text.size() * 2), SQLITE_STATIC);
 }
 
 // For a value that is gone before the statement runs: SQLite keeps a copy.
@@ -45,15 +47,20 @@ void bindTextCopy(sqlite3_stmt *s, int index, const QString &text)
     sqlite3_bind_text16(s, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
 }
 
+void bindNumber(sqlite3_stmt *s, int index, std::optional<qint64> value)
+{
+    if (value)
+        sqlite3_bind_int64(s, index, *value);
+    else
+        sqlite3_bind_null(s, index);
+}
+
 // A number where the text is one (an empty field or a mark is NULL).
-void bindNumber(sqlite3_stmt *s, int index, const QString &text)
+void bindNumber(sqlite3_stmt *s, int index, QStringView text)
 {
     bool ok = false;
     const qint64 value = text.toLongLong(&ok);
-    if (ok)
-        sqlite3_bind_int64(s, index, value);
-    else
-        sqlite3_bind_null(s, index);
+    bindNumber(s, index, ok ? std::optional(value) : std::nullopt);
 }
 
 void bindPositive(sqlite3_stmt *s, int index, int value)

@@ -91,6 +91,7 @@ Status Library::openConnection()
 {
     if (!QDir().mkpath(m_dataFolder))
         return { QStringLiteral("データフォルダを作成できませんでした。"), false };
+    configureSqlite();
     m_connection = nextConnectionName();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(indexPath());
@@ -107,7 +108,8 @@ Status Library::openConnection()
     if (!query.exec(QStringLiteral("PRAGMA encoding='UTF-16le'"))
         || !query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))
         || !query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))
-        || !query.exec(QStringLiteral("PRAGMA cache_size=-65536")))
+        || !query.exec(QStringLiteral("PRAGMA cache_size=-65536"))
+        || !query.exec(QStringLiteral("PRAGMA temp_store=MEMORY")))
         return sqlFailure(QStringLiteral("ライブラリを開けません"), query.lastError());
     m_writer = std::make_unique<IndexWriter>(sqliteHandle(db));
     return {};

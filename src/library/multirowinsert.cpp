@@ -30,7 +30,8 @@ sqlite3_stmt *MultiRowInsert::forRows(sqlite3 *db, int rows)
     for (int i = 1; i < m_columnCount; ++i)
         row += ", ?";
     row += ')';
-    std::string sql = std::string("INSERT INTO ") + m_table + ' ' + m_columns + " VALUES " + row;
+    std::string sql
+        = std::string("INSERT OR FAIL INTO ") + m_table + ' ' + m_columns + " VALUES " + row;
     for (int i = 1; i < rows; ++i)
         sql += ", " + row;
     if (sqlite3_prepare_v3(db, sql.c_str(), int(sql.size()), SQLITE_PREPARE_PERSISTENT,

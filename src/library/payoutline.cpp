@@ -2,6 +2,8 @@
 
 #include "store/resultlayout.h"
 
+#include <limits>
+
 namespace rusena::library {
 
 namespace {
@@ -40,43 +42,59 @@ bool isCombination(QStringView word)
     return true;
 }
 
-// The amount's digits; separators a file may write ("1,090", "¥150") are dropped.
-QString digitsOf(QStringView word)
+// Adds the word's digits to `value`; separators a file may write ("1,090", "¥150") are
+// passed over. Empty while no digit was seen, and for more digits than a number holds.
+void addDigits(QStringView word, std::optional<qint64> &value, bool &overflow)
 {
-    QString digits;
+    constexpr qint64 Limit = (std::numeric_limits<qint64>::max() - 9) / 10;
     for (const QChar c : word) {
-        if (layout::isAsciiDigit(c))
-            digits.append(c);
+        if (!layout::isAsciiDigit(c))
+            continue;
+        overflow = overflow || value.value_or(0) > Limit;
+        value = value.value_or(0) * 10 + (c.unicode() - u'0');
     }
-    return digits;
 }
 
-void readNote(
-    const QString &bet, QStringView note, const QList<QStringView> &rest, QList<Payout> &out)
+std::optional<qint64> numberOf(QStringView word)
 {
-    Payout row { bet, {}, {}, {}, note.toString() };
+    std::optional<qint64> value;
+    bool overflow = false;
+    addDigits(word, value, overflow);
+    return overflow ? std::nullopt : value;
+}
+
+// A 特払い line's amount may be written in more than one word; the rest have none.
+void readNote(
+    QStringView bet, QStringView note, const QList<QStringView> &amount, QList<Payout> &out)
+{
+    Payout row { bet, {}, {}, {}, note };
     if (note == SpecialPayoutNote) {
-        for (const QStringView word : rest)
-            row.yen += digitsOf(word);
+        bool overflow = false;
+        for (const QStringView word : amount)
+            addDigits(word, row.yen, overflow);
+        if (overflow)
+            row.yen.reset();
     }
     out.append(row);
 }
 
-// combination yen [人気 n], repeated (複勝 carries up to three boats on one line).
-void readCombinations(const QString &bet, const QList<QStringView> &list, QList<Payout> &out)
+// combination yen [人気 n], repeated (複勝 carries up to three boats on one line). A
+// popularity belongs to the last row of this line, from `first` on.
+void readCombinations(
+    QStringView bet, const QList<QStringView> &list, qsizetype first, QList<Payout> &out)
 {
     for (qsizetype i = 0; i < list.size(); ++i) {
         if (list[i].startsWith(PopularityWord)) {
-            if (out.isEmpty())
+            if (out.size() == first)
                 continue;
             QStringView number = list[i].sliced(PopularityWord.size());
             if (number.isEmpty() && i + 1 < list.size())
                 number = list[++i];
-            out.last().popularity = digitsOf(number);
+            out.last().popularity = numberOf(number);
         } else if (isCombination(list[i])) {
-            Payout row { bet, list[i].toString(), {}, {}, {} };
+            Payout row { bet, list[i], {}, {}, {} };
             if (i + 1 < list.size() && !list[i + 1].startsWith(PopularityWord))
-                row.yen = digitsOf(list[++i]);
+                row.yen = numberOf(list[++i]);
             out.append(row);
         }
     }
@@ -84,30 +102,27 @@ void readCombinations(const QString &bet, const QList<QStringView> &list, QList<
 
 } // namespace
 
-bool readPayoutLine(QStringView line, QString &bet, QList<Payout> &out)
+bool readPayoutLine(QStringView line, QStringView &bet, QList<Payout> &out)
 {
     QStringView text = trimBlanks(line);
     const QStringView opening = layout::payoutBet(text);
     if (!opening.isEmpty()) {
-        bet = opening.toString();
+        bet = opening;
         text = text.sliced(opening.size());
     } else if (bet.isEmpty() || text.isEmpty() || !layout::isAsciiDigit(text.front())) {
         return false;
     }
-    const QList<QStringView> list = words(text);
+    QList<QStringView> list = words(text);
     if (!list.isEmpty()
         && (list.front().startsWith(SpecialPayoutNote) || list.front().startsWith(NoPayoutNote))) {
         const QStringView note
             = list.front().startsWith(SpecialPayoutNote) ? SpecialPayoutNote : NoPayoutNote;
-        QList<QStringView> rest = list.mid(1);
-        rest.prepend(list.front().sliced(note.size()));
-        readNote(bet, note, rest, out);
+        list.front() = list.front().sliced(note.size());
+        readNote(bet, note, list, out);
         return true;
     }
     const qsizetype before = out.size();
-    QList<Payout> rows;
-    readCombinations(bet, list, rows);
-    out.append(rows);
+    readCombinations(bet, list, before, out);
     return out.size() > before || !opening.isEmpty();
 }
 

@@ -1,19 +1,21 @@
 #pragma once
 
 #include <QList>
-#include <QString>
 #include <QStringView>
+
+#include <optional>
 
 namespace rusena::library {
 
 /// One paid combination of a race, or the one row of a special payout or of a bet that
-/// did not come off. Numbers are digits as written; empty where the line has none.
+/// did not come off. The texts view the line read; numbers are empty where the line has
+/// none (or more digits than a number holds).
 struct Payout final {
-    QString bet; ///< "単勝" .. "３連複"
-    QString combination; ///< "1", "1-3", "1-3-4"
-    QString yen;
-    QString popularity;
-    QString note; ///< "特払い", "不成立" or empty
+    QStringView bet; ///< "単勝" .. "３連複"
+    QStringView combination; ///< "1", "1-3", "1-3-4"
+    std::optional<qint64> yen;
+    std::optional<qint64> popularity;
+    QStringView note; ///< "特払い", "不成立" or empty
 
     friend bool operator==(const Payout &, const Payout &) = default;
 };
@@ -24,6 +26,6 @@ inline constexpr QStringView NoPayoutNote = u"不成立";
 /// Reads a payout line of a race block into `out`. A line opening with a bet type sets
 /// `bet`; a continuation line (opening with a combination) takes it over. False when the
 /// line is neither, or is a continuation with no bet above it.
-bool readPayoutLine(QStringView line, QString &bet, QList<Payout> &out);
+bool readPayoutLine(QStringView line, QStringView &bet, QList<Payout> &out);
 
 } // namespace rusena::library

@@ -42,7 +42,7 @@ void splitFixedEntry(QStringView text, RaceLabel &label)
             text = trimBlanks(before);
         }
     }
-    label.heading = text.toString();
+    label.heading = text;
 }
 
 // "風  南東　10m": the direction runs up to the speed's digits.
@@ -51,8 +51,8 @@ void readWind(QStringView text, RaceLabel &label)
     qsizetype digits = 0;
     while (digits < text.size() && !layout::isAsciiDigit(text[digits]))
         ++digits;
-    label.windDirection = trimBlanks(text.first(digits)).toString();
-    label.windSpeed = text.sliced(digits, digitsEnd(text, digits) - digits).toString();
+    label.windDirection = trimBlanks(text.first(digits));
+    label.windSpeed = text.sliced(digits, digitsEnd(text, digits) - digits);
 }
 
 void readWave(QStringView text, RaceLabel &label)
@@ -63,7 +63,7 @@ void readWave(QStringView text, RaceLabel &label)
     qsizetype begin = cm;
     while (begin > 0 && layout::isAsciiDigit(text[begin - 1]))
         --begin;
-    label.wave = text.sliced(begin, cm - begin).toString();
+    label.wave = text.sliced(begin, cm - begin);
 }
 
 void readConditions(QStringView text, RaceLabel &label)
@@ -71,7 +71,7 @@ void readConditions(QStringView text, RaceLabel &label)
     const qsizetype wind = text.indexOf(u'風');
     const qsizetype wave = text.indexOf(u'波');
     const qsizetype weatherEnd = wind >= 0 ? wind : (wave >= 0 ? wave : text.size());
-    label.weather = trimBlanks(text.first(weatherEnd)).toString();
+    label.weather = trimBlanks(text.first(weatherEnd));
     if (wind >= 0) {
         const qsizetype windEnd = wave > wind ? wave : text.size();
         readWind(text.sliced(wind + 1, windEnd - wind - 1), label);
@@ -93,18 +93,18 @@ RaceLabel readRaceLabel(QStringView line)
     if (h < 0)
         return label;
     splitFixedEntry(line.sliced(r + 1, h - r - 1), label);
-    label.distance = line.sliced(h + 1, end - h - 2).toString();
+    label.distance = line.sliced(h + 1, end - h - 2);
     readConditions(line.sliced(end), label);
     return label;
 }
 
-QString techniqueOf(QStringView columnTitleLine)
+QStringView techniqueOf(QStringView columnTitleLine)
 {
     static constexpr QStringView RaceTimeTitle = u"ﾚｰｽﾀｲﾑ";
     const qsizetype at = columnTitleLine.indexOf(RaceTimeTitle);
     if (at < 0)
         return {};
-    return trimBlanks(columnTitleLine.sliced(at + RaceTimeTitle.size())).toString();
+    return trimBlanks(columnTitleLine.sliced(at + RaceTimeTitle.size()));
 }
 
 } // namespace rusena::library

@@ -10,4 +10,9 @@ namespace rusena::library {
 /// is several times faster than QSqlQuery. Null for any other driver.
 sqlite3 *sqliteHandle(const QSqlDatabase &db);
 
+/// Turns SQLite's memory statistics off before its first use in the process: nothing
+/// reads them, and keeping them takes a global lock on every allocation. Does nothing
+/// once SQLite has started.
+void configureSqlite();
+
 } // namespace rusena::library

@@ -23,9 +23,9 @@ QStringView columns(QStringView line, int pos, int length)
     return line.sliced(pos - 1).left(length);
 }
 
-QString field(QStringView line, int pos, int length)
+QStringView field(QStringView line, int pos, int length)
 {
-    return trimBlanks(columns(line, pos, length)).toString();
+    return trimBlanks(columns(line, pos, length));
 }
 
 bool allDigits(QStringView text)
@@ -180,7 +180,7 @@ std::optional<PlacingRow> readPlacingRow(QStringView line)
     row.start = field(line, 43, 5);
     row.raceTime = field(line, 53, 6);
     if (row.raceTime == u".  .")
-        row.raceTime.clear();
+        row.raceTime = {};
     return row;
 }
 

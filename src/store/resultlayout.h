@@ -81,18 +81,19 @@ bool isDashedLine(QStringView line);
 bool isVoidRaceLine(QStringView line);
 
 /// One placing row cut at its fixed columns, each field trimmed of half- and full-width
-/// blanks at both ends (inner blanks are kept, as in names).
+/// blanks at both ends (inner blanks are kept, as in names). The fields view the line
+/// read: they are valid as long as its text is.
 struct PlacingRow final {
-    QString placing; ///< 3-4: "01".."06", "F", "L0", "K1", "S2", "00"
-    QString boat; ///< 7
-    QString reg; ///< 9-12: registration number
-    QString name; ///< 14-21
-    QString motor; ///< 23-24
-    QString boatNumber; ///< 27-29
-    QString exhibition; ///< 31-35
-    QString course; ///< 39: "1".."6", empty for a boat that did not start
-    QString start; ///< 43-47: "0.27", "F0.04", "L1.04", "K ." as written
-    QString raceTime; ///< 53-58: "1.52.0"; empty where the file writes ".  ."
+    QStringView placing; ///< 3-4: "01".."06", "F", "L0", "K1", "S2", "00"
+    QStringView boat; ///< 7
+    QStringView reg; ///< 9-12: registration number
+    QStringView name; ///< 14-21
+    QStringView motor; ///< 23-24
+    QStringView boatNumber; ///< 27-29
+    QStringView exhibition; ///< 31-35
+    QStringView course; ///< 39: "1".."6", empty for a boat that did not start
+    QStringView start; ///< 43-47: "0.27", "F0.04", "L1.04", "K ." as written
+    QStringView raceTime; ///< 53-58: "1.52.0"; empty where the file writes ".  ."
 
     /// 1..6 where placing is "01".."06", else 0.
     int rank() const;

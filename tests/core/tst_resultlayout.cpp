@@ -80,8 +80,10 @@ void TestResultLayout::readsPlacingRows()
     QCOMPARE(row.has_value(), isRow);
     if (!row)
         return;
-    const QStringList read { row->placing, row->boat, row->reg, row->name, row->motor,
-        row->boatNumber, row->exhibition, row->course, row->start, row->raceTime };
+    QStringList read;
+    for (const QStringView field : { row->placing, row->boat, row->reg, row->name, row->motor,
+             row->boatNumber, row->exhibition, row->course, row->start, row->raceTime })
+        read.append(field.toString());
     QCOMPARE(read.join(u'|'), fields);
     QCOMPARE(row->rank(), rank);
 }
