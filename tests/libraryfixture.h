@@ -5,6 +5,7 @@
 // payouts around 10,000 yen and a 特払い and a 不成立 line.
 
 #include "library/schema.h"
+#include "library/storedpayouts.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -29,7 +30,7 @@ inline void race(QSqlDatabase &db, int id, const QString &date, int venue, int r
 {
     exec(db,
         QStringLiteral("INSERT INTO races VALUES (?, ?, ?, ?, ?, ?, 0, '1800', '晴', '南', '3',"
-                       " '3', ?, ?)"),
+                       " '3', ?, ?, '')"),
         { id, date, venue, race, id, heading, technique, isVoid ? 1 : 0 });
 }
 
@@ -43,22 +44,24 @@ inline void entry(QSqlDatabase &db, int raceId, int seq, const QString &placing,
     const QString &reg, const QString &name, int course, const QString &start)
 {
     const int rank = placing.size() == 2 && placing[0] == u'0' ? placing.mid(1).toInt() : -1;
-    QString key = name;
-    key.remove(u' ').remove(QChar(0x3000));
     exec(db,
-        QStringLiteral("INSERT INTO entries VALUES (?, ?, ?, ?, ?, ?, ?, ?, '11', '81',"
+        QStringLiteral("INSERT INTO entries VALUES (?, ?, ?, ?, ?, ?, ?, '11', '81',"
                        " '6.70', ?, ?, '1.50.0')"),
         { raceId, seq, placing, orNull(rank >= 1 && rank <= 6 ? rank : -1), QString::number(boat),
-            reg, name, key, orNull(course), start });
+            reg, name, orNull(course), start });
 }
 
-inline void payout(QSqlDatabase &db, int raceId, int seq, const QString &bet,
-    const QString &combination, qint64 yen, int popularity, const QString &note = {})
+// Adds a line to the race's payouts; yen and popularity -1 for none.
+inline void payout(QSqlDatabase &db, int raceId, const QString &bet, const QString &combination,
+    qint64 yen, int popularity, const QString &note = {})
 {
-    exec(db, QStringLiteral("INSERT INTO payouts VALUES (?, ?, ?, ?, ?, ?, ?)"),
-        { raceId, seq, bet, combination,
-            yen < 0 ? QVariant(QMetaType::fromType<qlonglong>()) : QVariant(yen),
-            orNull(popularity), note.isNull() ? QStringLiteral("") : note });
+    const auto number = [](qint64 n) { return n < 0 ? std::nullopt : std::optional(n); };
+    const QString line = rusena::library::storedPayouts(
+        { { bet, combination, number(yen), number(popularity), note } });
+    exec(db,
+        QStringLiteral("UPDATE races SET payouts = CASE payouts WHEN '' THEN ?"
+                       " ELSE payouts || char(10) || ? END WHERE id = ?"),
+        { line, line, raceId });
 }
 
 /// The day summaries of the races `firstId`..`lastId` worked out from their rows in SQL:
@@ -108,12 +111,12 @@ inline void fill(QSqlDatabase &db)
         QStringLiteral("F0.01"));
     entry(db, 1, 6, QStringLiteral("K0"), 6, QStringLiteral("4106"), QStringLiteral("佐藤"), -1,
         QStringLiteral("K ."));
-    payout(db, 1, 1, QStringLiteral("単勝"), QStringLiteral("1"), 150, -1);
-    payout(db, 1, 2, QStringLiteral("複勝"), QStringLiteral("1"), 100, -1);
-    payout(db, 1, 3, QStringLiteral("２連単"), QStringLiteral("1-2"), 450, 2);
-    payout(db, 1, 4, QStringLiteral("２連複"), QStringLiteral("1-2"), 300, 1);
-    payout(db, 1, 5, QStringLiteral("３連単"), QStringLiteral("1-2-3"), 12340, 30);
-    payout(db, 1, 6, QStringLiteral("３連複"), QStringLiteral("1-2-3"), 990, 5);
+    payout(db, 1, QStringLiteral("単勝"), QStringLiteral("1"), 150, -1);
+    payout(db, 1, QStringLiteral("複勝"), QStringLiteral("1"), 100, -1);
+    payout(db, 1, QStringLiteral("２連単"), QStringLiteral("1-2"), 450, 2);
+    payout(db, 1, QStringLiteral("２連複"), QStringLiteral("1-2"), 300, 1);
+    payout(db, 1, QStringLiteral("３連単"), QStringLiteral("1-2-3"), 12340, 30);
+    payout(db, 1, QStringLiteral("３連複"), QStringLiteral("1-2-3"), 990, 5);
 
     // A dead heat for first.
     race(db, 2, QStringLiteral("2020-01-01"), 2, 12, QStringLiteral("優勝戦"),
@@ -123,14 +126,12 @@ inline void fill(QSqlDatabase &db)
     entry(db, 2, 3, QStringLiteral("03"), 3, QStringLiteral("4103"), C, 3, QStringLiteral("0.14"));
     entry(db, 2, 4, QStringLiteral("L1"), 4, QStringLiteral("4104"), QStringLiteral("田中"), 4,
         QStringLiteral("L ."));
-    payout(db, 2, 1, QStringLiteral("単勝"), QStringLiteral("2"), 200, 1);
-    payout(db, 2, 2, QStringLiteral("単勝"), QStringLiteral("1"), 180, 2);
-    payout(
-        db, 2, 3, QStringLiteral("２連単"), QStringLiteral(""), 70, -1, QStringLiteral("特払い"));
-    payout(db, 2, 4, QStringLiteral("３連単"), QStringLiteral("2-1-3"), 5000, 10);
-    payout(db, 2, 5, QStringLiteral("３連単"), QStringLiteral("1-2-3"), 4000, 8);
-    payout(
-        db, 2, 6, QStringLiteral("３連複"), QStringLiteral(""), -1, -1, QStringLiteral("不成立"));
+    payout(db, 2, QStringLiteral("単勝"), QStringLiteral("2"), 200, 1);
+    payout(db, 2, QStringLiteral("単勝"), QStringLiteral("1"), 180, 2);
+    payout(db, 2, QStringLiteral("２連単"), QStringLiteral(""), 70, -1, QStringLiteral("特払い"));
+    payout(db, 2, QStringLiteral("３連単"), QStringLiteral("2-1-3"), 5000, 10);
+    payout(db, 2, QStringLiteral("３連単"), QStringLiteral("1-2-3"), 4000, 8);
+    payout(db, 2, QStringLiteral("３連複"), QStringLiteral(""), -1, -1, QStringLiteral("不成立"));
 
     race(db, 3, QStringLiteral("2020-01-02"), 1, 3, ippan, QStringLiteral(""), true);
     entry(db, 3, 1, QStringLiteral("01"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.05"));
@@ -140,7 +141,7 @@ inline void fill(QSqlDatabase &db)
     entry(db, 4, 1, QStringLiteral("01"), 3, QStringLiteral("4103"), C, 3, QStringLiteral("0.09"));
     entry(db, 4, 2, QStringLiteral("02"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.18"));
     entry(db, 4, 3, QStringLiteral("03"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.16"));
-    payout(db, 4, 1, QStringLiteral("３連単"), QStringLiteral("3-1-2"), 10001, 20);
+    payout(db, 4, QStringLiteral("３連単"), QStringLiteral("3-1-2"), 10001, 20);
     // The day summaries, as the index writer makes them for each day's races.
     summariseRaces(db, 1, 4);
 }

@@ -3,6 +3,7 @@
 #include "csvwriter.h"
 #include "sqlitehandle.h"
 #include "store/nametables.h"
+#include "storedpayouts.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -19,6 +20,9 @@ struct CsvFile final {
     const char *name;
     QStringList header;
     QString sql;
+    /// The last column is a race's stored payouts, written as a row each after the
+    /// columns before it.
+    bool payoutsLast = false;
 };
 
 // The venue's name as the venue list shows it, as an SQL expression of venue_code.
@@ -64,10 +68,10 @@ QList<CsvFile> csvFiles()
         { "payouts.csv",
             { u"date"_s, u"venue_code"_s, u"race"_s, u"bet"_s, u"combination"_s, u"yen"_s,
                 u"popularity"_s, u"note"_s },
-            QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), r.race, p.bet,"
-                           " p.combination, p.yen, p.popularity, p.note"
-                           " FROM races r JOIN payouts p ON p.race_id = r.id")
-                + raceOrder + QStringLiteral(", p.seq") },
+            QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), r.race, r.payouts"
+                           " FROM races r")
+                + raceOrder,
+            true },
     };
 }
 
@@ -88,6 +92,22 @@ void addColumn(CsvWriter &writer, sqlite3_stmt *s, int column)
     }
 }
 
+void addPayouts(CsvWriter &writer, sqlite3_stmt *s, int columns)
+{
+    const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(s, columns - 1));
+    const QStringView payouts(text, sqlite3_column_bytes16(s, columns - 1) / 2);
+    for (const Payout &p : readStoredPayouts(payouts)) {
+        for (int c = 0; c < columns - 1; ++c)
+            addColumn(writer, s, c);
+        writer.addField(p.bet);
+        writer.addField(p.combination);
+        p.yen ? writer.addField(*p.yen) : writer.addField(QStringView());
+        p.popularity ? writer.addField(*p.popularity) : writer.addField(QStringView());
+        writer.addField(p.note);
+        writer.endRow();
+    }
+}
+
 Status writeCsv(sqlite3 *db, const QString &folder, const CsvFile &csv)
 {
     const QString path = folder + u'/' + QString::fromLatin1(csv.name);
@@ -102,6 +122,10 @@ Status writeCsv(sqlite3 *db, const QString &folder, const CsvFile &csv)
     const int columns = sqlite3_column_count(s);
     int rc = SQLITE_ROW;
     while (ok && writer.ok() && (rc = sqlite3_step(s)) == SQLITE_ROW) {
+        if (csv.payoutsLast) {
+            addPayouts(writer, s, columns);
+            continue;
+        }
         for (int c = 0; c < columns; ++c)
             addColumn(writer, s, c);
         writer.endRow();

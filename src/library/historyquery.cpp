@@ -2,11 +2,14 @@
 
 #include "library/daysummary.h"
 #include "library/ratio.h"
+#include "library/sqlitehandle.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <sqlite3.h>
 
 namespace rusena::library {
 
@@ -15,6 +18,22 @@ namespace {
 std::optional<int> optionalInt(const QVariant &value)
 {
     return value.isNull() ? std::nullopt : std::optional<int>(value.toInt());
+}
+
+// name_key(text) in SQL is nameKey(): the names searched and the text searched for
+// lose their blanks by the same rule.
+void nameKeyFunction(sqlite3_context *context, int, sqlite3_value **values)
+{
+    const auto *text = static_cast<const char16_t *>(sqlite3_value_text16(values[0]));
+    const QString key = nameKey(QStringView(text, sqlite3_value_bytes16(values[0]) / 2));
+    sqlite3_result_text16(context, key.utf16(), int(key.size() * 2), SQLITE_TRANSIENT);
+}
+
+void addNameKeyFunction(const QSqlDatabase &db)
+{
+    if (sqlite3 *handle = sqliteHandle(db))
+        sqlite3_create_function_v2(handle, "name_key", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC,
+            nullptr, nameKeyFunction, nullptr, nullptr, nullptr);
 }
 
 HistoryRow readRow(const QSqlQuery &q)
@@ -141,13 +160,14 @@ QueryResult<QList<PlayerMatch>> findPlayers(const QSqlDatabase &db, const QStrin
     if (key.isEmpty())
         return QueryResult<QList<PlayerMatch>>::success({});
     // instr() rather than LIKE: a name never needs its % or _ escaped.
+    addNameKeyFunction(db);
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    q.prepare(
-        QStringLiteral("SELECT e.reg, e.name, COUNT(*), MAX(r.date || printf('%02d%02d%04d', "
-                       "r.venue_code, r.race, e.seq))"
-                       " FROM entries e JOIN races r ON r.id = e.race_id"
-                       " WHERE instr(e.name_key, ?) > 0 GROUP BY e.reg, e.name ORDER BY e.reg"));
+    q.prepare(QStringLiteral("SELECT e.reg, e.name, COUNT(*), MAX(r.date || printf('%02d%02d%04d', "
+                             "r.venue_code, r.race, e.seq))"
+                             " FROM entries e JOIN races r ON r.id = e.race_id"
+                             " WHERE instr(name_key(e.name), ?) > 0 GROUP BY e.reg, e.name"
+                             " ORDER BY e.reg"));
     q.addBindValue(key);
     if (!q.exec())
         return QueryResult<QList<PlayerMatch>>::failure(q.lastError().text());

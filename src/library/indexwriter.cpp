@@ -1,8 +1,8 @@
 #include "indexwriter.h"
 
 #include "daysummary.h"
-#include "historyquery.h"
 #include "schema.h"
+#include "storedpayouts.h"
 
 #include <sqlite3.h>
 
@@ -12,23 +12,22 @@ namespace {
 
 // In the order of IndexWriter::Statement.
 constexpr std::array<const char *, 6> StatementSql {
-    "INSERT INTO days (date, file, stored_name, size, bytes_sha1, venues, races)"
+    "INSERT INTO days (date, file, stored_name, size, bytes_digest, venues, races)"
     " VALUES (?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO sections (date, venue_code, seq, title) VALUES (?, ?, ?, ?)",
     "INSERT INTO races (date, venue_code, race, seq, heading, fixed_entry, distance_m, weather,"
-    " wind_direction, wind_m, wave_cm, technique, void)"
-    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+    " wind_direction, wind_m, wave_cm, technique, void, payouts)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO course_stats (date, venue_code, course, starts, first, second, third,"
     " start_sum_cs, plain_starts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO technique_counts (date, venue_code, technique, races) VALUES (?, ?, ?, ?)",
     "SELECT 1 FROM days WHERE date = ?",
 };
 
-constexpr std::array<const char *, 7> RemoveSql {
+constexpr std::array<const char *, 6> RemoveSql {
     "DELETE FROM course_stats WHERE date = ?1",
     "DELETE FROM technique_counts WHERE date = ?1",
     "DELETE FROM entries WHERE race_id IN (SELECT id FROM races WHERE date = ?1)",
-    "DELETE FROM payouts WHERE race_id IN (SELECT id FROM races WHERE date = ?1)",
     "DELETE FROM races WHERE date = ?1",
     "DELETE FROM sections WHERE date = ?1",
     "DELETE FROM days WHERE date = ?1",
@@ -41,26 +40,15 @@ void bindText(sqlite3_stmt *s, int index, QStringView text)
     sqlite3_bind_text16(s, index, data, int(text.size() * 2), SQLITE_STATIC);
 }
 
-// For a value that is gone before the statement runs: SQLite keeps a copy.
-void bindTextCopy(sqlite3_stmt *s, int index, const QString &text)
-{
-    sqlite3_bind_text16(s, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
-}
-
-void bindNumber(sqlite3_stmt *s, int index, std::optional<qint64> value)
-{
-    if (value)
-        sqlite3_bind_int64(s, index, *value);
-    else
-        sqlite3_bind_null(s, index);
-}
-
 // A number where the text is one (an empty field or a mark is NULL).
 void bindNumber(sqlite3_stmt *s, int index, QStringView text)
 {
     bool ok = false;
     const qint64 value = text.toLongLong(&ok);
-    bindNumber(s, index, ok ? std::optional(value) : std::nullopt);
+    if (ok)
+        sqlite3_bind_int64(s, index, value);
+    else
+        sqlite3_bind_null(s, index);
 }
 
 void bindPositive(sqlite3_stmt *s, int index, int value)
@@ -81,24 +69,12 @@ void bindEntry(
     bindText(s, first + 4, row.boat);
     bindText(s, first + 5, row.reg);
     bindText(s, first + 6, row.name);
-    bindTextCopy(s, first + 7, nameKey(row.name));
-    bindText(s, first + 8, row.motor);
-    bindText(s, first + 9, row.boatNumber);
-    bindText(s, first + 10, row.exhibition);
-    bindNumber(s, first + 11, row.course);
-    bindText(s, first + 12, row.start);
-    bindText(s, first + 13, row.raceTime);
-}
-
-void bindPayout(sqlite3_stmt *s, int first, sqlite3_int64 raceId, int seq, const Payout &p)
-{
-    sqlite3_bind_int64(s, first, raceId);
-    sqlite3_bind_int(s, first + 1, seq);
-    bindText(s, first + 2, p.bet);
-    bindText(s, first + 3, p.combination);
-    bindNumber(s, first + 4, p.yen);
-    bindNumber(s, first + 5, p.popularity);
-    bindText(s, first + 6, p.note);
+    bindText(s, first + 7, row.motor);
+    bindText(s, first + 8, row.boatNumber);
+    bindText(s, first + 9, row.exhibition);
+    bindNumber(s, first + 10, row.course);
+    bindText(s, first + 11, row.start);
+    bindText(s, first + 12, row.raceTime);
 }
 
 } // namespace
@@ -106,10 +82,9 @@ void bindPayout(sqlite3_stmt *s, int first, sqlite3_int64 raceId, int seq, const
 IndexWriter::IndexWriter(sqlite3 *db)
     : m_db(db)
     , m_entries("entries",
-          "(race_id, seq, placing, rank, boat, reg, name, name_key, motor, boat_no, exhibition,"
+          "(race_id, seq, placing, rank, boat, reg, name, motor, boat_no, exhibition,"
           " course, start, race_time)",
-          14)
-    , m_payouts("payouts", "(race_id, seq, bet, combination, yen, popularity, note)", 7)
+          13)
 {
 }
 
@@ -242,7 +217,7 @@ bool IndexWriter::writeDay(const DayRecord &record, const ParsedDay &day)
     bindText(s, 2, record.file);
     bindText(s, 3, record.storedName);
     sqlite3_bind_int64(s, 4, record.size);
-    bindText(s, 5, record.sha1);
+    bindText(s, 5, record.digest);
     sqlite3_bind_int(s, 6, int(day.sections.size()));
     sqlite3_bind_int(s, 7, int(day.races.size()));
     if (!step(s))
@@ -305,12 +280,12 @@ bool IndexWriter::writeRace(const QString &date, int seq, const ParsedRace &race
     bindText(s, 11, label.wave);
     bindText(s, 12, race.technique);
     sqlite3_bind_int(s, 13, race.isVoid ? 1 : 0);
+    const QString payouts = storedPayouts(race.payouts);
+    bindText(s, 14, payouts);
     if (!step(s))
         return false;
     const sqlite3_int64 raceId = sqlite3_last_insert_rowid(m_db);
-
-    return writeRows(m_entries, raceId, race.entries, bindEntry)
-        && writeRows(m_payouts, raceId, race.payouts, bindPayout);
+    return writeRows(m_entries, raceId, race.entries, bindEntry);
 }
 
 template <typename Row, typename Bind>

@@ -20,7 +20,7 @@ struct DayRecord final {
     QString file; ///< the base name the day came from
     QString storedName;
     qint64 size = 0;
-    QString sha1;
+    QString digest; ///< dayDigest() of its bytes
 };
 
 /// Writes parsed days into the index with statements prepared once. Each day goes in one
@@ -76,7 +76,6 @@ private:
     sqlite3 *m_db = nullptr;
     std::array<sqlite3_stmt *, Count> m_statements {};
     MultiRowInsert m_entries;
-    MultiRowInsert m_payouts;
     QString m_error;
     bool m_busy = false;
     bool m_inGroup = false;

@@ -48,11 +48,6 @@ QString nextConnectionName()
     return QStringLiteral("rusena-library-%1").arg(++counter);
 }
 
-QString sha1Of(const QByteArray &bytes)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
-}
-
 DayImport failed(QString reason)
 {
     return { DayImport::Result::Failed, {}, std::move(reason) };
@@ -257,7 +252,8 @@ Status Library::rebuild(const RebuildProgress &progress)
 Status Library::fileRawDay(const QDate &date, const QString &file, const QByteArray &bytes)
 {
     const ParsedDay day = parseDayBytes(bytes);
-    const DayRecord record { date, file, DayFiles::storedName(date), bytes.size(), sha1Of(bytes) };
+    const DayRecord record { date, file, DayFiles::storedName(date), bytes.size(),
+        dayDigest(bytes) };
     if (!m_writer->replaceDay(record, day))
         return m_writer->wasBusy()
             ? Status { busyText(), true }
@@ -265,14 +261,20 @@ Status Library::fileRawDay(const QDate &date, const QString &file, const QByteAr
     return {};
 }
 
-QString Library::storedSha1(const QDate &date)
+QString Library::storedDigest(const QDate &date)
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("SELECT bytes_sha1 FROM days WHERE date = ?"));
+    query.prepare(QStringLiteral("SELECT bytes_digest FROM days WHERE date = ?"));
     query.addBindValue(date.toString(Qt::ISODate));
     if (!query.exec() || !query.next())
         return {};
     return query.value(0).toString();
+}
+
+QString dayDigest(QByteArrayView bytes)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_160).toHex());
 }
 
 PreparedDay prepareDay(QString fileName, QByteArray bytes)
@@ -281,7 +283,7 @@ PreparedDay prepareDay(QString fileName, QByteArray bytes)
     if (prepared.bytes.size() > MaxDayBytes)
         return prepared;
     prepared.day = parseDayBytes(prepared.bytes);
-    prepared.sha1 = sha1Of(prepared.bytes);
+    prepared.digest = dayDigest(prepared.bytes);
     return prepared;
 }
 
@@ -307,8 +309,8 @@ DayImport Library::importDay(const PreparedDay &prepared)
     if (!date.isValid())
         return failed(QStringLiteral("日付がわかりません"));
 
-    const QString previous = storedSha1(date);
-    if (previous == prepared.sha1 && QFile::exists(m_files.pathOf(date)))
+    const QString previous = storedDigest(date);
+    if (previous == prepared.digest && QFile::exists(m_files.pathOf(date)))
         return { DayImport::Result::Unchanged, date, QStringLiteral("同じ内容の日が登録済み") };
     // The raw file first: an index row never stands without its file.
     if (!m_files.write(date, bytes, prepared.fileName))
@@ -319,7 +321,7 @@ DayImport Library::importDay(const PreparedDay &prepared)
         return { DayImport::Result::Failed, date,
             QStringLiteral("日のファイルをディスクに書き込めません") };
     const DayRecord record { date, prepared.fileName, DayFiles::storedName(date), bytes.size(),
-        prepared.sha1 };
+        prepared.digest };
     if (!m_writer->replaceDay(record, day))
         return { DayImport::Result::Failed, date,
             m_writer->wasBusy()

@@ -43,8 +43,12 @@ struct PreparedDay final {
     QString fileName;
     QByteArray bytes;
     ParsedDay day; ///< empty for a file over MaxDayBytes, which is never parsed
-    QString sha1;
+    QString digest;
 };
+
+/// What tells a day file's bytes from other bytes: BLAKE2b-160 in hex, twice as fast as
+/// SHA-1 here, and as good at telling files apart.
+QString dayDigest(QByteArrayView bytes);
 
 PreparedDay prepareDay(QString fileName, QByteArray bytes);
 
@@ -108,7 +112,7 @@ private:
     Status createSchema();
     Status createIndexes();
     Status fileRawDay(const QDate &date, const QString &file, const QByteArray &bytes);
-    QString storedSha1(const QDate &date);
+    QString storedDigest(const QDate &date);
     void close();
 
     QString m_dataFolder;

@@ -2,6 +2,8 @@
 
 #include "store/resultlayout.h"
 
+#include <QVarLengthArray>
+
 #include <limits>
 
 namespace rusena::library {
@@ -13,9 +15,12 @@ using layout::trimBlanks;
 
 inline constexpr QStringView PopularityWord = u"人気";
 
-QList<QStringView> words(QStringView text)
+// A payout line holds a dozen words at most; longer ones spill to the heap.
+using Words = QVarLengthArray<QStringView, 16>;
+
+Words words(QStringView text)
 {
-    QList<QStringView> out;
+    Words out;
     qsizetype i = 0;
     while (i < text.size()) {
         while (i < text.size() && isBlank(text[i]))
@@ -64,8 +69,7 @@ std::optional<qint64> numberOf(QStringView word)
 }
 
 // A 特払い line's amount may be written in more than one word; the rest have none.
-void readNote(
-    QStringView bet, QStringView note, const QList<QStringView> &amount, QList<Payout> &out)
+void readNote(QStringView bet, QStringView note, const Words &amount, QList<Payout> &out)
 {
     Payout row { bet, {}, {}, {}, note };
     if (note == SpecialPayoutNote) {
@@ -80,8 +84,7 @@ void readNote(
 
 // combination yen [人気 n], repeated (複勝 carries up to three boats on one line). A
 // popularity belongs to the last row of this line, from `first` on.
-void readCombinations(
-    QStringView bet, const QList<QStringView> &list, qsizetype first, QList<Payout> &out)
+void readCombinations(QStringView bet, const Words &list, qsizetype first, QList<Payout> &out)
 {
     for (qsizetype i = 0; i < list.size(); ++i) {
         if (list[i].startsWith(PopularityWord)) {
@@ -112,7 +115,7 @@ bool readPayoutLine(QStringView line, QStringView &bet, QList<Payout> &out)
     } else if (bet.isEmpty() || text.isEmpty() || !layout::isAsciiDigit(text.front())) {
         return false;
     }
-    QList<QStringView> list = words(text);
+    Words list = words(text);
     if (!list.isEmpty()
         && (list.front().startsWith(SpecialPayoutNote) || list.front().startsWith(NoPayoutNote))) {
         const QStringView note

@@ -1,5 +1,7 @@
 #include "payoutquery.h"
 
+#include "storedpayouts.h"
+
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -12,7 +14,7 @@ namespace rusena::library {
 
 namespace {
 
-std::optional<Bet> betFromName(const QString &name)
+std::optional<Bet> betFromName(QStringView name)
 {
     for (int i = 0; i < BetCount; ++i) {
         if (betName(Bet(i)) == name)
@@ -60,15 +62,12 @@ std::optional<qint64> PayoutRow::largestYen(Bet bet) const
 
 QueryResult<QList<PayoutRow>> queryPayouts(const QSqlDatabase &db, const Period &period)
 {
-    // One pass over the races with their payout lines beside them (none for a void race).
+    // One pass over the races, each with its payout lines (none for a void race).
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral(
-        "SELECT r.id, r.date, r.venue_code, r.race, r.void, p.bet, p.combination, p.yen,"
-        " p.popularity, p.note"
-        " FROM races r LEFT JOIN payouts p ON p.race_id = r.id"
-        " WHERE r.date >= ? AND r.date <= ? AND (? = 0 OR r.venue_code = ?)"
-        " ORDER BY r.date, r.venue_code, r.race, r.seq, p.seq"));
+    q.prepare(QStringLiteral("SELECT date, venue_code, race, void, payouts FROM races"
+                             " WHERE date >= ? AND date <= ? AND (? = 0 OR venue_code = ?)"
+                             " ORDER BY date, venue_code, race, seq"));
     q.addBindValue(period.fromKey());
     q.addBindValue(period.toKey());
     q.addBindValue(period.venue);
@@ -76,24 +75,18 @@ QueryResult<QList<PayoutRow>> queryPayouts(const QSqlDatabase &db, const Period 
     if (!q.exec())
         return QueryResult<QList<PayoutRow>>::failure(q.lastError().text());
     QList<PayoutRow> rows;
-    qint64 raceId = -1;
     while (q.next()) {
-        if (q.value(0).toLongLong() != raceId) {
-            raceId = q.value(0).toLongLong();
-            rows.append({ q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt(),
-                q.value(4).toInt() != 0, {} });
+        PayoutRow row { q.value(0).toString(), q.value(1).toInt(), q.value(2).toInt(),
+            q.value(3).toInt() != 0, {} };
+        const QString payouts = q.value(4).toString();
+        for (const Payout &p : readStoredPayouts(payouts)) {
+            if (const std::optional<Bet> bet = betFromName(p.bet)) {
+                row.bets[int(*bet)].append({ p.combination.toString(), p.yen,
+                    p.popularity ? std::optional(int(*p.popularity)) : std::nullopt,
+                    p.note.toString() });
+            }
         }
-        const std::optional<Bet> bet = betFromName(q.value(5).toString());
-        if (!bet)
-            continue;
-        PaidLine p;
-        p.combination = q.value(6).toString();
-        if (!q.value(7).isNull())
-            p.yen = q.value(7).toLongLong();
-        if (!q.value(8).isNull())
-            p.popularity = q.value(8).toInt();
-        p.note = q.value(9).toString();
-        rows.last().bets[int(*bet)].append(p);
+        rows.append(std::move(row));
     }
     return QueryResult<QList<PayoutRow>>::success(std::move(rows));
 }

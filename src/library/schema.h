@@ -14,18 +14,19 @@ inline constexpr int SchemaVersion = 4;
 
 /// Rows keep the file's text as written (trimmed as the export describes); numbers that
 /// queries compute on are INTEGER. `seq` is the order of a row within its parent as the
-/// file has it, so that "the order of the rows in the file" survives. Entries and payouts
-/// are kept in their primary key's order (WITHOUT ROWID): one tree a table instead of a
-/// table and its key index, which an import would both write (version 2).
-inline constexpr std::array<const char *, 7> TableStatements {
-    // One row per stored day; `file` is the base name it came from, `bytes_sha1` tells a
+/// file has it, so that "the order of the rows in the file" survives. Entries are kept in
+/// their primary key's order (WITHOUT ROWID): one tree instead of a table and its key
+/// index, which an import would both write (version 2). A race's payouts are one text of
+/// its row (version 4).
+inline constexpr std::array<const char *, 6> TableStatements {
+    // One row per stored day; `file` is the base name it came from, `bytes_digest` tells a
     // re-import of the same bytes from a replacement.
     "CREATE TABLE days ("
     " date TEXT PRIMARY KEY," // YYYY-MM-DD
     " file TEXT NOT NULL,"
     " stored_name TEXT NOT NULL," // name of the raw copy in days/
     " size INTEGER NOT NULL,"
-    " bytes_sha1 TEXT NOT NULL,"
+    " bytes_digest TEXT NOT NULL," // dayDigest()
     " venues INTEGER NOT NULL,"
     " races INTEGER NOT NULL)",
 
@@ -51,7 +52,8 @@ inline constexpr std::array<const char *, 7> TableStatements {
     " wind_m TEXT NOT NULL,"
     " wave_cm TEXT NOT NULL,"
     " technique TEXT NOT NULL,"
-    " void INTEGER NOT NULL)",
+    " void INTEGER NOT NULL,"
+    " payouts TEXT NOT NULL)", // storedPayouts(): a line a payout; empty for a void race
 
     "CREATE TABLE entries ("
     " race_id INTEGER NOT NULL REFERENCES races(id) ON DELETE CASCADE,"
@@ -61,22 +63,12 @@ inline constexpr std::array<const char *, 7> TableStatements {
     " boat TEXT NOT NULL,"
     " reg TEXT NOT NULL,"
     " name TEXT NOT NULL,"
-    " name_key TEXT NOT NULL," // name without any blank, for name searches
     " motor TEXT NOT NULL,"
     " boat_no TEXT NOT NULL,"
     " exhibition TEXT NOT NULL,"
     " course INTEGER," // 1..6, NULL for a boat that did not start
     " start TEXT NOT NULL," // as written: 0.27, F0.04, L1.04, K .
     " race_time TEXT NOT NULL, PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
-
-    "CREATE TABLE payouts ("
-    " race_id INTEGER NOT NULL REFERENCES races(id) ON DELETE CASCADE,"
-    " seq INTEGER NOT NULL,"
-    " bet TEXT NOT NULL,"
-    " combination TEXT NOT NULL,"
-    " yen INTEGER,"
-    " popularity INTEGER,"
-    " note TEXT NOT NULL, PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
 
     // Each day's starts by venue and course, and its winning techniques by venue, for
     // races that were not void: the statistics of a period sum a few rows a day instead
@@ -104,7 +96,7 @@ inline constexpr std::array<const char *, 7> TableStatements {
 /// The indexes for the queries. A rebuild and an import into an empty library make them
 /// after the rows, in one sorted pass each instead of an insert a row; opening the library
 /// makes any that a process killed before then left missing.
-/// A name search looks inside names (instr), which no index serves.
+/// A name search looks inside names (instr of name_key()), which no index serves.
 inline constexpr std::array<const char *, 3> IndexNames {
     "races_by_day",
     "races_by_venue",

@@ -177,7 +177,7 @@ QueryResult<QStringList> refreshCache(
         cache.days.clear();
         cache.schemaVersion = q.value(0).toInt();
     }
-    q.prepare(QStringLiteral("SELECT date, bytes_sha1 FROM days WHERE date >= ? AND date <= ?"));
+    q.prepare(QStringLiteral("SELECT date, bytes_digest FROM days WHERE date >= ? AND date <= ?"));
     q.addBindValue(period.fromKey());
     q.addBindValue(period.toKey());
     if (!q.exec())

@@ -143,7 +143,9 @@ bool isDashedLine(QStringView line)
 
 bool isVoidRaceLine(QStringView line)
 {
-    return line.contains(u"レース不成立");
+    // Every line of every block is asked: one character first, which few lines hold.
+    static constexpr QStringView VoidRace = u"レース不成立";
+    return line.contains(VoidRace.front()) && line.contains(VoidRace);
 }
 
 int PlacingRow::rank() const

@@ -252,26 +252,24 @@ void TestLibraryImport::exportAndRebuildAgree()
     libraryfixture::exec(db, u"DELETE FROM technique_counts"_s);
     libraryfixture::summariseRaces(db, 0, std::numeric_limits<int>::max());
     QCOMPARE(summaryRows(library), written);
-    // Every payout the parser read is in, races of more than one statement's rows included.
-    qint64 parsedPayouts = 0;
+    // Every payout the parser read is exported.
+    int parsedPayouts = 0;
     for (const QString &path : paths) {
         for (const ParsedRace &race : parseDayBytes(readBytes(path, Unreadable)).races)
-            parsedPayouts += race.payouts.size();
+            parsedPayouts += int(race.payouts.size());
     }
-    QCOMPARE(countRows(library, u"payouts"_s), parsedPayouts);
 
     const QString first = scratch.root.filePath(u"export1"_s);
     QVERIFY(exportLibrary(library, first).ok());
     // Rows counted independently on the decoded files; every file opens with the BOM,
     // its header and CR LF.
     const QList<std::pair<const char *, int>> files { { "days.csv", 5 }, { "races.csv", 820 },
-        { "entries.csv", 4920 }, { "payouts.csv", -1 } };
+        { "entries.csv", 4920 }, { "payouts.csv", parsedPayouts } };
     for (const auto &[name, rows] : files) {
         const QByteArray bytes = readBytes(first + u'/' + QString::fromLatin1(name), Unreadable);
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
         QCOMPARE(bytes.count("\n"), bytes.count("\r\n"));
-        if (rows >= 0)
-            QCOMPARE(int(bytes.count("\r\n")) - 1, rows);
+        QCOMPARE(int(bytes.count("\r\n")) - 1, rows);
     }
     const QByteArray days = readBytes(first + u"/days.csv"_s, Unreadable);
     QVERIFY(days.contains("\r\n2020-01-05,k200105.txt,20,240\r\n"));

@@ -252,7 +252,7 @@ void TestLibraryQueries::statsCacheFollowsReplacedDay()
         db, QStringLiteral("DELETE FROM technique_counts WHERE date = '2020-01-03'"));
     libraryfixture::summariseRaces(db, 4, 4);
     libraryfixture::exec(
-        db, QStringLiteral("UPDATE days SET bytes_sha1 = 'x' WHERE date = '2020-01-03'"));
+        db, QStringLiteral("UPDATE days SET bytes_digest = 'x' WHERE date = '2020-01-03'"));
     // A day removed from the library no longer counts.
     libraryfixture::exec(db, QStringLiteral("DELETE FROM days WHERE date = '2020-01-01'"));
     const auto after = queryStats(db, Period {}, &cache);

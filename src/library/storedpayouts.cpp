@@ -1,0 +1,69 @@
+#include "storedpayouts.h"
+
+namespace rusena::library {
+
+namespace {
+
+// Digits straight into the text: a day has some 1,500 payouts.
+void appendNumber(QString &text, std::optional<qint64> number)
+{
+    if (!number)
+        return;
+    char16_t digits[20];
+    char16_t *const end = std::end(digits);
+    char16_t *begin = end;
+    quint64 rest = quint64(*number); // never negative: read from digits
+    do {
+        *--begin = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest > 0);
+    text.append(QStringView(begin, end));
+}
+
+std::optional<qint64> numberOf(QStringView field)
+{
+    bool ok = false;
+    const qint64 value = field.toLongLong(&ok);
+    return ok ? std::optional(value) : std::nullopt;
+}
+
+} // namespace
+
+QString storedPayouts(const QList<Payout> &payouts)
+{
+    QString text;
+    text.reserve(payouts.size() * 24);
+    for (const Payout &p : payouts) {
+        if (!text.isEmpty())
+            text += u'\n';
+        text += p.bet;
+        text += u',';
+        text += p.combination;
+        text += u',';
+        appendNumber(text, p.yen);
+        text += u',';
+        appendNumber(text, p.popularity);
+        text += u',';
+        text += p.note;
+    }
+    return text;
+}
+
+QList<Payout> readStoredPayouts(QStringView text)
+{
+    QList<Payout> payouts;
+    for (const QStringView line : text.tokenize(u'\n', Qt::SkipEmptyParts)) {
+        std::array<QStringView, 5> fields;
+        qsizetype i = 0;
+        for (const QStringView field : line.tokenize(u',')) {
+            if (i == qsizetype(fields.size()))
+                break;
+            fields[size_t(i++)] = field;
+        }
+        payouts.append(
+            { fields[0], fields[1], numberOf(fields[2]), numberOf(fields[3]), fields[4] });
+    }
+    return payouts;
+}
+
+} // namespace rusena::library
