@@ -1,8 +1,6 @@
 #include "indexwriter.h"
 
-#include "daysummary.h"
 #include "schema.h"
-#include "storedpayouts.h"
 
 #include <sqlite3.h>
 
@@ -128,7 +126,7 @@ bool IndexWriter::step(sqlite3_stmt *statement)
     return rc == SQLITE_DONE || fail();
 }
 
-bool IndexWriter::replaceDay(const DayRecord &record, const ParsedDay &day)
+bool IndexWriter::replaceDay(const DayRecord &record, const DayRows &rows)
 {
     m_error.clear();
     m_busy = false;
@@ -137,7 +135,7 @@ bool IndexWriter::replaceDay(const DayRecord &record, const ParsedDay &day)
     const char *end = m_inGroup ? "RELEASE day" : "COMMIT";
     if (!prepare() || !exec(begin))
         return false;
-    if (removeDay(record.date.toString(Qt::ISODate)) && writeDay(record, day) && exec(end))
+    if (removeDay(record.date.toString(Qt::ISODate)) && writeDay(record, rows) && exec(end))
         return true;
     const QString error = m_error;
     const bool busy = m_busy;
@@ -209,8 +207,9 @@ bool IndexWriter::removeDay(const QString &date)
     return true;
 }
 
-bool IndexWriter::writeDay(const DayRecord &record, const ParsedDay &day)
+bool IndexWriter::writeDay(const DayRecord &record, const DayRows &rows)
 {
+    const ParsedDay &day = rows.day;
     const QString date = record.date.toString(Qt::ISODate);
     sqlite3_stmt *s = m_statements[InsertDay];
     bindText(s, 1, date);
@@ -232,10 +231,10 @@ bool IndexWriter::writeDay(const DayRecord &record, const ParsedDay &day)
             return false;
     }
     for (int seq = 0; seq < day.races.size(); ++seq) {
-        if (!writeRace(date, seq, day.races[seq]))
+        if (!writeRace(date, seq, day.races[seq], rows.payouts.at(seq)))
             return false;
     }
-    return writeSummary(date, summariseDay(day));
+    return writeSummary(date, rows.summary);
 }
 
 bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
@@ -263,7 +262,8 @@ bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
     return true;
 }
 
-bool IndexWriter::writeRace(const QString &date, int seq, const ParsedRace &race)
+bool IndexWriter::writeRace(
+    const QString &date, int seq, const ParsedRace &race, const QString &payouts)
 {
     sqlite3_stmt *s = m_statements[InsertRace];
     const RaceLabel &label = race.label;
@@ -280,7 +280,6 @@ bool IndexWriter::writeRace(const QString &date, int seq, const ParsedRace &race
     bindText(s, 11, label.wave);
     bindText(s, 12, race.technique);
     sqlite3_bind_int(s, 13, race.isVoid ? 1 : 0);
-    const QString payouts = storedPayouts(race.payouts);
     bindText(s, 14, payouts);
     if (!step(s))
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dayparser.h"
+#include "dayrows.h"
 #include "multirowinsert.h"
 
 #include <QString>
@@ -11,8 +11,6 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 namespace rusena::library {
-
-struct DaySummary;
 
 /// The row of `days` for one stored day.
 struct DayRecord final {
@@ -36,7 +34,7 @@ public:
 
     /// Replaces the day (removes any earlier version) in one transaction. False on any
     /// failure, the index then being as it was; error() says why.
-    bool replaceDay(const DayRecord &record, const ParsedDay &day);
+    bool replaceDay(const DayRecord &record, const DayRows &rows);
     /// Opens a group: the days replaced until commitGroup() reach the index together, in
     /// one commit (each still whole or absent). A batch writes each index page once a
     /// group instead of once a day. False when the write lock cannot be had.
@@ -66,8 +64,8 @@ private:
     bool exec(const char *sql);
     bool step(sqlite3_stmt *statement);
     bool removeDay(const QString &date);
-    bool writeDay(const DayRecord &record, const ParsedDay &day);
-    bool writeRace(const QString &date, int seq, const ParsedRace &race);
+    bool writeDay(const DayRecord &record, const DayRows &rows);
+    bool writeRace(const QString &date, int seq, const ParsedRace &race, const QString &payouts);
     template <typename Row, typename Bind>
     bool writeRows(MultiRowInsert &insert, qint64 raceId, const QList<Row> &rows, Bind bind);
     bool writeSummary(const QString &date, const DaySummary &summary);

@@ -6,7 +6,7 @@
 // another schema version or fails its check; it is never used half-built.
 
 #include "dayfiles.h"
-#include "dayparser.h"
+#include "dayrows.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -42,7 +42,7 @@ struct DayImport final {
 struct PreparedDay final {
     QString fileName;
     QByteArray bytes;
-    ParsedDay day; ///< empty for a file over MaxDayBytes, which is never parsed
+    DayRows rows; ///< empty for a file over MaxDayBytes, which is never parsed
     QString digest;
 };
 
