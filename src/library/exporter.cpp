@@ -62,7 +62,8 @@ QList<CsvFile> csvFiles()
                 u"name"_s, u"motor"_s, u"boat_no"_s, u"exhibition"_s, u"course"_s, u"start"_s,
                 u"race_time"_s },
             QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), r.race, e.placing, e.rank,"
-                           " e.boat, e.reg, e.name, e.motor, e.boat_no, e.exhibition, e.course,"
+                           " e.boat, printf('%04d', e.reg), e.name, e.motor, e.boat_no, "
+                           "e.exhibition, e.course,"
                            " e.start, e.race_time FROM races r JOIN entries e ON e.race_id = r.id")
                 + raceOrder + QStringLiteral(", e.seq") },
         { "payouts.csv",

@@ -163,11 +163,12 @@ QueryResult<QList<PlayerMatch>> findPlayers(const QSqlDatabase &db, const QStrin
     addNameKeyFunction(db);
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT e.reg, e.name, COUNT(*), MAX(r.date || printf('%02d%02d%04d', "
-                             "r.venue_code, r.race, e.seq))"
-                             " FROM entries e JOIN races r ON r.id = e.race_id"
-                             " WHERE instr(name_key(e.name), ?) > 0 GROUP BY e.reg, e.name"
-                             " ORDER BY e.reg"));
+    q.prepare(QStringLiteral(
+        "SELECT printf('%04d', e.reg), e.name, COUNT(*), MAX(r.date || printf('%02d%02d%04d', "
+        "r.venue_code, r.race, e.seq))"
+        " FROM entries e JOIN races r ON r.id = e.race_id"
+        " WHERE instr(name_key(e.name), ?) > 0 GROUP BY e.reg, e.name"
+        " ORDER BY e.reg"));
     q.addBindValue(key);
     if (!q.exec())
         return QueryResult<QList<PlayerMatch>>::failure(q.lastError().text());

@@ -61,7 +61,7 @@ inline constexpr std::array<const char *, 6> TableStatements {
     " placing TEXT NOT NULL,"
     " rank INTEGER," // 1..6 where placing is 01..06, else NULL
     " boat TEXT NOT NULL,"
-    " reg TEXT NOT NULL,"
+    " reg INTEGER NOT NULL," // four digits (printf('%04d') writes them back)
     " name TEXT NOT NULL,"
     " motor TEXT NOT NULL,"
     " boat_no TEXT NOT NULL,"
