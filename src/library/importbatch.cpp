@@ -117,7 +117,13 @@ BatchReport importSources(
             report.cancelled = true;
             break;
         }
-        fileSource(library, path, ahead ? ahead->next() : readSource(path), report);
+        if (ahead) {
+            SourceDays days = ahead->next();
+            fileSource(library, path, days, report);
+            ahead->recycle(std::move(days));
+        } else {
+            fileSource(library, path, readSource(path), report);
+        }
         ++report.sourcesDone;
         if (group.elapsed() >= GroupMs) {
             commitGroup(library, report, groupStart);

@@ -83,13 +83,16 @@ SourceQueue::~SourceQueue()
 
 void SourceQueue::readAll()
 {
+    std::vector<SourceDays> spent;
     for (const QString &path : m_sources) {
         {
             std::unique_lock lock(m_mutex);
             m_changed.wait(lock, [this] { return m_stop || m_ready.size() < Ahead; });
             if (m_stop)
                 return;
+            spent.swap(m_spent);
         }
+        spent.clear();
         SourceDays source = readSource(path);
         {
             const std::lock_guard lock(m_mutex);
@@ -97,6 +100,12 @@ void SourceQueue::readAll()
         }
         m_changed.notify_all();
     }
+}
+
+void SourceQueue::recycle(SourceDays &&days)
+{
+    const std::lock_guard lock(m_mutex);
+    m_spent.push_back(std::move(days));
 }
 
 SourceDays SourceQueue::next()

@@ -10,6 +10,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace rusena::library {
 
@@ -38,6 +39,10 @@ public:
     /// The next source's days, in the order given; waits until they are ready. Call it
     /// at most once for each source.
     SourceDays next();
+    /// Hands a source's days back once they are stored, to be freed on the reading
+    /// thread that made them: freeing another thread's memory takes its allocator's lock,
+    /// which the reader keeps busy, and cost a batch a tenth of its time.
+    void recycle(SourceDays &&days);
 
 private:
     void readAll();
@@ -50,6 +55,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<SourceDays> m_ready;
+    std::vector<SourceDays> m_spent;
     bool m_stop = false;
     std::thread m_reader;
 };
