@@ -131,6 +131,8 @@ int main(int argc, char **argv)
     report("History of a player, whole library (median)",
         medianMs(51, [&] { fillHistoryModel(*history, *library::queryHistory(db, reg).value); }),
         5);
+    report("Players by part of a name (長), whole library",
+        medianMs(11, [&] { library::findPlayers(db, QStringLiteral("長")); }), 0);
     // The command walks every start; the window keeps the figures of single days.
     report("Statistics of all venues, whole library, walked",
         medianMs(11,
