@@ -2,6 +2,7 @@
 // whole blocks, on real lines and on hand-made ones for the cases real days rarely hold.
 
 #include "library/dayparser.h"
+#include "library/storedpayouts.h"
 
 #include <QFile>
 #include <QTest>
@@ -183,6 +184,9 @@ void TestLibraryParser::payoutLines()
     for (const QString &line : lines)
         readPayoutLine(line, bet, payouts);
     QCOMPARE(payoutTexts(payouts), rows);
+    // The index keeps them as one text, which reads back as they were.
+    const QString stored = storedPayouts(payouts);
+    QCOMPARE(payoutTexts(readStoredPayouts(stored)), rows);
 }
 
 void TestLibraryParser::blocks_data()
