@@ -81,8 +81,7 @@ IndexWriter::IndexWriter(sqlite3 *db)
     : m_db(db)
     , m_entries("entries",
           "(race_id, seq, placing, rank, boat, reg, name, motor, boat_no, exhibition,"
-          " course, start, race_time)",
-          13)
+          " course, start, race_time)")
 {
 }
 
@@ -284,20 +283,18 @@ bool IndexWriter::writeRace(
     if (!step(s))
         return false;
     const sqlite3_int64 raceId = sqlite3_last_insert_rowid(m_db);
-    return writeRows(m_entries, raceId, race.entries, bindEntry);
+    return writeEntries(raceId, race.entries);
 }
 
-template <typename Row, typename Bind>
-bool IndexWriter::writeRows(
-    MultiRowInsert &insert, qint64 raceId, const QList<Row> &rows, Bind bind)
+bool IndexWriter::writeEntries(qint64 raceId, const QList<layout::PlacingRow> &rows)
 {
     for (int first = 0; first < rows.size(); first += MultiRowInsert::MaxRows) {
         const int count = int(std::min<qsizetype>(MultiRowInsert::MaxRows, rows.size() - first));
-        sqlite3_stmt *s = insert.forRows(m_db, count);
+        sqlite3_stmt *s = m_entries.forRows(m_db, count);
         if (!s)
             return fail();
         for (int i = 0; i < count; ++i)
-            bind(s, 1 + i * insert.columnCount(), raceId, first + i, rows[first + i]);
+            bindEntry(s, 1 + i * m_entries.columnCount(), raceId, first + i, rows[first + i]);
         if (!step(s))
             return false;
     }

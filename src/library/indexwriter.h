@@ -66,8 +66,7 @@ private:
     bool removeDay(const QString &date);
     bool writeDay(const DayRecord &record, const DayRows &rows);
     bool writeRace(const QString &date, int seq, const ParsedRace &race, const QString &payouts);
-    template <typename Row, typename Bind>
-    bool writeRows(MultiRowInsert &insert, qint64 raceId, const QList<Row> &rows, Bind bind);
+    bool writeEntries(qint64 raceId, const QList<layout::PlacingRow> &rows);
     bool writeSummary(const QString &date, const DaySummary &summary);
     bool fail();
 

@@ -4,14 +4,16 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace rusena::library {
 
-MultiRowInsert::MultiRowInsert(const char *table, const char *columns, int columnCount)
+MultiRowInsert::MultiRowInsert(const char *table, const char *columns)
     : m_table(table)
     , m_columns(columns)
-    , m_columnCount(columnCount)
+    , m_columnCount(1 + int(std::count(columns, columns + std::strlen(columns), ',')))
 {
 }
 

@@ -7,15 +7,17 @@ struct sqlite3_stmt;
 
 namespace rusena::library {
 
-/// "INSERT INTO table (columns) VALUES (...), (...)" for 1..MaxRows rows, each prepared
-/// on first use and kept: a race's six placing rows or ten payouts go in one statement
-/// instead of one a row, which saves SQLite most of its cost a statement.
+/// "INSERT OR FAIL INTO table (columns) VALUES (...), (...)" for 1..MaxRows rows, each
+/// prepared on first use and kept: a race's six placing rows go in one statement instead
+/// of one a row, which saves SQLite most of its cost a statement. OR FAIL, because a
+/// statement of several rows that may abort half-way needs a journal of its own to undo
+/// its first rows; a failure here rolls the whole day back anyway.
 class MultiRowInsert final {
 public:
     static constexpr int MaxRows = 8;
 
-    /// `columns` is the parenthesised column list, `columnCount` the number in it.
-    MultiRowInsert(const char *table, const char *columns, int columnCount);
+    /// `columns` is the parenthesised column list.
+    MultiRowInsert(const char *table, const char *columns);
     ~MultiRowInsert();
     MultiRowInsert(const MultiRowInsert &) = delete;
     MultiRowInsert &operator=(const MultiRowInsert &) = delete;
