@@ -1,7 +1,7 @@
 #include "app/app.h"
 #include "app/dialogs.h"
 #include "app/faces.h"
-#include "app/translations.h"
+#include "store/translations.h"
 #include "store/datafolder.h"
 
 #include <QApplication>

@@ -9,6 +9,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -69,6 +70,11 @@ Library::~Library()
 QString Library::indexPath() const
 {
     return m_dataFolder + u'/' + IndexFileName;
+}
+
+bool Library::exists() const
+{
+    return QFileInfo::exists(indexPath()) || QFileInfo(m_files.folder()).isDir();
 }
 
 void Library::close()

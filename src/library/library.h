@@ -72,6 +72,9 @@ public:
     ~Library();
 
     QString indexPath() const;
+    /// True when the data folder holds a library (its index or its stored days). Only
+    /// the commands that file days create one; the others leave a folder without one be.
+    bool exists() const;
     const DayFiles &dayFiles() const { return m_files; }
 
     /// Opens the index if it is not open yet, rebuilding it when it must be (then

@@ -9,7 +9,7 @@
 #include "app/playerdialog.h"
 #include "app/recentfiles.h"
 #include "app/registrationedit.h"
-#include "app/translations.h"
+#include "store/translations.h"
 #include "app/twips.h"
 #include "app/versiondialog.h"
 #include "filebytes.h"

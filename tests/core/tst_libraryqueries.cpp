@@ -1,16 +1,21 @@
 #include "libraryfixture.h"
 
 #include "library/historyquery.h"
+#include "library/library.h"
 #include "library/payoutquery.h"
-#include "library/querycommands.h"
 #include "library/ratio.h"
 #include "library/statsquery.h"
+#include "querycommands.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
 using namespace rusena::library;
+using rusena::tool::CommandContext;
+using rusena::tool::HistoryArgs;
 
 namespace {
 
@@ -24,6 +29,18 @@ QStringList csvLines(const QByteArray &bytes)
         lines.removeLast();
     return lines;
 }
+
+// A command's arguments after its name, as the parser is given them.
+struct Command final {
+    explicit Command(const QString &name, const QStringList &args)
+        : context { QStringList { QStringLiteral("rusena-library ") + name } + args, {}, out, err }
+    {
+    }
+    QString outText, errText;
+    QTextStream out { &outText };
+    QTextStream err { &errText };
+    CommandContext context;
+};
 
 } // namespace
 
@@ -49,7 +66,8 @@ private Q_SLOTS:
     void payoutCells();
     void arguments_data();
     void arguments();
-    void libraryThatFailsToOpen();
+    void commandLine_data();
+    void commandLine();
 
 private:
     QSqlDatabase m_db;
@@ -89,6 +107,7 @@ void TestLibraryQueries::historyCsv_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("note"); // part of the one line on standard error, "" for none
     const QString header = QStringLiteral(
         "date,venue_code,venue,race,heading,boat,course,placing,rank,start,race_time,technique");
     QTest::newRow("whole library, dead heat and void race")
@@ -97,33 +116,56 @@ void TestLibraryQueries::historyCsv_data()
                QStringLiteral("2020-01-01,01,桐生,1,一　　般,1,1,01,1,0.10,1.50.0,逃げ"),
                QStringLiteral("2020-01-01,02,戸田,12,優勝戦,1,1,01,1,0.13,1.50.0,差し"),
                QStringLiteral("2020-01-02,01,桐生,3,一　　般,1,1,01,1,0.05,1.50.0,"),
-               QStringLiteral("2020-01-03,01,桐生,5,一　　般,1,1,02,2,0.18,1.50.0,") };
+               QStringLiteral("2020-01-03,01,桐生,5,一　　般,1,1,02,2,0.18,1.50.0,") }
+        << QString();
     QTest::newRow("period") << QStringList { QStringLiteral("4101"), QStringLiteral("--from"),
         QStringLiteral("2020-01-02"), QStringLiteral("--to"), QStringLiteral("2020-01-02") }
                             << QStringList { header,
                                    QStringLiteral(
-                                       "2020-01-02,01,桐生,3,一　　般,1,1,01,1,0.05,1.50.0,") };
-    QTest::newRow("F, L and K as written") << QStringList {
-        QStringLiteral("4106")
-    } << QStringList { header, QStringLiteral("2020-01-01,01,桐生,1,一　　般,6,,K0,,K .,1.50.0,") };
+                                       "2020-01-02,01,桐生,3,一　　般,1,1,01,1,0.05,1.50.0,") }
+                            << QString();
+    QTest::newRow("F, L and K as written")
+        << QStringList { QStringLiteral("4106") }
+        << QStringList { header,
+               QStringLiteral("2020-01-01,01,桐生,1,一　　般,6,,K0,,K .,1.50.0,") }
+        << QString();
     QTest::newRow("from after to")
         << QStringList { QStringLiteral("4101"), QStringLiteral("--from"),
                QStringLiteral("2020-01-03"), QStringLiteral("--to"), QStringLiteral("2020-01-01") }
-        << QStringList { header };
-    QTest::newRow("unknown player")
-        << QStringList { QStringLiteral("9999") } << QStringList { header };
+        << QStringList { header } << QStringLiteral("--from が --to より後");
+    QTest::newRow("unknown player") << QStringList { QStringLiteral("9999") }
+                                    << QStringList { header } << QStringLiteral("9999");
+    // A name is looked for in the whole library, whatever the period.
+    QTest::newRow("name of one player, blanks of either width")
+        << QStringList { QStringLiteral("京 志　郎"), QStringLiteral("--from"),
+               QStringLiteral("2020-01-03") }
+        << QStringList { header,
+               QStringLiteral("2020-01-03,01,桐生,5,一　　般,2,2,03,3,0.16,1.50.0,") }
+        << QString();
+    QTest::newRow("registration number between blanks")
+        << QStringList { QStringLiteral(" 4106　") }
+        << QStringList { header,
+               QStringLiteral("2020-01-01,01,桐生,1,一　　般,6,,K0,,K .,1.50.0,") }
+        << QString();
 }
 
 void TestLibraryQueries::historyCsv()
 {
     QFETCH(QStringList, args);
     QFETCH(QStringList, lines);
-    const auto parsed = parseHistoryArgs(args);
-    QVERIFY(std::holds_alternative<HistoryArgs>(parsed));
+    QFETCH(QString, note);
+    Command command(QStringLiteral("history"), args);
+    HistoryArgs parsed;
+    int status = 0;
+    QVERIFY(rusena::tool::parseHistoryArgs(command.context, parsed, status));
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    QCOMPARE(writeHistoryCsv(m_db, std::get<HistoryArgs>(parsed), out), QString());
+    QCOMPARE(rusena::tool::writeHistoryCsv(m_db, parsed, out, command.err), 0);
     QCOMPARE(csvLines(out.data()), lines);
+    command.err.flush();
+    QCOMPARE(command.errText.isEmpty(), note.isEmpty());
+    QVERIFY2(command.errText.contains(note), qPrintable(command.errText));
+    QCOMPARE(command.errText.count(u'\n'), note.isEmpty() ? 0 : 1);
 }
 
 void TestLibraryQueries::summary_data()
@@ -176,6 +218,7 @@ void TestLibraryQueries::statsCsv_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("rows");
     QTest::addColumn<QStringList>("expected"); // lines that must be among the rows
+    QTest::addColumn<bool>("note"); // a note on standard error
     QTest::newRow("all venues") << QStringList {} << 18
                                 << QStringList { QStringLiteral(
                                                      "01,1,2,1,1,0,0.500,1.000,1.000,0.140"),
@@ -189,20 +232,30 @@ void TestLibraryQueries::statsCsv_data()
                                        QStringLiteral("all,2,3,1,1,1,0.333,0.667,1.000,0.140"),
                                        QStringLiteral("all,3,3,1,0,2,0.333,0.333,1.000,0.143"),
                                        QStringLiteral("all,4,2,0,0,0,0.000,0.000,0.000,0.120"),
-                                       QStringLiteral("all,6,0,0,0,0,,,,") };
+                                       QStringLiteral("all,6,0,0,0,0,,,,") }
+                                << false;
     QTest::newRow("period without venue 02")
         << QStringList { QStringLiteral("--from"), QStringLiteral("2020-01-02") } << 12
         << QStringList { QStringLiteral("01,1,1,0,1,0,0.000,1.000,1.000,0.180"),
-               QStringLiteral("all,1,1,0,1,0,0.000,1.000,1.000,0.180") };
+               QStringLiteral("all,1,1,0,1,0,0.000,1.000,1.000,0.180") }
+        << false;
+    QTest::newRow("to only: first day, both venues")
+        << QStringList { QStringLiteral("--to"), QStringLiteral("2020-01-01") } << 18
+        << QStringList { QStringLiteral("01,1,1,1,0,0,1.000,1.000,1.000,0.100"),
+               QStringLiteral("02,1,1,1,0,0,1.000,1.000,1.000,0.130"),
+               QStringLiteral("all,1,2,2,0,0,1.000,1.000,1.000,0.115") }
+        << false;
     QTest::newRow("venue without starts, one digit")
         << QStringList { QStringLiteral("--venue"), QStringLiteral("3") } << 6
-        << QStringList { QStringLiteral("03,1,0,0,0,0,,,,"), QStringLiteral("03,6,0,0,0,0,,,,") };
-    QTest::newRow("venue") << QStringList {
-        QStringLiteral("--venue"), QStringLiteral("02")
-    } << 6 << QStringList { QStringLiteral("02,2,1,1,0,0,1.000,1.000,1.000,0.110") };
-    QTest::newRow("from after to") << QStringList { QStringLiteral("--from"),
-        QStringLiteral("2020-01-03"), QStringLiteral("--to"), QStringLiteral("2020-01-01") }
-                                   << 6 << QStringList { QStringLiteral("all,1,0,0,0,0,,,,") };
+        << QStringList { QStringLiteral("03,1,0,0,0,0,,,,"), QStringLiteral("03,6,0,0,0,0,,,,") }
+        << false;
+    QTest::newRow("venue") << QStringList { QStringLiteral("--venue"), QStringLiteral("02") } << 6
+                           << QStringList { QStringLiteral("02,2,1,1,0,0,1.000,1.000,1.000,0.110") }
+                           << false;
+    QTest::newRow("from after to")
+        << QStringList { QStringLiteral("--from"), QStringLiteral("2020-01-03"),
+               QStringLiteral("--to"), QStringLiteral("2020-01-01") }
+        << 6 << QStringList { QStringLiteral("all,1,0,0,0,0,,,,") } << true;
 }
 
 void TestLibraryQueries::statsCsv()
@@ -210,11 +263,16 @@ void TestLibraryQueries::statsCsv()
     QFETCH(QStringList, args);
     QFETCH(int, rows);
     QFETCH(QStringList, expected);
-    const auto parsed = parseStatsArgs(args);
-    QVERIFY(std::holds_alternative<Period>(parsed));
+    QFETCH(bool, note);
+    Command command(QStringLiteral("stats"), args);
+    Period period;
+    int status = 0;
+    QVERIFY(rusena::tool::parseStatsArgs(command.context, period, status));
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    QCOMPARE(writeStatsCsv(m_db, std::get<Period>(parsed), out), QString());
+    QCOMPARE(rusena::tool::writeStatsCsv(m_db, period, out, command.err), 0);
+    command.err.flush();
+    QCOMPARE(command.errText.count(u'\n'), note ? 1 : 0);
     QVERIFY(
         out.data().startsWith("\xEF\xBB\xBFvenue_code,course,starts,first,second,third,win_rate,"
                               "top2_rate,top3_rate,avg_start\r\n"));
@@ -226,7 +284,7 @@ void TestLibraryQueries::statsCsv()
     // A window's cache of single days gives the same figures, however often it is asked.
     StatsCache cache;
     for (int pass = 0; pass < 2; ++pass) {
-        const auto cached = queryStats(m_db, std::get<Period>(parsed), &cache);
+        const auto cached = queryStats(m_db, period, &cache);
         QVERIFY(cached.ok());
         QStringList cachedLines;
         for (const CourseStats &row : cached.value->courses)
@@ -369,75 +427,158 @@ void TestLibraryQueries::arguments_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QStringList>("args");
-    QTest::addColumn<bool>("good");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("says"); // part of what standard error says
     const auto s
         = [](const char *text) { return QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts); };
-    QTest::newRow("history plain") << QStringLiteral("history") << s("4101") << true;
+    const QString history = QStringLiteral("history"), stats = QStringLiteral("stats");
+    QTest::newRow("history plain") << history << s("4101") << 0 << QString();
     QTest::newRow("history period")
-        << QStringLiteral("history") << s("--from 2020-01-01 4101 --to 2020-02-29") << true;
-    QTest::newRow("history three digits") << QStringLiteral("history") << s("410") << false;
-    QTest::newRow("history full-width digits")
-        << QStringLiteral("history") << s("４１０１") << false;
-    QTest::newRow("history no reg") << QStringLiteral("history") << s("--from 2020-01-01") << false;
-    QTest::newRow("history two regs") << QStringLiteral("history") << s("4101 4102") << false;
-    QTest::newRow("history venue not allowed")
-        << QStringLiteral("history") << s("4101 --venue 1") << false;
+        << history << s("--from 2020-01-01 4101 --to 2020-02-29") << 0 << QString();
+    QTest::newRow("history three digits, no such name")
+        << history << s("410") << 2 << QStringLiteral("「410」に当たる選手はいません");
+    QTest::newRow("history full-width digits are a name")
+        << history << s("４１０１") << 2 << QStringLiteral("４１０１");
+    QTest::newRow("history 12a4 keeps its status") << history << s("12a4") << 2 << QString();
+    QTest::newRow("history name of two players lists them")
+        << history << s("長尾") << 2 << QStringLiteral("4103  長　尾　　太　郎");
+    QTest::newRow("history blanks only")
+        << history << QStringList { QStringLiteral(" 　") } << 2 << QStringLiteral("登録番号");
+    QTest::newRow("history no player") << history << s("--from 2020-01-01") << 2 << QString();
+    QTest::newRow("history two players") << history << s("4101 4102") << 2 << QString();
+    QTest::newRow("history venue not allowed") << history << s("4101 --venue 1") << 2 << QString();
     QTest::newRow("not a real date")
-        << QStringLiteral("history") << s("4101 --from 2020-02-30") << false;
+        << history << s("4101 --from 2020-02-30") << 2 << QStringLiteral("その日付はありません");
     QTest::newRow("date without padding")
-        << QStringLiteral("history") << s("4101 --to 2020-1-5") << false;
-    QTest::newRow("date missing") << QStringLiteral("history") << s("4101 --to") << false;
-    QTest::newRow("stats plain") << QStringLiteral("stats") << s("") << true;
-    QTest::newRow("stats venue 24") << QStringLiteral("stats") << s("--venue 24") << true;
-    QTest::newRow("stats venue 0") << QStringLiteral("stats") << s("--venue 0") << false;
-    QTest::newRow("stats venue 25") << QStringLiteral("stats") << s("--venue 25") << false;
-    QTest::newRow("stats venue three digits")
-        << QStringLiteral("stats") << s("--venue 001") << false;
+        << history << s("4101 --to 2020-1-5") << 2 << QStringLiteral("YYYY-MM-DD");
+    QTest::newRow("date missing") << history << s("4101 --to") << 2 << QString();
+    QTest::newRow("stats plain") << stats << s("") << 0 << QString();
+    QTest::newRow("stats venue 24") << stats << s("--venue 24") << 0 << QString();
+    QTest::newRow("stats venue 0") << stats << s("--venue 0") << 2 << QString();
+    QTest::newRow("stats venue 25") << stats << s("--venue 25") << 2 << QString();
+    QTest::newRow("stats venue three digits") << stats << s("--venue 001") << 2 << QString();
     QTest::newRow("stats venue twice")
-        << QStringLiteral("stats") << s("--venue 1 --venue 2") << false;
-    QTest::newRow("stats stray word") << QStringLiteral("stats") << s("all") << false;
-    QTest::newRow("stats unknown option") << QStringLiteral("stats") << s("--days 3") << false;
+        << stats << s("--venue 1 --venue 2") << 2 << QStringLiteral("二度");
+    QTest::newRow("stats stray word") << stats << s("all") << 2 << QStringLiteral("all");
+    QTest::newRow("stats unknown option") << stats << s("--days 3") << 2 << QStringLiteral("days");
 }
 
 void TestLibraryQueries::arguments()
 {
     QFETCH(QString, command);
     QFETCH(QStringList, args);
-    QFETCH(bool, good);
+    QFETCH(int, status);
+    QFETCH(QString, says);
     // The whole command: a bad argument writes nothing to standard output and says why.
+    Command run(command, args);
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    QString errText;
-    QTextStream err(&errText);
-    bool opened = false;
-    const OpenLibraryFn open = [&](QString &) {
-        opened = true;
-        return std::optional<QSqlDatabase>(m_db);
-    };
-    const int status = command == u"history" ? runHistoryCommand(args, open, out, err)
-                                             : runStatsCommand(args, open, out, err);
-    QCOMPARE(status, good ? 0 : 2);
-    QCOMPARE(opened, good);
-    QCOMPARE(out.data().isEmpty(), !good);
-    QCOMPARE(errText.isEmpty(), good);
+    int got = 0;
+    const bool parsed = [&] {
+        if (command == u"history") {
+            HistoryArgs history;
+            return rusena::tool::parseHistoryArgs(run.context, history, got)
+                && (got = rusena::tool::writeHistoryCsv(m_db, history, out, run.err), true);
+        }
+        Period period;
+        return rusena::tool::parseStatsArgs(run.context, period, got)
+            && (got = rusena::tool::writeStatsCsv(m_db, period, out, run.err), true);
+    }();
+    run.err.flush();
+    QCOMPARE(got, status);
+    QVERIFY(parsed || status != 0);
+    QCOMPARE(out.data().isEmpty(), status != 0);
+    QCOMPARE(run.errText.isEmpty(), status == 0);
+    QVERIFY2(run.errText.contains(says), qPrintable(run.errText));
 }
 
-void TestLibraryQueries::libraryThatFailsToOpen()
+void TestLibraryQueries::commandLine_data()
 {
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
+    QTest::addColumn<QStringList>("args"); // DIR stands for the data folder
+    QTest::addColumn<QString>("folder"); // what it holds: none, library, broken
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("prints"); // part of standard output, "" for nothing
+    QTest::addColumn<QString>("says"); // part of standard error
+    const auto s
+        = [](const char *text) { return QString::fromUtf8(text).split(u' ', Qt::SkipEmptyParts); };
+    const QString none = QStringLiteral("none"), library = QStringLiteral("library");
+    // Bad arguments: exit status 2, a message, nothing done.
+    QTest::newRow("unknown option before the command")
+        << s("--bogus --data-folder DIR list") << none << 2 << QString() << QStringLiteral("bogus");
+    QTest::newRow("data folder without a value")
+        << s("--data-folder") << none << 2 << QString() << QStringLiteral("--data-folder");
+    QTest::newRow("data folder twice") << s("--data-folder DIR --data-folder DIR list") << library
+                                       << 2 << QString() << QStringLiteral("二度");
+    QTest::newRow("empty data folder")
+        << QStringList { QStringLiteral("--data-folder"), QString(), QStringLiteral("list") }
+        << none << 2 << QString() << QStringLiteral("空");
+    QTest::newRow("list extra") << s("--data-folder DIR list extra") << library << 2 << QString()
+                                << QStringLiteral("extra");
+    QTest::newRow("rebuild extra") << s("--data-folder DIR rebuild extra") << none << 2 << QString()
+                                   << QStringLiteral("extra");
+    QTest::newRow("unknown command")
+        << s("--data-folder DIR lists") << none << 2 << QString() << QStringLiteral("lists");
+    QTest::newRow("no command") << s("--data-folder DIR") << none << 2 << QString()
+                                << QStringLiteral("コマンド");
+    // Reading commands neither create a library nor rebuild a broken one.
+    const QString noLibrary = QStringLiteral("ライブラリがありません");
+    QTest::newRow("list without a library")
+        << s("--data-folder DIR list") << none << 1 << QString() << noLibrary;
+    QTest::newRow("history without a library")
+        << s("--data-folder DIR history 4101") << none << 1 << QString() << noLibrary;
+    QTest::newRow("stats without a library")
+        << s("--data-folder DIR stats") << none << 1 << QString() << noLibrary;
+    QTest::newRow("export without a library")
+        << s("--data-folder DIR export DIR/csv") << none << 1 << QString() << noLibrary;
+    QTest::newRow("library that fails to open")
+        << s("--data-folder DIR stats") << QStringLiteral("broken") << 1 << QString()
+        << QStringLiteral("ライブラリを");
+    QTest::newRow("stats of an empty library, straight to the output")
+        << s("--data-folder DIR stats --venue 3") << library << 0
+        << QStringLiteral("\uFEFFvenue_code,course,") << QString();
+    QTest::newRow("version") << s("--version") << none << 0 << QStringLiteral("rusena-library 1.")
+                             << QString();
+    QTest::newRow("venues") << s("venues") << none << 0 << QStringLiteral("01  桐生\n")
+                            << QString();
+    QTest::newRow("the last venue")
+        << s("venues") << none << 0 << QStringLiteral("\n24  大村\n") << QString();
+    QTest::newRow("a command's help names it")
+        << s("history --help") << none << 0 << QStringLiteral("rusena-library history")
+        << QString();
+}
+
+void TestLibraryQueries::commandLine()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, folder);
+    QFETCH(int, status);
+    QFETCH(QString, prints);
+    QFETCH(QString, says);
+    QTemporaryDir root;
+    const QString dir = root.path() + QStringLiteral("/data");
+    if (folder == u"library")
+        QVERIFY(Library(dir).open().ok());
+    else if (folder == u"broken")
+        QVERIFY(QDir().mkpath(Library(dir).indexPath())); // a folder where the index belongs
+    for (QString &arg : args)
+        arg.replace(QStringLiteral("DIR"), dir);
+    QBuffer outBytes;
+    outBytes.open(QIODevice::WriteOnly);
+    QTextStream out(&outBytes);
     QString errText;
     QTextStream err(&errText);
-    const int status = runStatsCommand(
-        {},
-        [](QString &why) {
-            why = QStringLiteral("library.sqlite is locked");
-            return std::optional<QSqlDatabase>();
-        },
-        out, err);
-    QCOMPARE(status, 1);
-    QVERIFY(out.data().isEmpty());
-    QVERIFY(errText.contains(QStringLiteral("library.sqlite is locked")));
+    const int got = rusena::tool::runCommandLine(
+        QStringList { QStringLiteral("rusena-library") } + args, out, err);
+    out.flush();
+    err.flush();
+    const QByteArray printed = outBytes.data();
+    QCOMPARE(got, status);
+    QVERIFY2(prints.isEmpty() ? printed.isEmpty() : printed.contains(prints.toUtf8()),
+        printed.constData());
+    QVERIFY2(errText.contains(says), qPrintable(errText));
+    QCOMPARE(errText.isEmpty(), status == 0);
+    if (folder == u"none")
+        QVERIFY(!QFileInfo::exists(dir)); // nothing done, nothing created
 }
 
 QTEST_GUILESS_MAIN(TestLibraryQueries)

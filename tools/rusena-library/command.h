@@ -1,8 +1,7 @@
 #pragma once
 
-// The tool's commands. Each lives in a file of its own and registers itself with one line:
-//
-//     static const bool registered = registerCommand({u"list"_s, u"..."_s, &runList});
+// The tool's commands: each is a run function in a file of its own, listed once in the
+// table of commands.cpp (one line a command).
 
 #include <QList>
 #include <QString>
@@ -12,7 +11,8 @@
 namespace rusena::tool {
 
 /// What every command is given: its arguments (after its name), the data folder and
-/// the two output streams.
+/// the two output streams. A command that writes bytes (CSV) flushes `out` and writes to
+/// its device.
 struct CommandContext final {
     QStringList arguments; ///< arguments[0] is "rusena-library COMMAND", for the parser
     QString dataFolder;
@@ -26,12 +26,22 @@ struct Command final {
     int (*run)(CommandContext &context);
 };
 
-/// Adds a command; returns true so that it can initialise a static.
-bool registerCommand(const Command &command);
-/// The commands, sorted by name.
-QList<Command> commands();
+/// The commands, in the order the help lists them.
+const QList<Command> &commands();
 
 /// Exit status of a command line that cannot be run as given.
 inline constexpr int BadArguments = 2;
+
+/// The whole tool: `arguments` as main() receives them (the program's name first).
+/// Returns the exit status.
+int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);
+
+int runImport(CommandContext &context);
+int runList(CommandContext &context);
+int runRebuild(CommandContext &context);
+int runExport(CommandContext &context);
+int runHistory(CommandContext &context);
+int runStats(CommandContext &context);
+int runVenues(CommandContext &context);
 
 } // namespace rusena::tool

@@ -2,6 +2,8 @@
 
 #include "library/importbatch.h"
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace rusena::tool {
@@ -14,14 +16,15 @@ QString resultWord(DayImport::Result result)
 {
     switch (result) {
     case DayImport::Result::Added:
-        return u"added"_s;
+        return u"追加"_s;
     case DayImport::Result::Replaced:
-        return u"replaced"_s;
+        return u"置き換え"_s;
     case DayImport::Result::Unchanged:
+        return u"登録済みと同じ"_s;
     case DayImport::Result::Failed:
         break;
     }
-    return u"skipped"_s;
+    return u"取り込めません"_s;
 }
 
 QString lineText(const library::ImportLine &line)
@@ -37,37 +40,31 @@ QString lineText(const library::ImportLine &line)
     return text;
 }
 
+} // namespace
+
 int runImport(CommandContext &context)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        u"Files result text files (name beginning with K or k) and LZH archives into the "
-        "library. A folder means the K files and archives in it and below it. One line a "
-        "day file; exit status 1 if any could not be filed."_s);
-    parser.addPositionalArgument(u"FILE|DIR"_s, u"Files or folders to import."_s, u"FILE|DIR..."_s);
+        u"結果ファイル (名前が K か k で始まるもの) と LZH 書庫をライブラリに取り込みます。"
+        "フォルダはその中と下の結果ファイルと書庫を指します。日のファイルごとに一行書き、"
+        "取り込めなかったものがあれば終了ステータスは 1 です。"_s);
+    parser.addPositionalArgument(
+        u"FILE|DIR"_s, u"取り込むファイルかフォルダ。"_s, u"FILE|DIR..."_s);
     int status = 0;
-    if (!parseCommand(parser, context, status))
+    if (!parseCommand(parser, context, status, 1, std::numeric_limits<qsizetype>::max()))
         return status;
-    if (parser.positionalArguments().isEmpty()) {
-        context.err << "import: name at least one file or folder\n";
-        return BadArguments;
-    }
     library::Library lib(context.dataFolder);
     const QStringList sources = library::collectSources(parser.positionalArguments());
     const library::BatchReport report = library::importSources(lib, sources);
     for (const library::ImportLine &line : report.lines)
         context.out << lineText(line) << u'\n';
-    context.out << u"added %1, replaced %2, unchanged %3, failed %4\n"_s
+    context.out << u"追加 %1、置き換え %2、登録済みと同じ %3、取り込めず %4\n"_s
                        .arg(report.count(DayImport::Result::Added))
                        .arg(report.count(DayImport::Result::Replaced))
                        .arg(report.count(DayImport::Result::Unchanged))
                        .arg(report.count(DayImport::Result::Failed));
     return report.count(DayImport::Result::Failed) > 0 ? 1 : 0;
 }
-
-const bool registered = registerCommand({ u"import"_s,
-    u"Import result text files and LZH archives (files or folders)."_s, &runImport });
-
-} // namespace
 
 } // namespace rusena::tool

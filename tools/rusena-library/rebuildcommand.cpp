@@ -6,13 +6,11 @@ using namespace Qt::StringLiterals;
 
 namespace rusena::tool {
 
-namespace {
-
 int runRebuild(CommandContext &context)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        u"Makes the library's index anew from the stored day files, a line a day."_s);
+        u"登録済みの日のファイルから索引を作り直します。一日ごとに一行書きます。"_s);
     int status = 0;
     if (!parseCommand(parser, context, status))
         return status;
@@ -27,10 +25,5 @@ int runRebuild(CommandContext &context)
     }
     return 0;
 }
-
-const bool registered = registerCommand(
-    { u"rebuild"_s, u"Rebuild the index from the stored day files."_s, &runRebuild });
-
-} // namespace
 
 } // namespace rusena::tool

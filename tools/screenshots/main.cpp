@@ -12,8 +12,8 @@
 #include "app/mainwindow.h"
 #include "app/payoutwindow.h"
 #include "app/statswindow.h"
-#include "app/translations.h"
 #include "app/versiondialog.h"
+#include "store/translations.h"
 
 #include <QAction>
 #include <QApplication>

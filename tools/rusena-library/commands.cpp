@@ -1,0 +1,22 @@
+#include "command.h"
+
+using namespace Qt::StringLiterals;
+
+namespace rusena::tool {
+
+const QList<Command> &commands()
+{
+    static const QList<Command> table {
+        { u"import"_s, u"結果ファイルと LZH 書庫を取り込みます (ファイルかフォルダ)。"_s,
+            &runImport },
+        { u"list"_s, u"登録済みの日を一覧します。"_s, &runList },
+        { u"rebuild"_s, u"登録済みの日のファイルから索引を作り直します。"_s, &runRebuild },
+        { u"export"_s, u"ライブラリ全体を四つの CSV ファイルに書き出します。"_s, &runExport },
+        { u"history"_s, u"選手の出走を CSV で書きます。"_s, &runHistory },
+        { u"stats"_s, u"場とコース別の成績を CSV で書きます。"_s, &runStats },
+        { u"venues"_s, u"24 場の場コードと場名を書きます。"_s, &runVenues },
+    };
+    return table;
+}
+
+} // namespace rusena::tool
