@@ -1,8 +1,8 @@
 #include "app/app.h"
 #include "app/dialogs.h"
 #include "app/faces.h"
-#include "store/translations.h"
 #include "store/datafolder.h"
+#include "store/translations.h"
 
 #include <QApplication>
 

@@ -9,11 +9,11 @@
 #include "app/playerdialog.h"
 #include "app/recentfiles.h"
 #include "app/registrationedit.h"
-#include "store/translations.h"
 #include "app/twips.h"
 #include "app/versiondialog.h"
 #include "filebytes.h"
 #include "readonlyfolder.h"
+#include "store/translations.h"
 
 #include <QAction>
 #include <QApplication>
