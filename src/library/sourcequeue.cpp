@@ -62,6 +62,12 @@ SourceDays readTextSource(const QString &path)
 
 SourceDays readSource(const QString &path)
 {
+    // Said first: a missing path is neither a badly named file nor a broken archive.
+    if (!QFileInfo::exists(path)) {
+        SourceDays missing;
+        missing.error = QStringLiteral("ファイルもフォルダもありません");
+        return missing;
+    }
     return isArchiveName(path) ? readArchiveSource(path) : readTextSource(path);
 }
 
