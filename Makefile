@@ -63,15 +63,22 @@ check-package: package
 screenshots: build
 	$(BUILD_DIR)/tools/screenshots/screenshots docs
 
+# FUZZ_TARGET=fuzz_day feeds stored days to the viewer's core; FUZZ_TARGET=fuzz_archive
+# imports LZH archives into the library.
 FUZZ_SECONDS ?= 300
+FUZZ_TARGET ?= fuzz_day
+FUZZ_SEEDS_fuzz_day := fuzz/seeds
+FUZZ_SEEDS_fuzz_archive := fuzz/seeds-archive
+FUZZ_CORPUS_fuzz_day := build/fuzz/corpus
+FUZZ_CORPUS_fuzz_archive := build/fuzz/corpus-archive
 fuzz:
 	$(call install_missing,$(PACKAGES) $(FUZZ_PACKAGES))
 	CC=clang-14 CXX=clang++-14 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DRUSENA_FUZZ=ON -DRUSENA_GUI=OFF
-	cmake --build build/fuzz --target fuzz_day -j $(JOBS)
-	mkdir -p build/fuzz/corpus
-	build/fuzz/fuzz/fuzz_day -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 \
-	  -rss_limit_mb=4096 build/fuzz/corpus fuzz/seeds
+	cmake --build build/fuzz --target $(FUZZ_TARGET) -j $(JOBS)
+	mkdir -p $(FUZZ_CORPUS_$(FUZZ_TARGET))
+	build/fuzz/fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 \
+	  -rss_limit_mb=4096 $(FUZZ_CORPUS_$(FUZZ_TARGET)) $(FUZZ_SEEDS_$(FUZZ_TARGET))
 
 SOURCES_TO_FORMAT = git ls-files '*.cpp' '*.h'
 format:

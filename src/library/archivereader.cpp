@@ -1,14 +1,20 @@
 #include "archivereader.h"
 
-#include "store/cp932.h"
+#include "store/regularfile.h"
 #include "store/resultimport.h"
 
 #include <QFile>
+#include <QIODevice>
 
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <locale.h>
+#endif
 
 namespace rusena::library {
 
@@ -24,9 +30,44 @@ QString tooLarge(const QString &name)
     return QStringLiteral("%1 が大きすぎます（上限 %2 MiB）").arg(name).arg(MaxDayBytes >> 20);
 }
 
-// The member's bytes, read in chunks so that a member larger than the limit is refused
+QString archiveTooLarge()
+{
+    return QStringLiteral("書庫の日のファイルが合わせて大きすぎます（上限 %1 MiB）")
+        .arg(MaxArchiveDayBytes >> 20);
+}
+
+#ifdef Q_OS_UNIX
+// The organiser's archives name their members in code page 932. libarchive converts names
+// into the character set of the C library's locale, and cannot under "C" (as under cron):
+// it then stops reading. While an archive is read, this thread's locale is C.UTF-8, so that
+// the names always arrive as UTF-8, whatever the process's locale.
+class Utf8Names final {
+public:
+    Utf8Names()
+    {
+        static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr));
+        if (utf8)
+            m_previous = uselocale(utf8);
+    }
+    ~Utf8Names()
+    {
+        if (m_previous)
+            uselocale(m_previous);
+    }
+    Utf8Names(const Utf8Names &) = delete;
+    Utf8Names &operator=(const Utf8Names &) = delete;
+
+private:
+    locale_t m_previous = locale_t(nullptr);
+};
+#else
+// Elsewhere libarchive converts names through wide characters, whatever the locale.
+struct Utf8Names final { };
+#endif
+
+// The member's bytes, read in chunks so that a member larger than `room` is refused
 // before it fills memory, whatever its header claims.
-bool readMember(archive *a, const QString &name, QByteArray &bytes, QString &error)
+bool readMember(archive *a, const QString &name, qint64 room, QByteArray &bytes, QString &error)
 {
     char chunk[64 * 1024];
     for (;;) {
@@ -37,23 +78,42 @@ bool readMember(archive *a, const QString &name, QByteArray &bytes, QString &err
             error = QStringLiteral("書庫が壊れています（%1）").arg(name);
             return false;
         }
-        if (bytes.size() + count > MaxDayBytes) {
-            error = tooLarge(name);
+        if (bytes.size() + count > room) {
+            error = room < MaxDayBytes ? archiveTooLarge() : tooLarge(name);
             return false;
         }
         bytes.append(chunk, count);
     }
 }
 
-ArchivePtr openArchive(const QString &path)
+// libarchive reads the device through these, a chunk at a time.
+struct DeviceSource final {
+    QIODevice &device;
+    char chunk[64 * 1024];
+};
+
+la_ssize_t readDevice(archive *, void *data, const void **buffer)
+{
+    auto *source = static_cast<DeviceSource *>(data);
+    *buffer = source->chunk;
+    return source->device.read(source->chunk, sizeof source->chunk);
+}
+
+ArchivePtr openArchive(DeviceSource &source)
 {
     ArchivePtr a(archive_read_new());
     archive_read_support_format_lha(a.get());
     archive_read_support_filter_none(a.get());
-    if (archive_read_open_filename(a.get(), QFile::encodeName(path).constData(), 64 * 1024)
-        != ARCHIVE_OK)
+    archive_read_set_options(a.get(), "hdrcharset=CP932");
+    if (archive_read_open(a.get(), &source, nullptr, &readDevice, nullptr) != ARCHIVE_OK)
         return nullptr;
     return a;
+}
+
+QString memberName(archive_entry *entry)
+{
+    const char *utf8 = archive_entry_pathname_utf8(entry);
+    return baseNameOf(QString::fromUtf8(utf8 ? utf8 : ""));
 }
 
 } // namespace
@@ -66,29 +126,45 @@ QString baseNameOf(const QString &memberName)
 
 ArchiveContents readArchive(const QString &path)
 {
+    QFile file(path);
+    if (!openRegularFile(file))
+        return { {}, {}, QStringLiteral("ファイルを読めません") };
+    return readArchive(file);
+}
+
+ArchiveContents readArchive(QIODevice &device)
+{
+    const Utf8Names utf8;
     ArchiveContents contents;
-    const ArchivePtr a = openArchive(path);
+    DeviceSource source { device, {} };
+    const ArchivePtr a = openArchive(source);
     if (!a)
-        return { {}, QStringLiteral("LZH 書庫として読めません") };
+        return { {}, {}, QStringLiteral("LZH 書庫として読めません") };
     archive_entry *entry = nullptr;
     int status = ARCHIVE_OK;
+    qint64 total = 0;
     while ((status = archive_read_next_header(a.get(), &entry)) == ARCHIVE_OK) {
-        const char *raw = archive_entry_pathname(entry);
-        const QString name = baseNameOf(decodeCp932(raw ? QByteArrayView(raw) : QByteArrayView()));
-        if (archive_entry_filetype(entry) != AE_IFREG || !isResultFileName(name))
+        if (archive_entry_filetype(entry) != AE_IFREG)
             continue;
+        const QString name = memberName(entry);
+        if (!isResultFileName(name)) {
+            contents.ignored.append(name);
+            continue;
+        }
         if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > MaxDayBytes)
-            return { {}, tooLarge(name) };
+            return { {}, {}, tooLarge(name) };
         ArchiveMember member { name, {} };
         QString error;
-        if (!readMember(a.get(), name, member.bytes, error))
-            return { {}, error };
+        if (!readMember(a.get(), name, std::min(MaxDayBytes, MaxArchiveDayBytes - total),
+                member.bytes, error))
+            return { {}, {}, error };
+        total += member.bytes.size();
         contents.members.append(std::move(member));
     }
     if (status != ARCHIVE_EOF)
-        return { {}, QStringLiteral("書庫が壊れています") };
+        return { {}, {}, QStringLiteral("書庫が壊れています") };
     if (contents.members.isEmpty())
-        contents.error = QStringLiteral("K で始まるファイルがありません");
+        return { {}, {}, QStringLiteral("K で始まるファイルがありません") };
     return contents;
 }
 

@@ -1,5 +1,8 @@
 #include "dayfiles.h"
 
+#include "daydate.h"
+#include "store/regularfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -9,8 +12,6 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <unistd.h>
-
-#include <cstdio>
 #endif
 
 namespace rusena::library {
@@ -22,7 +23,7 @@ DayFiles::DayFiles(QString dataFolder)
 
 QString DayFiles::storedName(const QDate &date)
 {
-    return u'K' + date.toString(QStringLiteral("yyMMdd")) + QStringLiteral(".TXT");
+    return storedDayName(date);
 }
 
 QString DayFiles::pathOf(const QDate &date) const
@@ -45,16 +46,13 @@ QString originPath(const QString &dayPath)
 // days written are synced together by syncWritten(), once a group.
 bool saveAtomically(const QString &path, const QByteArray &bytes, QStringList &written)
 {
-    const QString part = path + QStringLiteral(".part%1").arg(::getpid());
-    QFile file(part);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QFile file;
+    if (!openNewBeside(file, path))
         return false;
     const bool complete = file.write(bytes) == bytes.size() && file.flush();
     file.close();
-    if (!complete
-        || std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData())
-            != 0) {
-        QFile::remove(part);
+    if (!complete || !renameOver(file.fileName(), path)) {
+        file.remove();
         return false;
     }
     written.append(path);
@@ -101,7 +99,7 @@ bool syncFiles(const QString &, const QStringList &)
 
 } // namespace
 
-bool DayFiles::write(const QDate &date, const QByteArray &bytes, const QString &origin) const
+bool DayFiles::write(const QDate &date, const QByteArray &bytes, const QString &origin)
 {
     if (!QDir().mkpath(m_folder))
         return false;
@@ -112,7 +110,7 @@ bool DayFiles::write(const QDate &date, const QByteArray &bytes, const QString &
     return originSaved && saveAtomically(path, bytes, m_unsynced);
 }
 
-bool DayFiles::syncWritten() const
+bool DayFiles::syncWritten()
 {
     if (m_unsynced.isEmpty())
         return true;
@@ -126,7 +124,8 @@ QString DayFiles::origin(const QDate &date) const
     QFile file(originPath(pathOf(date)));
     if (!file.open(QIODevice::ReadOnly))
         return storedName(date);
-    const QString name = QString::fromUtf8(file.readAll()).trimmed();
+    // Kept as written: a name may end in blanks.
+    const QString name = QString::fromUtf8(file.readAll());
     return name.isEmpty() ? storedName(date) : name;
 }
 
@@ -145,10 +144,12 @@ QList<QDate> DayFiles::dates() const
 {
     QList<QDate> out;
     const QStringList names = QDir(m_folder).entryList({ QStringLiteral("K*.TXT") }, QDir::Files);
+    // Only the names the library gives: a day's date is read back from its name by the
+    // same rule that files a day.
     for (const QString &name : names) {
-        const QDate date = QDate::fromString(name.mid(1, 6), QStringLiteral("yyMMdd"));
-        if (name.size() == 11 && date.isValid())
-            out.append(date.addYears(date.year() < 2000 ? 100 : 0));
+        const QDate date = dateOfFileName(name);
+        if (date.isValid() && storedName(date) == name)
+            out.append(date);
     }
     std::sort(out.begin(), out.end());
     return out;

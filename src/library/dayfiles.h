@@ -9,8 +9,9 @@
 
 namespace rusena::library {
 
-/// The raw day files, the library's truth: `days/KYYMMDD.TXT` in the data folder, each
-/// the bytes of the file the day came from.
+/// The raw day files, the library's truth: `days/KYYMMDD.TXT` in the data folder
+/// (`KYYYYMMDD.TXT` for a day outside 2000-2099), each the bytes of the file the day came
+/// from.
 class DayFiles final {
 public:
     explicit DayFiles(QString dataFolder);
@@ -23,11 +24,11 @@ public:
     /// not its stored name. False when it could not be written completely; the day's file
     /// on disk is then as it was. The file is renamed into place (whole or absent after a
     /// kill) but not yet synced to the disk: see syncWritten().
-    bool write(const QDate &date, const QByteArray &bytes, const QString &origin) const;
+    bool write(const QDate &date, const QByteArray &bytes, const QString &origin);
     /// Syncs the files written since the last call to the disk, so that after a power cut
     /// they are there. Called before the index rows that name them are committed: one sync
     /// for a group of days instead of one a file. False when the sync failed.
-    bool syncWritten() const;
+    bool syncWritten();
     /// The base name the day came from.
     QString origin(const QDate &date) const;
     std::optional<QByteArray> read(const QDate &date) const;
@@ -37,7 +38,7 @@ public:
 
 private:
     QString m_folder;
-    mutable QStringList m_unsynced;
+    QStringList m_unsynced;
 };
 
 } // namespace rusena::library

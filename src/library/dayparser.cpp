@@ -38,7 +38,7 @@ bool isBlankLine(QStringView line)
 
 // Walks a block's lines (blank lines already left out): titles, the rows after the
 // dashed line up to the first line that is no row, then the payout lines.
-void readBlock(const QList<QStringView> &body, ParsedRace &race)
+void readBlock(const QList<QStringView> &body, ParsedRace &race, int &malformed)
 {
     enum class Part { Head, Rows, Payouts } part = Part::Head;
     QStringView bet;
@@ -59,10 +59,18 @@ void readBlock(const QList<QStringView> &body, ParsedRace &race)
             }
             part = Part::Payouts;
         }
-        readPayoutLine(line, bet, race.payouts);
+        if (readPayoutLine(line, bet, race.payouts) == PayoutLine::Malformed)
+            ++malformed;
     }
     if (race.isVoid)
         race.payouts.clear();
+}
+
+// The date as the header writes it ("2020/ 8/15"), where it stands, or nothing.
+QStringView writtenDate(QStringView dateLine)
+{
+    const qsizetype slash = dateLine.indexOf(u'/');
+    return slash < 4 ? QStringView() : dateLine.sliced(slash - 4).left(10);
 }
 
 class DayWalker final {
@@ -102,8 +110,9 @@ private:
         m_venue = (code >= 1 && code <= VenueCount) ? code : 0;
         if (m_venue == 0)
             return;
+        const QStringView dateLine = lineAt(lines, i + DateLineOffset);
         m_day.sections.append({ m_venue, trimBlanks(lineAt(lines, i + TitleLineOffset)),
-            sectionDate(lineAt(lines, i + DateLineOffset)) });
+            sectionDate(dateLine), writtenDate(dateLine) });
     }
 
     void closeBlock()
@@ -114,7 +123,7 @@ private:
         race.venueCode = m_venue;
         race.race = m_race;
         race.label = readRaceLabel(m_label);
-        readBlock(m_body, race);
+        readBlock(m_body, race, m_day.malformedPayoutLines);
         m_day.races.append(std::move(race));
         m_race = 0;
         m_body.clear();
@@ -126,12 +135,6 @@ private:
     QStringView m_label;
     QList<QStringView> m_body;
 };
-
-bool twoDigits(QStringView text)
-{
-    return text.size() == 2 && text[0].isDigit() && text[1].isDigit() && text[0].unicode() < 128
-        && text[1].unicode() < 128;
-}
 
 } // namespace
 
@@ -151,20 +154,6 @@ ParsedDay parseDay(QString text)
 ParsedDay parseDayBytes(QByteArrayView bytes)
 {
     return parseDay(decodeCp932(bytes));
-}
-
-QDate dateOfFileName(const QString &fileName)
-{
-    if (fileName.size() < 7 || (fileName[0] != u'K' && fileName[0] != u'k'))
-        return {};
-    const QStringView name(fileName);
-    const QStringView yy = name.sliced(1, 2), mm = name.sliced(3, 2), dd = name.sliced(5, 2);
-    if (!twoDigits(yy) || !twoDigits(mm) || !twoDigits(dd))
-        return {};
-    // A name such as "K2008150.TXT" carries no date of this form.
-    if (fileName.size() > 7 && fileName[7].isDigit())
-        return {};
-    return QDate(2000 + yy.toInt(), mm.toInt(), dd.toInt());
 }
 
 } // namespace rusena::library

@@ -16,6 +16,7 @@ struct ParsedSection final {
     int venueCode = 0;
     QStringView title;
     QDate date; ///< the header's date, invalid when it carries none
+    QStringView writtenDate; ///< the header's date as written, to say why it is none
 };
 
 /// One race block: its label, what the block says about the race, and its rows.
@@ -35,6 +36,7 @@ struct ParsedDay final {
     QString text;
     QList<ParsedSection> sections;
     QList<ParsedRace> races;
+    int malformedPayoutLines = 0; ///< payout lines with a number out of range
 
     /// The first section header's date, or an invalid date.
     QDate firstSectionDate() const;
@@ -44,8 +46,5 @@ struct ParsedDay final {
 ParsedDay parseDay(QString text);
 /// Decodes the file's bytes (code page 932) and reads them.
 ParsedDay parseDayBytes(QByteArrayView bytes);
-
-/// The date a file name "KYYMMDD..." carries (K or k, 20YY), or an invalid date.
-QDate dateOfFileName(const QString &fileName);
 
 } // namespace rusena::library

@@ -3,12 +3,15 @@
 #include "csvwriter.h"
 #include "sqlitehandle.h"
 #include "store/nametables.h"
+#include "store/regularfile.h"
 #include "storedpayouts.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <QFile>
 
 #include <sqlite3.h>
+
+#include <vector>
 
 namespace rusena::library {
 
@@ -109,16 +112,15 @@ void addPayouts(CsvWriter &writer, sqlite3_stmt *s, int columns)
     }
 }
 
-Status writeCsv(sqlite3 *db, const QString &folder, const CsvFile &csv)
+// Writes the file's rows into `file`, a new file beside `path`, and has it reach the disk.
+Status writeCsv(sqlite3 *db, const QString &path, const CsvFile &csv, QFile &file)
 {
-    const QString path = folder + u'/' + QString::fromLatin1(csv.name);
     sqlite3_stmt *s = nullptr;
     const QByteArray sql = csv.sql.toUtf8();
     if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &s, nullptr) != SQLITE_OK)
         return { QStringLiteral("ライブラリを読めません：")
             + QString::fromUtf8(sqlite3_errmsg(db)) };
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
+    bool ok = openNewBeside(file, path);
     CsvWriter writer(file, csv.header);
     const int columns = sqlite3_column_count(s);
     int rc = SQLITE_ROW;
@@ -135,9 +137,34 @@ Status writeCsv(sqlite3 *db, const QString &folder, const CsvFile &csv)
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         return { QStringLiteral("ライブラリを読めません：")
             + QString::fromUtf8(sqlite3_errstr(rc)) };
-    if (!ok || !writer.flush() || !file.flush() || !file.commit())
+    if (!ok || !writer.flush() || !flushToDisk(file))
         return { path + QStringLiteral(" を書き込めません") };
     return {};
+}
+
+// Every file of the set is written beside its old one first; only when all are complete
+// are they renamed into place, one rename after the other (microseconds in all). A
+// failure or a kill before the renames leaves the old set whole.
+Status writeCsvSet(sqlite3 *db, const QString &folder)
+{
+    const QList<CsvFile> files = csvFiles();
+    std::vector<QFile> parts(files.size());
+    QStringList paths;
+    Status status;
+    for (qsizetype i = 0; i < files.size() && status.ok(); ++i) {
+        paths.append(folder + u'/' + QString::fromLatin1(files[i].name));
+        status = writeCsv(db, paths.last(), files[i], parts[i]);
+        parts[i].close();
+    }
+    for (qsizetype i = 0; i < paths.size() && status.ok(); ++i) {
+        if (!renameOver(parts[i].fileName(), paths[i]))
+            status = { paths[i] + QStringLiteral(" を書き込めません") };
+    }
+    for (QFile &part : parts) {
+        if (!status.ok() && !part.fileName().isEmpty())
+            part.remove();
+    }
+    return status;
 }
 
 } // namespace
@@ -155,12 +182,7 @@ Status exportLibrary(Library &library, const QString &folder)
     // One read transaction, so that the four files describe the same library even while
     // another program imports.
     sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr);
-    Status status;
-    for (const CsvFile &csv : csvFiles()) {
-        status = writeCsv(handle, folder, csv);
-        if (!status.ok())
-            break;
-    }
+    const Status status = writeCsvSet(handle, folder);
     sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
     return status;
 }

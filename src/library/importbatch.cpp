@@ -19,17 +19,44 @@ DayImport skipped(QString reason)
     return { DayImport::Result::Failed, {}, std::move(reason) };
 }
 
+} // namespace
+
+QString escapeControls(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            out += QStringLiteral("\\x%1").arg(uint(c.unicode()), 2, 16, QChar(u'0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+namespace {
+
+ImportLine reportLine(const QString &source, const QString &member, DayImport outcome)
+{
+    outcome.reason = escapeControls(outcome.reason);
+    return { escapeControls(source), escapeControls(member), std::move(outcome) };
+}
+
 // Files a source's days, a report line each (one line for a source that gives none).
 void fileSource(
     Library &library, const QString &path, const SourceDays &source, BatchReport &report)
 {
     if (!source.error.isEmpty()) {
-        report.lines.append({ path, {}, skipped(source.error) });
+        report.lines.append(reportLine(path, {}, skipped(source.error)));
         return;
     }
     for (const PreparedDay &day : source.days)
         report.lines.append(
-            { path, source.archive ? day.fileName : QString(), library.importDay(day) });
+            reportLine(path, source.archive ? day.fileName : QString(), library.importDay(day)));
+    for (const QString &name : source.ignored)
+        report.lines.append(reportLine(path, name,
+            { DayImport::Result::Ignored, {},
+                QStringLiteral("対象外：日のファイルではありません") }));
 }
 
 } // namespace

@@ -11,7 +11,9 @@
 namespace rusena::library {
 
 /// One line of a batch's report: a day file (a text file, or a member of an archive)
-/// and what filing it did, or an archive that could not be used at all.
+/// and what filing it did, or an archive that could not be used at all. Its texts are for
+/// showing: control characters in them are written as "\xHH", so that a name from an
+/// archive can neither drive a terminal nor forge a line of the report.
 struct ImportLine final {
     QString source; ///< the path as given or found
     QString member; ///< the archive member's name, empty for a text file
@@ -28,6 +30,10 @@ struct BatchReport final {
     /// The latest date among the days now stored, invalid when there is none.
     QDate latestDay() const;
 };
+
+/// `text` with each control character written as "\xHH": a name from an archive or a folder,
+/// printed as it is, could drive a terminal or forge a line of a report.
+QString escapeControls(const QString &text);
 
 /// Called before each source file: files done, files in all. Returns false to cancel.
 using BatchProgress = std::function<bool(int done, int total)>;

@@ -1,6 +1,7 @@
 #include "library.h"
 
 #include "archivereader.h"
+#include "daydate.h"
 #include "dayparser.h"
 #include "indexwriter.h"
 #include "schema.h"
@@ -47,6 +48,26 @@ QString nextConnectionName()
 {
     static std::atomic<int> counter { 0 };
     return QStringLiteral("rusena-library-%1").arg(++counter);
+}
+
+// A header date that is there but no real date ("2020/ 2/30") is named, so that the
+// user sees why the day was refused.
+QString noDateReason(const ParsedDay &day)
+{
+    const QStringView written
+        = day.sections.isEmpty() ? QStringView() : day.sections.constFirst().writtenDate;
+    if (written.isEmpty())
+        return QStringLiteral("日付がわかりません");
+    return QStringLiteral("日付がわかりません（見出しの日付「%1」は実在する日付ではありません）")
+        .arg(written);
+}
+
+// A day is filed with its malformed payout lines left empty; the report says so.
+QString malformedNote(const ParsedDay &day)
+{
+    if (day.malformedPayoutLines == 0)
+        return {};
+    return QStringLiteral("払戻金の読めない行 %1 行").arg(day.malformedPayoutLines);
 }
 
 DayImport failed(QString reason)
@@ -311,11 +332,9 @@ DayImport Library::importDay(const PreparedDay &prepared)
         return failed(QStringLiteral("ファイルが大きすぎます"));
     if (day.sections.isEmpty())
         return failed(QStringLiteral("レース場の区切りがありません"));
-    QDate date = dateOfFileName(prepared.fileName);
+    const QDate date = dayDate(prepared.fileName, day.firstSectionDate());
     if (!date.isValid())
-        date = day.firstSectionDate();
-    if (!date.isValid())
-        return failed(QStringLiteral("日付がわかりません"));
+        return failed(noDateReason(day));
 
     const QString previous = storedDigest(date);
     if (previous == prepared.digest && QFile::exists(m_files.pathOf(date)))
@@ -336,7 +355,7 @@ DayImport Library::importDay(const PreparedDay &prepared)
                 ? busyText()
                 : QStringLiteral("ライブラリに書き込めません：") + m_writer->error() };
     return { previous.isEmpty() ? DayImport::Result::Added : DayImport::Result::Replaced, date,
-        {} };
+        malformedNote(day) };
 }
 
 void Library::beginDays()

@@ -29,12 +29,16 @@ struct Status final {
 
 /// What filing one day file did.
 struct DayImport final {
-    enum class Result { Added, Replaced, Unchanged, Failed };
+    /// Ignored: a member of an archive that is no day file (a read-me), passed over.
+    enum class Result { Added, Replaced, Unchanged, Failed, Ignored };
     Result result = Result::Failed;
     QDate date;
     QString reason; ///< why it was skipped or failed
 
-    bool stored() const { return result != Result::Failed; }
+    bool stored() const
+    {
+        return result == Result::Added || result == Result::Replaced || result == Result::Unchanged;
+    }
 };
 
 /// A day file read, parsed and hashed: all that filing it needs besides the library.

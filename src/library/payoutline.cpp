@@ -48,28 +48,35 @@ bool isCombination(QStringView word)
 }
 
 // Adds the word's digits to `value`; separators a file may write ("1,090", "¥150") are
-// passed over. Empty while no digit was seen, and for more digits than a number holds.
+// passed over. Empty while no digit was seen. More digits than a number holds set
+// `overflow` and stop the sum there.
 void addDigits(QStringView word, std::optional<qint64> &value, bool &overflow)
 {
     constexpr qint64 Limit = (std::numeric_limits<qint64>::max() - 9) / 10;
     for (const QChar c : word) {
-        if (!layout::isAsciiDigit(c))
+        if (overflow || !layout::isAsciiDigit(c))
             continue;
-        overflow = overflow || value.value_or(0) > Limit;
+        if (value.value_or(0) > Limit) {
+            overflow = true;
+            continue;
+        }
         value = value.value_or(0) * 10 + (c.unicode() - u'0');
     }
 }
 
-std::optional<qint64> numberOf(QStringView word)
+// The word's number; empty, and the line malformed, when it is out of range.
+std::optional<qint64> numberOf(QStringView word, bool &malformed)
 {
     std::optional<qint64> value;
     bool overflow = false;
     addDigits(word, value, overflow);
+    malformed = malformed || overflow;
     return overflow ? std::nullopt : value;
 }
 
 // A 特払い line's amount may be written in more than one word; the rest have none.
-void readNote(QStringView bet, QStringView note, const Words &amount, QList<Payout> &out)
+void readNote(
+    QStringView bet, QStringView note, const Words &amount, QList<Payout> &out, bool &malformed)
 {
     Payout row { bet, {}, {}, {}, note };
     if (note == SpecialPayoutNote) {
@@ -78,13 +85,15 @@ void readNote(QStringView bet, QStringView note, const Words &amount, QList<Payo
             addDigits(word, row.yen, overflow);
         if (overflow)
             row.yen.reset();
+        malformed = malformed || overflow;
     }
     out.append(row);
 }
 
 // combination yen [人気 n], repeated (複勝 carries up to three boats on one line). A
 // popularity belongs to the last row of this line, from `first` on.
-void readCombinations(QStringView bet, const Words &list, qsizetype first, QList<Payout> &out)
+void readCombinations(
+    QStringView bet, const Words &list, qsizetype first, QList<Payout> &out, bool &malformed)
 {
     for (qsizetype i = 0; i < list.size(); ++i) {
         if (list[i].startsWith(PopularityWord)) {
@@ -93,11 +102,11 @@ void readCombinations(QStringView bet, const Words &list, qsizetype first, QList
             QStringView number = list[i].sliced(PopularityWord.size());
             if (number.isEmpty() && i + 1 < list.size())
                 number = list[++i];
-            out.last().popularity = numberOf(number);
+            out.last().popularity = numberOf(number, malformed);
         } else if (isCombination(list[i])) {
             Payout row { bet, list[i], {}, {}, {} };
             if (i + 1 < list.size() && !list[i + 1].startsWith(PopularityWord))
-                row.yen = numberOf(list[++i]);
+                row.yen = numberOf(list[++i], malformed);
             out.append(row);
         }
     }
@@ -105,7 +114,7 @@ void readCombinations(QStringView bet, const Words &list, qsizetype first, QList
 
 } // namespace
 
-bool readPayoutLine(QStringView line, QStringView &bet, QList<Payout> &out)
+PayoutLine readPayoutLine(QStringView line, QStringView &bet, QList<Payout> &out)
 {
     QStringView text = trimBlanks(line);
     const QStringView opening = layout::payoutBet(text);
@@ -113,20 +122,23 @@ bool readPayoutLine(QStringView line, QStringView &bet, QList<Payout> &out)
         bet = opening;
         text = text.sliced(opening.size());
     } else if (bet.isEmpty() || text.isEmpty() || !layout::isAsciiDigit(text.front())) {
-        return false;
+        return PayoutLine::None;
     }
     Words list = words(text);
+    bool malformed = false;
     if (!list.isEmpty()
         && (list.front().startsWith(SpecialPayoutNote) || list.front().startsWith(NoPayoutNote))) {
         const QStringView note
             = list.front().startsWith(SpecialPayoutNote) ? SpecialPayoutNote : NoPayoutNote;
         list.front() = list.front().sliced(note.size());
-        readNote(bet, note, list, out);
-        return true;
+        readNote(bet, note, list, out, malformed);
+        return malformed ? PayoutLine::Malformed : PayoutLine::Read;
     }
     const qsizetype before = out.size();
-    readCombinations(bet, list, before, out);
-    return out.size() > before || !opening.isEmpty();
+    readCombinations(bet, list, before, out, malformed);
+    if (malformed)
+        return PayoutLine::Malformed;
+    return out.size() > before || !opening.isEmpty() ? PayoutLine::Read : PayoutLine::None;
 }
 
 } // namespace rusena::library

@@ -23,9 +23,15 @@ struct Payout final {
 inline constexpr QStringView SpecialPayoutNote = u"特払い";
 inline constexpr QStringView NoPayoutNote = u"不成立";
 
+/// What a line was to readPayoutLine().
+enum class PayoutLine {
+    None, ///< no payout line, or a continuation with no bet above it
+    Read,
+    Malformed, ///< a payout line with a number out of range, read with that number empty
+};
+
 /// Reads a payout line of a race block into `out`. A line opening with a bet type sets
-/// `bet`; a continuation line (opening with a combination) takes it over. False when the
-/// line is neither, or is a continuation with no bet above it.
-bool readPayoutLine(QStringView line, QStringView &bet, QList<Payout> &out);
+/// `bet`; a continuation line (opening with a combination) takes it over.
+PayoutLine readPayoutLine(QStringView line, QStringView &bet, QList<Payout> &out);
 
 } // namespace rusena::library

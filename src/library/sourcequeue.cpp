@@ -37,9 +37,10 @@ std::optional<QByteArray> readTextFile(const QString &path, QString &error)
 
 SourceDays readArchiveSource(const QString &path)
 {
-    SourceDays source { true, {}, {} };
+    SourceDays source { true, {}, {}, {} };
     ArchiveContents contents = readArchive(path);
     source.error = contents.error;
+    source.ignored = contents.ignored;
     for (ArchiveMember &member : contents.members)
         source.days.append(prepareDay(member.name, std::move(member.bytes)));
     return source;

@@ -19,6 +19,7 @@ namespace rusena::library {
 struct SourceDays final {
     bool archive = false;
     QList<PreparedDay> days;
+    QStringList ignored; ///< members of an archive that are no day file
     QString error;
 };
 

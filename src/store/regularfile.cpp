@@ -2,17 +2,47 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
+#else
+#include <QDir>
+
+#include <io.h>
+#include <windows.h>
 #endif
 
 namespace rusena {
 
+bool openNewBeside(QFile &file, const QString &path)
+{
+    // A name taken (by a planted entry or another process) is tried again under another.
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        file.setFileName(path + QStringLiteral(".part")
+            + QString::number(QRandomGenerator::global()->generate64(), 36));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true;
+    }
+    return false;
+}
+
 #ifdef Q_OS_UNIX
+
+bool flushToDisk(QFile &file)
+{
+    return file.flush() && ::fsync(file.handle()) == 0;
+}
+
+bool renameOver(const QString &from, const QString &to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
 
 bool openRegularFile(QFile &file)
 {
@@ -42,6 +72,20 @@ bool mayReplace(const QString &path)
 }
 
 #else
+
+bool flushToDisk(QFile &file)
+{
+    return file.flush()
+        && ::FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
+}
+
+bool renameOver(const QString &from, const QString &to)
+{
+    return ::MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
+               reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
+               MOVEFILE_REPLACE_EXISTING)
+        != 0;
+}
 
 bool openRegularFile(QFile &file)
 {

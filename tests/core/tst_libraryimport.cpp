@@ -25,6 +25,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <clocale>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace rusena;
 using namespace rusena::library;
 using namespace Qt::StringLiterals;
@@ -35,6 +41,8 @@ Q_DECLARE_METATYPE(Sources)
 namespace {
 
 const QByteArray Unreadable = QByteArrayLiteral("<unreadable>");
+// A source with these bytes is made a FIFO instead of a file.
+const QByteArray Fifo = QByteArrayLiteral("<fifo>");
 
 QByteArray testBytes(const char *name)
 {
@@ -43,7 +51,8 @@ QByteArray testBytes(const char *name)
 
 QString lineText(const ImportLine &line)
 {
-    static const QStringList words { u"added"_s, u"replaced"_s, u"unchanged"_s, u"failed"_s };
+    static const QStringList words { u"added"_s, u"replaced"_s, u"unchanged"_s, u"failed"_s,
+        u"ignored"_s };
     QString text = words[int(line.outcome.result)];
     if (line.outcome.stored())
         text += u' ' + line.outcome.date.toString(Qt::ISODate);
@@ -69,6 +78,16 @@ QStringList storedDates(Library &library)
     return out;
 }
 
+// Where there are no FIFOs, nothing: the import then finds no file.
+void makeFifo(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    ::mkfifo(QFile::encodeName(path).constData(), 0600);
+#else
+    Q_UNUSED(path);
+#endif
+}
+
 // A folder with the library below it and a folder of sources beside it.
 struct Scratch {
     QTemporaryDir root;
@@ -81,7 +100,10 @@ struct Scratch {
         QStringList paths;
         for (const auto &[name, bytes] : files) {
             paths.append(sources + u'/' + name);
-            writeBytes(paths.last(), bytes);
+            if (bytes == Fifo)
+                makeFifo(paths.last());
+            else
+                writeBytes(paths.last(), bytes);
         }
         return paths;
     }
@@ -140,6 +162,9 @@ void TestLibraryImport::outcomes_data()
     const QByteArray day14 = testBytes("k200814.txt");
     const QByteArray realLzh = testBytes("k200414.lzh");
     const QString none;
+    // Day 15's bytes with another date in every header.
+    const auto dated
+        = [&](const char *date) { return QByteArray(day15).replace("2020/ 8/15", date); };
 
     QTest::newRow("text file") << Sources {} << Sources { { u"K200815.TXT"_s, day15 } }
                                << QStringList { u"added 2020-08-15"_s } << none;
@@ -151,6 +176,19 @@ void TestLibraryImport::outcomes_data()
         << QStringList { u"replaced 2020-08-15"_s } << none;
     QTest::newRow("date from the header") << Sources {} << Sources { { u"Kday.TXT"_s, day15 } }
                                           << QStringList { u"added 2020-08-15"_s } << none;
+    QTest::newRow("year before 2000 beside the same day of 2020")
+        << Sources { { u"K200105.TXT"_s, testBytes("k200105.txt") } }
+        << Sources { { u"Kold.TXT"_s, dated("1920/ 1/ 5") } }
+        << QStringList { u"added 1920-01-05"_s } << none;
+    QTest::newRow("last day of the calendar")
+        << Sources {} << Sources { { u"Kfar.TXT"_s, dated("9999/12/31") } }
+        << QStringList { u"added 9999-12-31"_s } << none;
+    QTest::newRow("header date that is no real date")
+        << Sources {} << Sources { { u"Kbad.TXT"_s, dated("2020/ 2/30") } }
+        << QStringList { u"failed"_s } << u"2020/ 2/30"_s;
+    QTest::newRow("name ending in a blank")
+        << Sources {} << Sources { { u"K200815.TXT "_s, day15 } }
+        << QStringList { u"added 2020-08-15"_s } << none;
     QTest::newRow("no venue section") << Sources {} << Sources { { u"K200101.TXT"_s, "hello\r\n" } }
                                       << QStringList { u"failed"_s } << u"区切り"_s;
     QTest::newRow("no date anywhere")
@@ -169,7 +207,7 @@ void TestLibraryImport::outcomes_data()
         << Sources { { u"k2008.lzh"_s,
                lzhArchive({ { "K200814.TXT", day14 }, { "readme.txt", "hi" },
                    { "K200815.TXT", day15 } }) } }
-        << QStringList { u"added 2020-08-14"_s, u"added 2020-08-15"_s } << none;
+        << QStringList { u"added 2020-08-14"_s, u"added 2020-08-15"_s, u"ignored"_s } << none;
     QTest::newRow("member name climbing out of the folder")
         << Sources {} << Sources { { u"k.lzh"_s, lzhArchive({ { "../../K200815.TXT", day15 } }) } }
         << QStringList { u"added 2020-08-15"_s } << none;
@@ -190,6 +228,31 @@ void TestLibraryImport::outcomes_data()
     QTest::newRow("archive without a K member")
         << Sources {} << Sources { { u"k.lzh"_s, lzhArchive({ { "readme.txt", "hi" } }) } }
         << QStringList { u"failed"_s } << u"K で始まる"_s;
+    const QByteArray notice = "\x82\xa8\x92\x6d\x82\xe7\x82\xb9.txt"; // お知らせ.txt
+    const Sources noticeBesideADay { { u"k200815.lzh"_s,
+        lzhArchive({ { "K200815.TXT", day15 }, { notice, "hi" } }) } };
+    QTest::newRow("Shift-JIS read-me beside a day")
+        << Sources {} << noticeBesideADay << QStringList { u"added 2020-08-15"_s, u"ignored"_s }
+        << none;
+    QTest::newRow("Shift-JIS read-me beside a day, C locale")
+        << Sources {} << noticeBesideADay << QStringList { u"added 2020-08-15"_s, u"ignored"_s }
+        << none;
+    const QByteArray padding(9 * 1024 * 1024, ' ');
+    QTest::newRow("days of an archive over the limit together")
+        << Sources {}
+        << Sources { { u"k2008.lzh"_s,
+               lzhArchive(
+                   { { "K200814.TXT", day14 + padding }, { "K200815.TXT", day15 + padding } }) } }
+        << QStringList { u"failed"_s } << u"大きすぎ"_s;
+    QTest::newRow("FIFO named as an archive")
+        << Sources {} << Sources { { u"k200815.lzh"_s, Fifo } } << QStringList { u"failed"_s }
+        << u"読めません"_s;
+    QTest::newRow("member names that drive a terminal")
+        << Sources {}
+        << Sources { { u"k.lzh"_s,
+               lzhArchive({ { "K200815.TXT\x1b]0;owned\x07", day15 },
+                   { "readme\r\nK200101.TXT: added 2020-01-01", "hi" } }) } }
+        << QStringList { u"added 2020-08-15"_s, u"ignored"_s } << none;
     QTest::newRow("random bytes") << Sources {}
                                   << Sources { { u"k.lzh"_s, QByteArray(5000, '\x5a') } }
                                   << QStringList { u"failed"_s } << none;
@@ -208,17 +271,29 @@ void TestLibraryImport::outcomes()
     const QStringList storedBefore = storedDates(library);
     const QStringList outside = filesBelow(scratch.root.path());
 
+    // Rows named "..., C locale" run as under cron, where the C library knows no characters
+    // beyond ASCII.
+    const QByteArray locale = std::setlocale(LC_ALL, nullptr);
+    if (QByteArrayView(QTest::currentDataTag()).endsWith(", C locale"))
+        std::setlocale(LC_ALL, "C");
     const BatchReport report = importSources(library, scratch.write(sources));
+    std::setlocale(LC_ALL, locale.constData());
     QStringList got;
     for (const ImportLine &line : report.lines)
         got.append(lineText(line));
     QCOMPARE(got, lines);
     for (const ImportLine &line : report.lines) {
-        if (!line.outcome.stored()) {
+        // A report line shows no control character, whatever a name holds.
+        for (const QString &text : { line.source, line.member, line.outcome.reason }) {
+            QVERIFY2(std::none_of(text.cbegin(), text.cend(),
+                         [](QChar c) { return c.category() == QChar::Other_Control; }),
+                text.toUtf8().toPercentEncoding().constData());
+        }
+        if (line.outcome.result == DayImport::Result::Failed) {
             QVERIFY2(line.outcome.reason.contains(reason), qPrintable(line.outcome.reason));
             // A refused source changes nothing already stored.
             QCOMPARE(storedDates(library), storedBefore);
-        } else {
+        } else if (line.outcome.stored()) {
             const QByteArray raw
                 = readBytes(library.dayFiles().pathOf(line.outcome.date), Unreadable);
             QVERIFY(!raw.isEmpty());
@@ -232,6 +307,10 @@ void TestLibraryImport::outcomes()
     }
     QCOMPARE(written, QStringList());
     QVERIFY(!QFile::exists(QDir(scratch.root.path()).filePath(u"../K200815.TXT"_s)));
+    // The raw files alone give back every day, under its date and name.
+    const QStringList stored = storedDates(library);
+    QVERIFY(library.rebuild().ok());
+    QCOMPARE(storedDates(library), stored);
 }
 
 void TestLibraryImport::exportAndRebuildAgree()
@@ -390,6 +469,9 @@ void TestLibraryImport::failures_data()
         << u"deleted day"_s << QStringList { both[1] };
     QTest::newRow("read-only data folder") << u"read-only"_s << both;
     QTest::newRow("disk full") << u"disk full"_s << both;
+    const QStringList three = QStringList { both } << u"2020-01-05 K200105.TXT"_s;
+    QTest::newRow("link planted as the day's temporary file") << u"planted link"_s << three;
+    QTest::newRow("export onto a full disk") << u"export disk full"_s << three;
 }
 
 void TestLibraryImport::failures()
@@ -453,6 +535,38 @@ void TestLibraryImport::failures()
         const BatchReport report = importSources(library, { newDay });
         QCOMPARE(report.count(DayImport::Result::Failed), 1);
         QVERIFY(!QFile::exists(library.dayFiles().pathOf(QDate(2020, 1, 5))));
+    } else if (failure == u"planted link") {
+        const QString target = scratch.root.filePath(u"target"_s);
+        QVERIFY(writeBytes(target, "someone else's file"));
+        const QString day = probe.dayFiles().pathOf(QDate(2020, 1, 5));
+        QVERIFY(QFile::link(
+            target, day + u".part"_s + QString::number(QCoreApplication::applicationPid())));
+        Library library(scratch.data);
+        QCOMPARE(importSources(library, { newDay }).count(DayImport::Result::Added), 1);
+        QCOMPARE(readBytes(target, Unreadable), QByteArray("someone else's file"));
+        QVERIFY(!QFileInfo(day).isSymLink());
+    } else if (failure == u"export disk full") {
+        if (!FileSizeLimit::Supported)
+            QSKIP("a full disk is made with a file-size limit (setrlimit), which only Unix has");
+        Library library(scratch.data);
+        const QString folder = scratch.root.filePath(u"export"_s);
+        QVERIFY(exportLibrary(library, folder).ok());
+        const QStringList names = QDir(folder).entryList(QDir::Files);
+        QCOMPARE(names.size(), 4);
+        QList<QByteArray> old;
+        for (const QString &name : names)
+            old.append(readBytes(folder + u'/' + name, Unreadable));
+        QCOMPARE(importSources(library, { newDay }).count(DayImport::Result::Added), 1);
+        {
+            // Room for the new days.csv, not for the new races.csv.
+            const FileSizeLimit limit(4096);
+            QVERIFY(limit.ok());
+            QVERIFY(!exportLibrary(library, folder).ok());
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), names);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            QVERIFY2(
+                readBytes(folder + u'/' + names[i], Unreadable) == old[i], qPrintable(names[i]));
     }
 
     Library reopened(scratch.data);
@@ -461,7 +575,8 @@ void TestLibraryImport::failures()
     QSqlQuery check(reopened.database());
     QVERIFY(check.exec(u"PRAGMA integrity_check"_s) && check.next());
     QCOMPARE(check.value(0).toString(), u"ok"_s);
-    QCOMPARE(countRows(reopened, u"races"_s), afterRebuild.size() == 2 ? 384 : 180);
+    const QList<int> races { 0, 180, 384, 624 }; // by the number of days stored
+    QCOMPARE(countRows(reopened, u"races"_s), races[afterRebuild.size()]);
 }
 
 void TestLibraryImport::busyLibraryIsReported()

@@ -1,6 +1,7 @@
 // The library's reading of a day: race-label fields, the technique, payout lines and
 // whole blocks, on real lines and on hand-made ones for the cases real days rarely hold.
 
+#include "library/daydate.h"
 #include "library/dayparser.h"
 #include "library/storedpayouts.h"
 
@@ -173,6 +174,12 @@ void TestLibraryParser::payoutLines_data()
     QTest::newRow("continuation with no bet above")
         << QStringList { u"                 1-4        210  人気     3 "_s } << QStringList {};
     QTest::newRow("no payout line at all") << QStringList { u"  レース不成立"_s } << QStringList {};
+    QTest::newRow("amount out of range")
+        << QStringList { u"        単勝     1   99999999999999999999"_s }
+        << QStringList { u"単勝|1|||"_s, u"malformed"_s };
+    QTest::newRow("special payout out of range")
+        << QStringList { u"        ３連単   特払い   99999999999 99999999999"_s }
+        << QStringList { u"３連単||||特払い"_s, u"malformed"_s };
 }
 
 void TestLibraryParser::payoutLines()
@@ -181,12 +188,14 @@ void TestLibraryParser::payoutLines()
     QFETCH(QStringList, rows);
     QStringView bet;
     QList<Payout> payouts;
+    bool malformed = false;
     for (const QString &line : lines)
-        readPayoutLine(line, bet, payouts);
-    QCOMPARE(payoutTexts(payouts), rows);
+        malformed = readPayoutLine(line, bet, payouts) == PayoutLine::Malformed || malformed;
+    QCOMPARE(
+        payoutTexts(payouts) + (malformed ? QStringList { u"malformed"_s } : QStringList {}), rows);
     // The index keeps them as one text, which reads back as they were.
     const QString stored = storedPayouts(payouts);
-    QCOMPARE(payoutTexts(readStoredPayouts(stored)), rows);
+    QCOMPARE(payoutTexts(readStoredPayouts(stored)), payoutTexts(payouts));
 }
 
 void TestLibraryParser::blocks_data()
@@ -270,6 +279,8 @@ void TestLibraryParser::fileNameDate_data()
     QTest::newRow("organiser's name") << u"K200815.TXT"_s << QDate(2020, 8, 15);
     QTest::newRow("lower case") << u"k200105.txt"_s << QDate(2020, 1, 5);
     QTest::newRow("more digits") << u"K2008150.TXT"_s << QDate();
+    QTest::newRow("four-digit year") << u"K19200105.TXT"_s << QDate(1920, 1, 5);
+    QTest::newRow("nine digits") << u"K192001050.TXT"_s << QDate();
     QTest::newRow("no such day") << u"K201332.TXT"_s << QDate();
     QTest::newRow("no date") << u"racek.dat"_s << QDate();
     QTest::newRow("short") << u"K2008"_s << QDate();

@@ -2,12 +2,15 @@
 // in turn, compared as parsed JSON with the expected screen. The synthetic days' expected
 // files come from an independent model (tests/golden/refdump.py), not from the tool.
 
+#include "store/linestore.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -195,6 +198,12 @@ void TestResultDump::refusesBadCommandLines_data()
     QTest::newRow("mode 0") << QStringList { u"--favourite"_s, u"1"_s, u"--mode"_s, u"0"_s, day };
     QTest::newRow("mode 3") << QStringList { u"--mode"_s, u"3"_s, day };
     QTest::newRow("unknown option") << QStringList { u"--verbose"_s, day };
+    // A real day, then a sparse tail: larger than the viewer takes, without taking room.
+    static QTemporaryDir scratch;
+    const QString large = scratch.filePath(u"K200815.TXT"_s);
+    QFile::copy(day, large);
+    QFile(large).resize(rusena::LineStore::MaxDayBytes + 1);
+    QTest::newRow("file larger than any day") << QStringList { large };
 }
 
 void TestResultDump::refusesBadCommandLines()

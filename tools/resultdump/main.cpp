@@ -3,6 +3,8 @@
 // state after each step as JSON, for golden tests and cross-checks.
 
 #include "dumpscript.h"
+#include "store/linestore.h"
+#include "store/regularfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -116,13 +118,17 @@ int main(int argc, char *argv[])
         return writeOut(parser.helpText().toUtf8()) ? 0
                                                     : fail(u"cannot write the help"_s, WriteFailed);
 
+    // The viewer's limits: a regular file, no larger than any day can be.
     QFile file(args->file);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(u"cannot read %1: %2"_s.arg(args->file, file.errorString()));
+    if (!rusena::openRegularFile(file))
+        return fail(u"cannot read %1: not a regular file that can be opened"_s.arg(args->file));
+    constexpr qint64 Limit = rusena::LineStore::MaxDayBytes;
     rusena::dump::DumpRequest request;
-    request.fileBytes = file.readAll();
+    request.fileBytes = file.read(Limit + 1);
     if (file.error() != QFileDevice::NoError)
         return fail(u"cannot read %1: %2"_s.arg(args->file, file.errorString()));
+    if (request.fileBytes.size() > Limit)
+        return fail(u"%1 is larger than any day file (%2 MiB)"_s.arg(args->file).arg(Limit >> 20));
     request.favourite = args->favourite;
     request.mode = args->mode;
 

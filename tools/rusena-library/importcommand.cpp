@@ -19,6 +19,8 @@ QString resultWord(DayImport::Result result)
         return u"追加"_s;
     case DayImport::Result::Replaced:
         return u"置き換え"_s;
+    case DayImport::Result::Ignored:
+        return u"対象外"_s;
     case DayImport::Result::Unchanged:
         return u"登録済みと同じ"_s;
     case DayImport::Result::Failed:

@@ -1,5 +1,6 @@
 #include "commandparser.h"
 
+#include "library/importbatch.h"
 #include "library/library.h"
 
 using namespace Qt::StringLiterals;
@@ -21,7 +22,7 @@ int runList(CommandContext &context)
         context.out << u"%1  %2 場  %3 レース  %4\n"_s.arg(day.date.toString(Qt::ISODate))
                            .arg(day.venues, 2)
                            .arg(day.races, 3)
-                           .arg(day.file);
+                           .arg(library::escapeControls(day.file));
     return 0;
 }
 
