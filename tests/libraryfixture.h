@@ -74,7 +74,9 @@ inline void summariseRaces(QSqlDatabase &db, int firstId, int lastId)
     exec(db,
         QStringLiteral("INSERT INTO course_stats SELECT r.date, r.venue_code, e.course, count(*),"
                        " coalesce(sum(e.rank = 1), 0), coalesce(sum(e.rank = 2), 0),"
-                       " coalesce(sum(e.rank = 3), 0), coalesce(sum(%1), 0), count(%1)"
+                       " coalesce(sum(e.rank = 3), 0), coalesce(sum(e.rank = 4), 0),"
+                       " coalesce(sum(e.rank = 5), 0), coalesce(sum(e.rank = 6), 0),"
+                       " coalesce(sum(%1), 0), count(%1)"
                        " FROM races r JOIN entries e ON e.race_id = r.id"
                        " WHERE r.id BETWEEN ? AND ? AND r.void = 0 AND e.course BETWEEN 1 AND 6"
                        " GROUP BY r.date, r.venue_code, e.course")
@@ -85,6 +87,26 @@ inline void summariseRaces(QSqlDatabase &db, int firstId, int lastId)
                        " FROM races WHERE id BETWEEN ? AND ? AND void = 0 AND technique <> ''"
                        " GROUP BY date, venue_code, technique"),
         { firstId, lastId });
+}
+
+/// The monthly roll-ups and the players worked out anew from the day summaries and the
+/// rows: the fixture's, and a second opinion on those the index writer keeps.
+inline void rollUp(QSqlDatabase &db)
+{
+    for (const char *table : { "course_months", "technique_months", "players" })
+        exec(db, QStringLiteral("DELETE FROM ") + QLatin1StringView(table));
+    exec(db,
+        QStringLiteral("INSERT INTO course_months SELECT substr(date, 1, 7), venue_code, course,"
+                       " sum(starts), sum(first), sum(second), sum(third), sum(fourth),"
+                       " sum(fifth), sum(sixth), sum(start_sum_cs), sum(plain_starts)"
+                       " FROM course_stats GROUP BY 1, 2, 3"));
+    exec(db,
+        QStringLiteral("INSERT INTO technique_months SELECT substr(date, 1, 7), venue_code,"
+                       " technique, sum(races) FROM technique_counts GROUP BY 1, 2, 3"));
+    exec(db,
+        QStringLiteral("INSERT INTO players SELECT e.reg, e.name, min(r.date), max(r.date),"
+                       " count(*), coalesce(sum(r.void = 0 AND e.course BETWEEN 1 AND 6), 0)"
+                       " FROM entries e JOIN races r ON r.id = e.race_id GROUP BY e.reg, e.name"));
 }
 
 inline const QString A = QStringLiteral("三井所　　尊　春"); // 4101
@@ -142,8 +164,9 @@ inline void fill(QSqlDatabase &db)
     entry(db, 4, 2, QStringLiteral("02"), 1, QStringLiteral("4101"), A, 1, QStringLiteral("0.18"));
     entry(db, 4, 3, QStringLiteral("03"), 2, QStringLiteral("4102"), B, 2, QStringLiteral("0.16"));
     payout(db, 4, QStringLiteral("３連単"), QStringLiteral("3-1-2"), 10001, 20);
-    // The day summaries, as the index writer makes them for each day's races.
+    // The day summaries and their roll-ups, as the index writer makes them.
     summariseRaces(db, 1, 4);
+    rollUp(db);
 }
 
 /// An in-memory database under `connection`, filled.

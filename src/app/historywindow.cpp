@@ -140,7 +140,7 @@ void HistoryWindow::showMatches(const QList<PlayerMatch> &players)
     m_matches->clear();
     for (const PlayerMatch &p : players) {
         auto *item = new QListWidgetItem(
-            QStringLiteral("%1  %2  (%3 走)").arg(p.reg, p.name).arg(p.rows), m_matches);
+            QStringLiteral("%1  %2  (%3 走)").arg(p.reg, p.name).arg(p.starts), m_matches);
         item->setData(Qt::UserRole, p.reg);
     }
     m_matches->setCurrentRow(0);

@@ -95,14 +95,12 @@ StatsWindow::StatsWindow(QWidget *parent)
 
 void StatsWindow::setDatabase(const QSqlDatabase &db)
 {
-    if (db.connectionName() != m_db.connectionName() || db.databaseName() != m_db.databaseName())
-        m_cache = {};
     m_db = db;
 }
 
 void StatsWindow::refresh()
 {
-    const QueryResult<StatsReport> report = queryStats(m_db, m_period->period(), &m_cache);
+    const QueryResult<StatsReport> report = queryStats(m_db, m_period->period());
     if (!report.ok()) {
         Dialogs::message(this,
             { QStringLiteral("統計"),

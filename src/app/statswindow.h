@@ -33,7 +33,6 @@ private:
     void showChart(const QList<library::CourseStats> &courses);
 
     QSqlDatabase m_db;
-    library::StatsCache m_cache;
     PeriodBar *m_period = nullptr;
     RaceTable *m_table = nullptr;
     RaceTable *m_techniques = nullptr;

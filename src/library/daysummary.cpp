@@ -23,6 +23,9 @@ void countStart(CourseSummary &summary, const layout::PlacingRow &row)
     summary.first += rank == 1;
     summary.second += rank == 2;
     summary.third += rank == 3;
+    summary.fourth += rank == 4;
+    summary.fifth += rank == 5;
+    summary.sixth += rank == 6;
     if (const int cs = plainStartCs(row.start); cs >= 0) {
         summary.startSumCs += cs;
         ++summary.plainStarts;
@@ -48,18 +51,23 @@ DaySummary summariseDay(const ParsedDay &day)
 {
     std::map<std::pair<int, int>, CourseSummary> courses;
     std::map<std::pair<int, QStringView>, int> techniques;
+    std::map<std::pair<QStringView, QStringView>, PlayerSummary> players;
     for (const ParsedRace &race : day.races) {
-        if (race.isVoid)
-            continue;
         for (const layout::PlacingRow &row : race.entries) {
-            if (const int course = courseOf(row)) {
-                CourseSummary &summary = courses[{ race.venueCode, course }];
-                summary.venueCode = race.venueCode;
-                summary.course = course;
-                countStart(summary, row);
-            }
+            PlayerSummary &player = players[{ row.reg, row.name }];
+            player.reg = row.reg;
+            player.name = row.name;
+            ++player.rows;
+            const int course = race.isVoid ? 0 : courseOf(row);
+            if (course == 0)
+                continue;
+            ++player.starts;
+            CourseSummary &summary = courses[{ race.venueCode, course }];
+            summary.venueCode = race.venueCode;
+            summary.course = course;
+            countStart(summary, row);
         }
-        if (!race.technique.isEmpty())
+        if (!race.isVoid && !race.technique.isEmpty())
             ++techniques[{ race.venueCode, race.technique }];
     }
     DaySummary summary;
@@ -67,6 +75,8 @@ DaySummary summariseDay(const ParsedDay &day)
         summary.courses.append(course);
     for (const auto &[key, races] : techniques)
         summary.techniques.append({ key.first, key.second, races });
+    for (const auto &[key, player] : players)
+        summary.players.append(player);
     return summary;
 }
 

@@ -16,6 +16,9 @@ struct CourseSummary final {
     int first = 0; ///< starts whose rank is 1 (each boat of a dead heat)
     int second = 0;
     int third = 0;
+    int fourth = 0;
+    int fifth = 0;
+    int sixth = 0;
     qint64 startSumCs = 0; ///< sum of the plain timings, in hundredths
     int plainStarts = 0; ///< starts with a plain timing
 
@@ -31,11 +34,24 @@ struct TechniqueSummary final {
     friend bool operator==(const TechniqueSummary &, const TechniqueSummary &) = default;
 };
 
-/// What the statistics need of a day, so that a period sums a few rows a day instead of
-/// walking every start. Sorted by venue, then course or technique.
+/// One player under one way of writing his name, over a day: his placing rows, and the
+/// starts among them as CourseSummary counts them.
+struct PlayerSummary final {
+    QStringView reg; ///< views the day's text
+    QStringView name;
+    int rows = 0;
+    int starts = 0;
+
+    friend bool operator==(const PlayerSummary &, const PlayerSummary &) = default;
+};
+
+/// What the statistics and the name search need of a day, so that a period sums a few
+/// rows a day instead of walking every start. Sorted by venue, then course or technique;
+/// players by registration number, then name.
 struct DaySummary final {
     QList<CourseSummary> courses;
     QList<TechniqueSummary> techniques;
+    QList<PlayerSummary> players;
 };
 
 DaySummary summariseDay(const ParsedDay &day);

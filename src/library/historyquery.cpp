@@ -159,38 +159,33 @@ QueryResult<QList<PlayerMatch>> findPlayers(const QSqlDatabase &db, const QStrin
     const QString key = nameKey(part);
     if (key.isEmpty())
         return QueryResult<QList<PlayerMatch>>::success({});
-    // instr() rather than LIKE: a name never needs its % or _ escaped.
+    // instr() rather than LIKE: a name never needs its % or _ escaped. A name holds the
+    // key's first character wherever its blanks stand: that plain test passes over most
+    // names before the key of any is made. A player found under one way of writing his
+    // name is counted under every way.
     addNameKeyFunction(db);
     QSqlQuery q(db);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral(
-        "SELECT printf('%04d', e.reg), e.name, COUNT(*), MAX(r.date || printf('%02d%02d%04d', "
-        "r.venue_code, r.race, e.seq))"
-        " FROM entries e JOIN races r ON r.id = e.race_id"
-        " WHERE instr(e.name, ?) > 0 AND instr(name_key(e.name), ?) > 0"
-        " GROUP BY +e.reg, e.name ORDER BY +e.reg"));
-    // A name holds the key's first character wherever its blanks stand: that plain test
-    // passes over most names before the key of any is made. The unary plus keeps SQLite
-    // from walking the registration index to save sorting the few rows that match: that
-    // walk fetches every row of the table out of order.
+        "SELECT printf('%04d', reg), name, first_date, last_date, starts FROM players"
+        " WHERE reg IN (SELECT reg FROM players"
+        " WHERE instr(name, ?) > 0 AND instr(name_key(name), ?) > 0)"
+        " ORDER BY reg, last_date, name"));
     q.addBindValue(key.first(1));
     q.addBindValue(key);
     if (!q.exec())
         return QueryResult<QList<PlayerMatch>>::failure(q.lastError().text());
-    // A player whose name was written in more than one way keeps the latest spelling.
+    // The name as last written is the one shown.
     QList<PlayerMatch> players;
-    QString latest;
     while (q.next()) {
         const QString reg = q.value(0).toString();
-        const QString when = q.value(3).toString();
-        if (players.isEmpty() || players.last().reg != reg) {
-            players.append({ reg, q.value(1).toString(), 0 });
-            latest = when;
-        } else if (when > latest) {
-            players.last().name = q.value(1).toString();
-            latest = when;
-        }
-        players.last().rows += q.value(2).toInt();
+        if (players.isEmpty() || players.last().reg != reg)
+            players.append({ reg, {}, q.value(2).toString(), {}, 0 });
+        PlayerMatch &p = players.last();
+        p.name = q.value(1).toString();
+        p.firstDay = std::min(p.firstDay, q.value(2).toString());
+        p.lastDay = q.value(3).toString();
+        p.starts += q.value(4).toInt();
     }
     return QueryResult<QList<PlayerMatch>>::success(std::move(players));
 }

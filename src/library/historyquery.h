@@ -53,11 +53,14 @@ struct HistorySummary final {
     QString courseWinRate(int course) const;
 };
 
-/// A player a name search found: registration number and the name as last written.
+/// A player a name search found: registration number, the name as last written, his
+/// first and last day in the library and his starts (as HistorySummary counts them).
 struct PlayerMatch final {
     QString reg;
     QString name;
-    int rows = 0;
+    QString firstDay; ///< YYYY-MM-DD
+    QString lastDay;
+    int starts = 0;
 };
 
 /// Every placing row of registration number `reg` in the period, oldest first, in the

@@ -9,26 +9,77 @@ namespace rusena::library {
 namespace {
 
 // In the order of IndexWriter::Statement.
-constexpr std::array<const char *, 6> StatementSql {
+constexpr std::array<const char *, 9> StatementSql {
     "INSERT INTO days (date, file, stored_name, size, bytes_digest, venues, races)"
     " VALUES (?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO sections (date, venue_code, seq, title) VALUES (?, ?, ?, ?)",
     "INSERT INTO races (date, venue_code, race, seq, heading, fixed_entry, distance_m, weather,"
     " wind_direction, wind_m, wave_cm, technique, void, payouts)"
     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-    "INSERT INTO course_stats (date, venue_code, course, starts, first, second, third,"
-    " start_sum_cs, plain_starts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+    "INSERT INTO course_stats (date, venue_code, course, starts, first, second, third, fourth,"
+    " fifth, sixth, start_sum_cs, plain_starts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO technique_counts (date, venue_code, technique, races) VALUES (?, ?, ?, ?)",
     "SELECT 1 FROM days WHERE date = ?",
+    // A month's rows are the sums of its days' rows.
+    "INSERT INTO course_months SELECT substr(date, 1, 7), venue_code, course, starts, first,"
+    " second, third, fourth, fifth, sixth, start_sum_cs, plain_starts FROM course_stats"
+    " WHERE date = ?1 ON CONFLICT DO UPDATE SET"
+    " starts = starts + excluded.starts, first = first + excluded.first,"
+    " second = second + excluded.second, third = third + excluded.third,"
+    " fourth = fourth + excluded.fourth, fifth = fifth + excluded.fifth,"
+    " sixth = sixth + excluded.sixth, start_sum_cs = start_sum_cs + excluded.start_sum_cs,"
+    " plain_starts = plain_starts + excluded.plain_starts",
+    "INSERT INTO technique_months SELECT substr(date, 1, 7), venue_code, technique, races"
+    " FROM technique_counts WHERE date = ?1"
+    " ON CONFLICT DO UPDATE SET races = races + excluded.races",
+    "INSERT INTO players (reg, name, first_date, last_date, entry_rows, starts)"
+    " VALUES (?1, ?2, ?3, ?3, ?4, ?5) ON CONFLICT DO UPDATE SET"
+    " first_date = min(first_date, excluded.first_date),"
+    " last_date = max(last_date, excluded.last_date),"
+    " entry_rows = entry_rows + excluded.entry_rows, starts = starts + excluded.starts",
 };
 
-constexpr std::array<const char *, 6> RemoveSql {
+// Takes a stored day out of the roll-ups, then out of the tables. A player whose first or
+// last day it was gets a placeholder there, which the day written in its place mends
+// where he is in it again (see FixPlayersSql).
+constexpr std::array<const char *, 11> RemoveSql {
+    "UPDATE course_months SET starts = course_months.starts - d.starts,"
+    " first = course_months.first - d.first, second = course_months.second - d.second,"
+    " third = course_months.third - d.third, fourth = course_months.fourth - d.fourth,"
+    " fifth = course_months.fifth - d.fifth, sixth = course_months.sixth - d.sixth,"
+    " start_sum_cs = course_months.start_sum_cs - d.start_sum_cs,"
+    " plain_starts = course_months.plain_starts - d.plain_starts"
+    " FROM course_stats d WHERE d.date = ?1 AND course_months.month = substr(?1, 1, 7)"
+    " AND course_months.venue_code = d.venue_code AND course_months.course = d.course",
+    "DELETE FROM course_months WHERE month = substr(?1, 1, 7) AND starts = 0",
+    "UPDATE technique_months SET races = technique_months.races - d.races"
+    " FROM technique_counts d WHERE d.date = ?1 AND technique_months.month = substr(?1, 1, 7)"
+    " AND technique_months.venue_code = d.venue_code"
+    " AND technique_months.technique = d.technique",
+    "DELETE FROM technique_months WHERE month = substr(?1, 1, 7) AND races = 0",
+    "UPDATE players SET entry_rows = players.entry_rows - d.n, starts = players.starts - d.s,"
+    " first_date = CASE players.first_date WHEN ?1 THEN '9999-99-99' ELSE players.first_date"
+    " END, last_date = CASE players.last_date WHEN ?1 THEN '' ELSE players.last_date END"
+    " FROM (SELECT e.reg, e.name, count(*) AS n,"
+    " coalesce(sum(r.void = 0 AND e.course BETWEEN 1 AND 6), 0) AS s"
+    " FROM races r JOIN entries e ON e.race_id = r.id WHERE r.date = ?1"
+    " GROUP BY e.reg, e.name) d WHERE players.reg = d.reg AND players.name = d.name",
     "DELETE FROM course_stats WHERE date = ?1",
     "DELETE FROM technique_counts WHERE date = ?1",
     "DELETE FROM entries WHERE race_id IN (SELECT id FROM races WHERE date = ?1)",
     "DELETE FROM races WHERE date = ?1",
     "DELETE FROM sections WHERE date = ?1",
     "DELETE FROM days WHERE date = ?1",
+};
+
+// After a replaced day is written: the players who were in it and are not any more lose
+// their placeholders to the first and last day they still have, or go with their last row.
+constexpr std::array<const char *, 2> FixPlayersSql {
+    "DELETE FROM players WHERE entry_rows = 0",
+    "UPDATE players SET (first_date, last_date) = (SELECT min(r.date), max(r.date)"
+    " FROM entries e JOIN races r ON r.id = e.race_id"
+    " WHERE e.reg = players.reg AND e.name = players.name)"
+    " WHERE first_date = '9999-99-99' OR last_date = ''",
 };
 
 // An empty field is empty text: a null pointer would be SQL NULL.
@@ -134,7 +185,10 @@ bool IndexWriter::replaceDay(const DayRecord &record, const DayRows &rows)
     const char *end = m_inGroup ? "RELEASE day" : "COMMIT";
     if (!prepare() || !exec(begin))
         return false;
-    if (removeDay(record.date.toString(Qt::ISODate)) && writeDay(record, rows) && exec(end))
+    const QString date = record.date.toString(Qt::ISODate);
+    bool replaced = false;
+    if (removeDay(date, replaced) && writeDay(record, rows) && (!replaced || fixPlayers(date))
+        && exec(end))
         return true;
     const QString error = m_error;
     const bool busy = m_busy;
@@ -180,7 +234,18 @@ void IndexWriter::rollbackGroup()
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-bool IndexWriter::removeDay(const QString &date)
+bool IndexWriter::execForDay(const char *sql, const QString &date)
+{
+    sqlite3_stmt *s = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql, -1, &s, nullptr) != SQLITE_OK)
+        return fail();
+    bindText(s, 1, date);
+    const int rc = sqlite3_step(s);
+    sqlite3_finalize(s);
+    return rc == SQLITE_DONE || fail();
+}
+
+bool IndexWriter::removeDay(const QString &date, bool &removed)
 {
     // A day's rows are written with its row of days, in one transaction: without that row
     // there is nothing to remove. A batch into an empty library (its indexes made after
@@ -189,19 +254,23 @@ bool IndexWriter::removeDay(const QString &date)
     bindText(s, 1, date);
     const int found = sqlite3_step(s);
     sqlite3_reset(s);
+    removed = found == SQLITE_ROW;
     if (found == SQLITE_DONE)
         return true;
     if (found != SQLITE_ROW)
         return fail();
     for (const char *sql : RemoveSql) {
-        s = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql, -1, &s, nullptr) != SQLITE_OK)
-            return fail();
-        bindText(s, 1, date);
-        const int rc = sqlite3_step(s);
-        sqlite3_finalize(s);
-        if (rc != SQLITE_DONE)
-            return fail();
+        if (!execForDay(sql, date))
+            return false;
+    }
+    return true;
+}
+
+bool IndexWriter::fixPlayers(const QString &date)
+{
+    for (const char *sql : FixPlayersSql) {
+        if (!execForDay(sql, date))
+            return false;
     }
     return true;
 }
@@ -242,7 +311,8 @@ bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
     for (const CourseSummary &c : summary.courses) {
         bindText(s, 1, date);
         int column = 2;
-        for (const int value : { c.venueCode, c.course, c.starts, c.first, c.second, c.third })
+        for (const int value : { c.venueCode, c.course, c.starts, c.first, c.second, c.third,
+                 c.fourth, c.fifth, c.sixth })
             sqlite3_bind_int(s, column++, value);
         sqlite3_bind_int64(s, column++, c.startSumCs);
         sqlite3_bind_int(s, column, c.plainStarts);
@@ -255,6 +325,21 @@ bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
         sqlite3_bind_int(s, 2, t.venueCode);
         bindText(s, 3, t.technique);
         sqlite3_bind_int(s, 4, t.races);
+        if (!step(s))
+            return false;
+    }
+    for (const Statement rollUp : { AddCourseMonth, AddTechniqueMonth }) {
+        bindText(m_statements[rollUp], 1, date);
+        if (!step(m_statements[rollUp]))
+            return false;
+    }
+    s = m_statements[UpsertPlayer];
+    for (const PlayerSummary &p : summary.players) {
+        bindText(s, 1, p.reg);
+        bindText(s, 2, p.name);
+        bindText(s, 3, date);
+        sqlite3_bind_int(s, 4, p.rows);
+        sqlite3_bind_int(s, 5, p.starts);
         if (!step(s))
             return false;
     }

@@ -57,13 +57,19 @@ private:
         InsertCourseStats,
         InsertTechniqueCount,
         FindDay,
+        AddCourseMonth,
+        AddTechniqueMonth,
+        UpsertPlayer,
         Count
     };
 
     bool prepare();
     bool exec(const char *sql);
     bool step(sqlite3_stmt *statement);
-    bool removeDay(const QString &date);
+    bool execForDay(const char *sql, const QString &date);
+    /// Takes the day out of the index; `removed` says whether it was there.
+    bool removeDay(const QString &date, bool &removed);
+    bool fixPlayers(const QString &date);
     bool writeDay(const DayRecord &record, const DayRows &rows);
     bool writeRace(const QString &date, int seq, const ParsedRace &race, const QString &payouts);
     bool writeEntries(qint64 raceId, const QList<layout::PlacingRow> &rows);

@@ -14,15 +14,14 @@ namespace rusena::library {
 
 namespace {
 
-using Rows = VenueCourses;
+// Starts by venue code and course; winning techniques by venue code.
+using VenueCourses = QMap<int, std::array<CourseStats, 6>>;
+using VenueTechniques = QMap<int, QMap<QString, qint64>>;
 
-void bindPeriod(QSqlQuery &q, const Period &period)
-{
-    q.addBindValue(period.fromKey());
-    q.addBindValue(period.toKey());
-    q.addBindValue(period.venue);
-    q.addBindValue(period.venue);
-}
+struct StatsFigures final {
+    VenueCourses courses;
+    VenueTechniques techniques;
+};
 
 std::array<CourseStats, 6> emptyVenue(int code)
 {
@@ -40,90 +39,121 @@ void add(CourseStats &to, const CourseStats &from)
     to.first += from.first;
     to.second += from.second;
     to.third += from.third;
+    to.fourth += from.fourth;
+    to.fifth += from.fifth;
+    to.sixth += from.sixth;
     to.startSumHundredths += from.startSumHundredths;
     to.plainStarts += from.plainStarts;
 }
 
-// The figures of each day of the period, from the day summaries the index keeps: a few
-// rows a day, where walking the starts themselves would visit every placing row.
-using DayFigures = QMap<QString, StatsFigures>; // by date
+// A period as the roll-ups serve it: its whole months from the monthly rows, the days
+// before the first and after the last of them from the day rows. Ten years are then a
+// few thousand rows, however the period is cut.
+struct Spans final {
+    QString firstMonth, lastMonth; // YYYY-MM; first after last when no month is whole
+    QString headFrom, headTo, tailFrom, tailTo; // days; from after to when empty
+};
 
-QString readStarts(const QSqlDatabase &db, const Period &period, DayFigures &days)
+QString monthKey(const QDate &date)
 {
-    QSqlQuery q(db);
+    return date.toString(QStringLiteral("yyyy-MM"));
+}
+
+Spans spansOf(const Period &period)
+{
+    const QDate &from = period.from, &to = period.to;
+    const QDate firstWhole = !from.isValid() || from.day() == 1
+        ? from
+        : QDate(from.year(), from.month(), 1).addMonths(1);
+    const QDate lastWhole = !to.isValid() || to.day() == to.daysInMonth()
+        ? to
+        : QDate(to.year(), to.month(), 1).addDays(-1);
+    const QString empty = QStringLiteral("1"), none = QStringLiteral("0");
+    if (firstWhole.isValid() && lastWhole.isValid() && firstWhole > lastWhole)
+        return { empty, none, period.fromKey(), period.toKey(), empty, none };
+    Spans spans { firstWhole.isValid() ? monthKey(firstWhole) : QStringLiteral("0000-00"),
+        lastWhole.isValid() ? monthKey(lastWhole) : QStringLiteral("9999-99"), empty, none, empty,
+        none };
+    if (from.isValid() && from != firstWhole)
+        spans.headFrom = period.fromKey(),
+        spans.headTo = firstWhole.addDays(-1).toString(Qt::ISODate);
+    if (to.isValid() && to != lastWhole)
+        spans.tailFrom = lastWhole.addDays(1).toString(Qt::ISODate), spans.tailTo = period.toKey();
+    return spans;
+}
+
+// `columns` summed by venue and `key` over the period, from the month table and the day
+// table that hold them.
+QString summedSql(const char *monthTable, const char *dayTable, const char *key,
+    const char *columns, const char *sums)
+{
+    const QString selected = QStringLiteral("SELECT venue_code, %1, %2 FROM ")
+                                 .arg(QLatin1StringView(key), QLatin1StringView(columns));
+    const QString venue = QStringLiteral(" AND (? = 0 OR venue_code = ?)");
+    return QStringLiteral("SELECT venue_code, %1, %2 FROM (")
+               .arg(QLatin1StringView(key), QLatin1StringView(sums))
+        + selected + QLatin1StringView(monthTable) + QStringLiteral(" WHERE month BETWEEN ? AND ?")
+        + venue + QStringLiteral(" UNION ALL ") + selected + QLatin1StringView(dayTable)
+        + QStringLiteral(" WHERE (date BETWEEN ? AND ? OR date BETWEEN ? AND ?)") + venue
+        + QStringLiteral(") GROUP BY venue_code, %1").arg(QLatin1StringView(key));
+}
+
+bool runSummed(QSqlQuery &q, const QString &sql, const Period &period)
+{
+    const Spans spans = spansOf(period);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral(
-        "SELECT date, venue_code, course, starts, first, second, third, start_sum_cs,"
-        " plain_starts FROM course_stats WHERE date >= ? AND date <= ?"
-        " AND (? = 0 OR venue_code = ?)"));
-    bindPeriod(q, period);
-    if (!q.exec())
+    q.prepare(sql);
+    q.addBindValue(spans.firstMonth);
+    q.addBindValue(spans.lastMonth);
+    q.addBindValue(period.venue);
+    q.addBindValue(period.venue);
+    for (const QString &value : { spans.headFrom, spans.headTo, spans.tailFrom, spans.tailTo })
+        q.addBindValue(value);
+    q.addBindValue(period.venue);
+    q.addBindValue(period.venue);
+    return q.exec();
+}
+
+// In the order of the sums readStarts() asks for.
+constexpr std::array<qint64 CourseStats::*, 9> SummedFields { &CourseStats::starts,
+    &CourseStats::first, &CourseStats::second, &CourseStats::third, &CourseStats::fourth,
+    &CourseStats::fifth, &CourseStats::sixth, &CourseStats::startSumHundredths,
+    &CourseStats::plainStarts };
+
+QString readStarts(const QSqlDatabase &db, const Period &period, VenueCourses &courses)
+{
+    static const QString sql = summedSql("course_months", "course_stats", "course",
+        "starts, first, second, third, fourth, fifth, sixth, start_sum_cs, plain_starts",
+        "sum(starts), sum(first), sum(second), sum(third), sum(fourth), sum(fifth),"
+        " sum(sixth), sum(start_sum_cs), sum(plain_starts)");
+    QSqlQuery q(db);
+    if (!runSummed(q, sql, period))
         return q.lastError().text();
     while (q.next()) {
-        const int venue = q.value(1).toInt();
-        const int course = q.value(2).toInt();
+        const int venue = q.value(0).toInt();
+        const int course = q.value(1).toInt();
         if (venue < 1 || venue > 24 || course < 1 || course > 6)
             continue;
-        VenueCourses &courses = days[q.value(0).toString()].courses;
         auto it = courses.find(venue);
         if (it == courses.end())
             it = courses.insert(venue, emptyVenue(venue));
         CourseStats &c = (*it)[size_t(course - 1)];
-        c.starts += q.value(3).toLongLong();
-        c.first += q.value(4).toLongLong();
-        c.second += q.value(5).toLongLong();
-        c.third += q.value(6).toLongLong();
-        c.startSumHundredths += q.value(7).toLongLong();
-        c.plainStarts += q.value(8).toLongLong();
+        for (size_t i = 0; i < SummedFields.size(); ++i)
+            c.*SummedFields[i] = q.value(int(i) + 2).toLongLong();
     }
     return {};
 }
 
-QString readTechniques(const QSqlDatabase &db, const Period &period, DayFigures &days)
+QString readTechniques(const QSqlDatabase &db, const Period &period, VenueTechniques &techniques)
 {
+    static const QString sql
+        = summedSql("technique_months", "technique_counts", "technique", "races", "sum(races)");
     QSqlQuery q(db);
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT date, venue_code, technique, races FROM technique_counts"
-                             " WHERE date >= ? AND date <= ? AND (? = 0 OR venue_code = ?)"));
-    bindPeriod(q, period);
-    if (!q.exec())
+    if (!runSummed(q, sql, period))
         return q.lastError().text();
-    while (q.next()) {
-        days[q.value(0).toString()].techniques[q.value(1).toInt()][q.value(2).toString()]
-            += q.value(3).toLongLong();
-    }
+    while (q.next())
+        techniques[q.value(0).toInt()][q.value(1).toString()] += q.value(2).toLongLong();
     return {};
-}
-
-QueryResult<DayFigures> queryDays(const QSqlDatabase &db, const Period &period)
-{
-    DayFigures days;
-    QString why = readStarts(db, period, days);
-    if (why.isEmpty())
-        why = readTechniques(db, period, days);
-    if (!why.isEmpty())
-        return QueryResult<DayFigures>::failure(why);
-    return QueryResult<DayFigures>::success(std::move(days));
-}
-
-// Adds `from` to `to`, only venue `venue` where it is not 0.
-void addFigures(StatsFigures &to, const StatsFigures &from, int venue)
-{
-    for (auto it = from.courses.begin(); it != from.courses.end(); ++it) {
-        if (venue != 0 && it.key() != venue)
-            continue;
-        auto at = to.courses.find(it.key());
-        if (at == to.courses.end())
-            at = to.courses.insert(it.key(), emptyVenue(it.key()));
-        for (int i = 0; i < 6; ++i)
-            add((*at)[size_t(i)], (*it)[size_t(i)]);
-    }
-    for (auto it = from.techniques.begin(); it != from.techniques.end(); ++it) {
-        if (venue != 0 && it.key() != venue)
-            continue;
-        for (auto t = it->begin(); t != it->end(); ++t)
-            to.techniques[it.key()][t.key()] += t.value();
-    }
 }
 
 QList<TechniqueCount> techniqueList(const VenueTechniques &byVenue)
@@ -165,69 +195,17 @@ StatsReport makeReport(const StatsFigures &figures, int venue)
     return report;
 }
 
-// Brings `cache` up to date for the stored days of the period; returns those days.
-QueryResult<QStringList> refreshCache(
-    const QSqlDatabase &db, const Period &period, StatsCache &cache)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        return QueryResult<QStringList>::failure(q.lastError().text());
-    if (q.value(0).toInt() != cache.schemaVersion) {
-        cache.days.clear();
-        cache.schemaVersion = q.value(0).toInt();
-    }
-    q.prepare(QStringLiteral("SELECT date, bytes_digest FROM days WHERE date >= ? AND date <= ?"));
-    q.addBindValue(period.fromKey());
-    q.addBindValue(period.toKey());
-    if (!q.exec())
-        return QueryResult<QStringList>::failure(q.lastError().text());
-    QList<std::pair<QString, QString>> days;
-    while (q.next())
-        days.append({ q.value(0).toString(), q.value(1).toString() });
-    // Days not kept yet, or stored again since, are read in one walk over their span.
-    QStringList dates, stale;
-    for (const auto &[date, digest] : days) {
-        const auto it = cache.days.constFind(date);
-        if (it == cache.days.cend() || it->digest != digest)
-            stale.append(date);
-        dates.append(date);
-    }
-    if (!stale.isEmpty()) {
-        const auto span = std::minmax_element(stale.begin(), stale.end());
-        QueryResult<DayFigures> read = queryDays(db,
-            { QDate::fromString(*span.first, Qt::ISODate),
-                QDate::fromString(*span.second, Qt::ISODate), 0 });
-        if (!read.ok())
-            return QueryResult<QStringList>::failure(read.error);
-        for (const auto &[date, digest] : days) {
-            if (stale.contains(date))
-                cache.days.insert(date, { digest, read.value->value(date) });
-        }
-    }
-    return QueryResult<QStringList>::success(std::move(dates));
-}
-
 } // namespace
 
-QueryResult<StatsReport> queryStats(const QSqlDatabase &db, const Period &period, StatsCache *cache)
+QueryResult<StatsReport> queryStats(const QSqlDatabase &db, const Period &period)
 {
-    if (!cache) {
-        const QueryResult<DayFigures> days = queryDays(db, period);
-        if (!days.ok())
-            return QueryResult<StatsReport>::failure(days.error);
-        StatsFigures total;
-        for (const StatsFigures &day : *days.value)
-            addFigures(total, day, 0);
-        return QueryResult<StatsReport>::success(makeReport(total, period.venue));
-    }
-    const QueryResult<QStringList> dates = refreshCache(db, period, *cache);
-    if (!dates.ok())
-        return QueryResult<StatsReport>::failure(dates.error);
-    StatsFigures total;
-    for (const QString &date : *dates.value)
-        addFigures(total, cache->days.value(date).figures, period.venue);
-    return QueryResult<StatsReport>::success(makeReport(total, period.venue));
+    StatsFigures figures;
+    QString why = readStarts(db, period, figures.courses);
+    if (why.isEmpty())
+        why = readTechniques(db, period, figures.techniques);
+    if (!why.isEmpty())
+        return QueryResult<StatsReport>::failure(why);
+    return QueryResult<StatsReport>::success(makeReport(figures, period.venue));
 }
 
 QString CourseStats::winRate() const

@@ -3,9 +3,7 @@
 #include "library/period.h"
 #include "library/queryresult.h"
 
-#include <QHash>
 #include <QList>
-#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +22,9 @@ struct CourseStats final {
     qint64 first = 0;
     qint64 second = 0;
     qint64 third = 0;
+    qint64 fourth = 0;
+    qint64 fifth = 0;
+    qint64 sixth = 0;
     qint64 startSumHundredths = 0;
     qint64 plainStarts = 0; ///< starts with a plain timing (no F, L or K)
 
@@ -31,6 +32,8 @@ struct CourseStats final {
     QString top2Rate() const;
     QString top3Rate() const;
     QString averageStart() const;
+    /// Starts without a placing (F, L, K, S ...), each of which scores no points.
+    qint64 unplaced() const { return starts - first - second - third - fourth - fifth - sixth; }
 };
 
 /// A winning technique with the number of races it won; share of all races won with a
@@ -48,30 +51,8 @@ struct StatsReport final {
     QList<TechniqueCount> techniques; ///< most frequent first
 };
 
-/// Starts by venue code and course; winning techniques by venue code.
-using VenueCourses = QMap<int, std::array<CourseStats, 6>>;
-using VenueTechniques = QMap<int, QMap<QString, qint64>>;
-
-struct StatsFigures final {
-    VenueCourses courses;
-    VenueTechniques techniques;
-};
-
-/// The figures of single days, kept by a window between its queries, so that another
-/// period or venue does not walk every start of the library again. A day is read again
-/// when its stored bytes (their digest) or the index's schema version have changed.
-struct StatsCache final {
-    struct Day final {
-        QString digest;
-        StatsFigures figures;
-    };
-    QHash<QString, Day> days; // by date
-    int schemaVersion = -1;
-};
-
-/// The statistics of the period; with a cache, from the figures of its days.
-QueryResult<StatsReport> queryStats(
-    const QSqlDatabase &db, const Period &period, StatsCache *cache = nullptr);
+/// The statistics of the period, from the monthly roll-ups and the days at its ends.
+QueryResult<StatsReport> queryStats(const QSqlDatabase &db, const Period &period);
 
 /// The columns of `rusena-library stats` and the fields of one row.
 QStringList statsCsvHeader();

@@ -14,6 +14,7 @@
 #include "library/importbatch.h"
 #include "library/library.h"
 #include "library/schema.h"
+#include "library/statsquery.h"
 #include "session/session.h"
 
 #include <QDirIterator>
@@ -117,12 +118,13 @@ qint64 countRows(Library &library, const QString &table)
     return query.value(0).toLongLong();
 }
 
-// The day summaries as text, in key order.
+// The day summaries, their monthly roll-ups and the players as text, in key order.
 QStringList summaryRows(Library &library)
 {
     QStringList out;
     QSqlQuery query(library.database());
-    for (const QString &table : { u"course_stats"_s, u"technique_counts"_s }) {
+    for (const QString &table : { u"course_stats"_s, u"technique_counts"_s, u"course_months"_s,
+             u"technique_months"_s, u"players"_s }) {
         if (!query.exec(u"SELECT * FROM "_s + table + u" ORDER BY 1, 2, 3"_s))
             return { query.lastError().text() };
         while (query.next()) {
@@ -143,6 +145,8 @@ private Q_SLOTS:
     void outcomes_data();
     void outcomes();
     void exportAndRebuildAgree();
+    void rollUpsFollowTheDays_data();
+    void rollUpsFollowTheDays();
     void queryIndexesStay_data();
     void queryIndexesStay();
     void failures_data();
@@ -330,6 +334,7 @@ void TestLibraryImport::exportAndRebuildAgree()
     libraryfixture::exec(db, u"DELETE FROM course_stats"_s);
     libraryfixture::exec(db, u"DELETE FROM technique_counts"_s);
     libraryfixture::summariseRaces(db, 0, std::numeric_limits<int>::max());
+    libraryfixture::rollUp(db);
     QCOMPARE(summaryRows(library), written);
     // Every payout the parser read is exported.
     int parsedPayouts = 0;
@@ -368,6 +373,72 @@ void TestLibraryImport::exportAndRebuildAgree()
         QVERIFY2(readBytes(first + u'/' + file, Unreadable)
                 == readBytes(second + u'/' + file, Unreadable),
             name);
+    }
+}
+
+void TestLibraryImport::rollUpsFollowTheDays_data()
+{
+    // Steps: "FILE" imports a test file; "NAME=FILE" files FILE's bytes under NAME's date;
+    // "rebuild" makes the index anew.
+    QTest::addColumn<QStringList>("steps");
+    const QStringList five { u"k200105.txt"_s, u"k200814.txt"_s, u"k200815.txt"_s, u"k200907.txt"_s,
+        u"k201230.txt"_s };
+    QTest::newRow("five days") << five;
+    QTest::newRow("a day replaced by another's rows")
+        << five + QStringList { u"K200814.TXT=k200907.txt"_s };
+    QTest::newRow("first and last days of players replaced")
+        << five + QStringList { u"K200105.TXT=k200907.txt"_s, u"K201230.TXT=k200907.txt"_s };
+    QTest::newRow("replaced, then back as it was")
+        << five + QStringList { u"K200815.TXT=k200105.txt"_s, u"K200815.TXT=k200815.txt"_s };
+    QTest::newRow("rebuild after a replace")
+        << five + QStringList { u"K200814.TXT=k200105.txt"_s, u"rebuild"_s };
+}
+
+void TestLibraryImport::rollUpsFollowTheDays()
+{
+    QFETCH(QStringList, steps);
+    Scratch scratch;
+    Library library(scratch.data);
+    for (const QString &step : steps) {
+        if (step == u"rebuild") {
+            QVERIFY(library.rebuild().ok());
+            continue;
+        }
+        const QStringList names = step.split(u'=');
+        const DayImport done
+            = library.importDay(names.first(), testBytes(qPrintable(names.last())));
+        QVERIFY2(done.stored(), qPrintable(step + u' ' + done.reason));
+    }
+    // What the writer kept, against the same worked out anew from the rows.
+    const QStringList kept = summaryRows(library);
+    QSqlDatabase db = library.database();
+    libraryfixture::rollUp(db);
+    QCOMPARE(kept, summaryRows(library));
+    QVERIFY(countRows(library, u"players"_s) > 100);
+
+    // The statistics of periods cut anywhere equal the sums of their days' rows.
+    for (const auto &[from, to] :
+        QList<std::pair<QString, QString>> { { u""_s, u""_s }, { u"2020-01-05"_s, u"2020-08-14"_s },
+            { u"2020-01-06"_s, u"2020-09-30"_s }, { u"2020-08-01"_s, u"2020-08-31"_s },
+            { u"2020-08-15"_s, u""_s }, { u""_s, u"2020-09-06"_s } }) {
+        const Period period { QDate::fromString(from, Qt::ISODate),
+            QDate::fromString(to, Qt::ISODate), 0 };
+        QSqlQuery direct(db);
+        QVERIFY(direct.exec(u"SELECT sum(starts), sum(first), sum(sixth), sum(start_sum_cs)"
+                            " FROM course_stats WHERE date BETWEEN '%1' AND '%2'"_s.arg(
+                                period.fromKey(), period.toKey())));
+        QVERIFY(direct.next());
+        const auto report = queryStats(db, period);
+        QVERIFY(report.ok());
+        qint64 starts = 0, first = 0, sixth = 0, sum = 0;
+        for (const CourseStats &c : report.value->courses) {
+            if (c.venueCode != 0)
+                continue;
+            starts += c.starts, first += c.first, sixth += c.sixth, sum += c.startSumHundredths;
+        }
+        QCOMPARE((QList<qint64> { starts, first, sixth, sum }),
+            (QList<qint64> { direct.value(0).toLongLong(), direct.value(1).toLongLong(),
+                direct.value(2).toLongLong(), direct.value(3).toLongLong() }));
     }
 }
 

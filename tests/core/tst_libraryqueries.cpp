@@ -57,7 +57,7 @@ private Q_SLOTS:
     void summary();
     void statsCsv_data();
     void statsCsv();
-    void statsCacheFollowsReplacedDay();
+    void statsFollowReplacedDay();
     void techniques();
     void findPlayers_data();
     void findPlayers();
@@ -256,6 +256,19 @@ void TestLibraryQueries::statsCsv_data()
         << QStringList { QStringLiteral("--from"), QStringLiteral("2020-01-03"),
                QStringLiteral("--to"), QStringLiteral("2020-01-01") }
         << 6 << QStringList { QStringLiteral("all,1,0,0,0,0,,,,") } << true;
+    // The whole month from its roll-up; the days of a month cut short from their rows.
+    QTest::newRow("one whole month")
+        << QStringList { QStringLiteral("--from"), QStringLiteral("2020-01-01"),
+               QStringLiteral("--to"), QStringLiteral("2020-01-31") }
+        << 18 << QStringList { QStringLiteral("all,1,3,2,1,0,0.667,1.000,1.000,0.137") } << false;
+    QTest::newRow("month cut short at both ends")
+        << QStringList { QStringLiteral("--from"), QStringLiteral("2020-01-02"),
+               QStringLiteral("--to"), QStringLiteral("2020-01-30") }
+        << 12 << QStringList { QStringLiteral("all,1,1,0,1,0,0.000,1.000,1.000,0.180") } << false;
+    QTest::newRow("months around, days before and after")
+        << QStringList { QStringLiteral("--from"), QStringLiteral("2019-11-30"),
+               QStringLiteral("--to"), QStringLiteral("2020-02-01") }
+        << 18 << QStringList { QStringLiteral("all,1,3,2,1,0,0.667,1.000,1.000,0.137") } << false;
 }
 
 void TestLibraryQueries::statsCsv()
@@ -280,44 +293,28 @@ void TestLibraryQueries::statsCsv()
     QCOMPARE(lines.size(), rows);
     for (const QString &line : expected)
         QVERIFY2(lines.contains(line), qPrintable(line));
-
-    // A window's cache of single days gives the same figures, however often it is asked.
-    StatsCache cache;
-    for (int pass = 0; pass < 2; ++pass) {
-        const auto cached = queryStats(m_db, period, &cache);
-        QVERIFY(cached.ok());
-        QStringList cachedLines;
-        for (const CourseStats &row : cached.value->courses)
-            cachedLines << statsCsvFields(row).join(u',');
-        QCOMPARE(cachedLines, lines);
-    }
 }
 
-void TestLibraryQueries::statsCacheFollowsReplacedDay()
+void TestLibraryQueries::statsFollowReplacedDay()
 {
-    QSqlDatabase db = libraryfixture::open(QStringLiteral("cache"));
-    StatsCache cache;
-    const auto before = queryStats(db, Period {}, &cache);
+    QSqlDatabase db = libraryfixture::open(QStringLiteral("replaced"));
+    const auto before = queryStats(db, Period {});
     QVERIFY(before.ok());
     QCOMPARE(statsCsvFields(before.value->courses.at(12)).join(u','),
         QStringLiteral("all,1,3,2,1,0,0.667,1.000,1.000,0.137"));
     // The day of 2020-01-03 re-imported with other bytes: boat 1 now won.
     libraryfixture::exec(
         db, QStringLiteral("UPDATE entries SET rank = 1 WHERE race_id = 4 AND seq = 2"));
-    // Its summaries written again, as a replaced day's are.
+    // Its summaries and their month written again, as a replaced day's are.
     libraryfixture::exec(db, QStringLiteral("DELETE FROM course_stats WHERE date = '2020-01-03'"));
     libraryfixture::exec(
         db, QStringLiteral("DELETE FROM technique_counts WHERE date = '2020-01-03'"));
     libraryfixture::summariseRaces(db, 4, 4);
-    libraryfixture::exec(
-        db, QStringLiteral("UPDATE days SET bytes_digest = 'x' WHERE date = '2020-01-03'"));
-    // A day removed from the library no longer counts.
-    libraryfixture::exec(db, QStringLiteral("DELETE FROM days WHERE date = '2020-01-01'"));
-    const auto after = queryStats(db, Period {}, &cache);
+    libraryfixture::rollUp(db);
+    const auto after = queryStats(db, Period {});
     QVERIFY(after.ok());
-    QCOMPARE(after.value->courses.size(), 12);
-    QCOMPARE(statsCsvFields(after.value->courses.at(6)).join(u','),
-        QStringLiteral("all,1,1,1,0,0,1.000,1.000,1.000,0.180"));
+    QCOMPARE(statsCsvFields(after.value->courses.at(12)).join(u','),
+        QStringLiteral("all,1,3,3,0,0,1.000,1.000,1.000,0.137"));
 }
 
 void TestLibraryQueries::techniques()
@@ -337,27 +334,42 @@ void TestLibraryQueries::findPlayers_data()
 {
     QTest::addColumn<QString>("part");
     QTest::addColumn<QStringList>("regs");
-    QTest::newRow("half-width blank, two players") << QStringLiteral(
-        "長 尾") << QStringList { QStringLiteral("4102"), QStringLiteral("4103") };
+    // The first player found: his name, first and last day, starts as the statistics count.
+    QTest::addColumn<QString>("first");
+    QTest::newRow("half-width blank, two players")
+        << QStringLiteral("長 尾") << QStringList { QStringLiteral("4102"), QStringLiteral("4103") }
+        << QStringLiteral("長　尾　　京志郎 2020-01-01 2020-01-03 3");
     QTest::newRow("padded as the file writes it")
-        << QStringLiteral("長　尾　　京") << QStringList { QStringLiteral("4102") };
-    QTest::newRow("middle of the name")
-        << QStringLiteral("尊春") << QStringList { QStringLiteral("4101") };
-    QTest::newRow("no one") << QStringLiteral("山本") << QStringList {};
-    QTest::newRow("blanks only") << QStringLiteral(" 　") << QStringList {};
-    QTest::newRow("like wildcard is literal") << QStringLiteral("%") << QStringList {};
+        << QStringLiteral("長　尾　　京") << QStringList { QStringLiteral("4102") }
+        << QStringLiteral("長　尾　　京志郎 2020-01-01 2020-01-03 3");
+    QTest::newRow("middle of the name, void race no start")
+        << QStringLiteral("尊春") << QStringList { QStringLiteral("4101") }
+        << QStringLiteral("三井所　　尊　春 2020-01-01 2020-01-03 3");
+    QTest::newRow("no course, no start")
+        << QStringLiteral("佐藤") << QStringList { QStringLiteral("4106") }
+        << QStringLiteral("佐藤 2020-01-01 2020-01-01 0");
+    QTest::newRow("no one") << QStringLiteral("山本") << QStringList {} << QString();
+    QTest::newRow("blanks only") << QStringLiteral(" 　") << QStringList {} << QString();
+    QTest::newRow("like wildcard is literal") << QStringLiteral("%") << QStringList {} << QString();
 }
 
 void TestLibraryQueries::findPlayers()
 {
     QFETCH(QString, part);
     QFETCH(QStringList, regs);
+    QFETCH(QString, first);
     const auto found = rusena::library::findPlayers(m_db, part);
     QVERIFY(found.ok());
     QStringList seen;
     for (const PlayerMatch &p : *found.value)
         seen << p.reg;
     QCOMPARE(seen, regs);
+    if (!found.value->isEmpty()) {
+        const PlayerMatch &p = found.value->first();
+        QCOMPARE(
+            QStringList({ p.name, p.firstDay, p.lastDay, QString::number(p.starts) }).join(u' '),
+            first);
+    }
 }
 
 void TestLibraryQueries::payoutSummary_data()
