@@ -1,6 +1,9 @@
+#include "filebytes.h"
 #include "libraryfixture.h"
+#include "lzhbuilder.h"
 
 #include "library/historyquery.h"
+#include "library/importbatch.h"
 #include "library/library.h"
 #include "library/payoutquery.h"
 #include "library/ratio.h"
@@ -546,6 +549,13 @@ void TestLibraryQueries::commandLine_data()
         << s("--data-folder DIR import DIR/k200101.lzh DIR/nowhere/K200101.TXT") << library << 1
         << QStringLiteral("nowhere/K200101.TXT: 取り込めません (ファイルもフォルダもありません)")
         << QString();
+    // An archive's read-me is passed over and makes no failure; its names print escaped.
+    QTest::newRow("archive with a read-me")
+        << s("--data-folder DIR import DIR/k200815.lzh") << QStringLiteral("archive") << 0
+        << QStringLiteral("(お知らせ.txt): 対象外") << QString();
+    QTest::newRow("list of a name with control characters")
+        << s("--data-folder DIR list") << QStringLiteral("archive imported") << 0
+        << QStringLiteral("K200815.TXT\\x1b]0;x\\x07\n") << QString();
     QTest::newRow("library that fails to open")
         << s("--data-folder DIR stats") << QStringLiteral("broken") << 1 << QString()
         << QStringLiteral("ライブラリを");
@@ -576,6 +586,18 @@ void TestLibraryQueries::commandLine()
         QVERIFY(Library(dir).open().ok());
     else if (folder == u"broken")
         QVERIFY(QDir().mkpath(Library(dir).indexPath())); // a folder where the index belongs
+    if (folder.startsWith(u"archive")) {
+        const QByteArray day = readBytes(QStringLiteral(RUSENA_TEST_DATA "/k200815.txt"), {});
+        const QString archive = dir + QStringLiteral("/k200815.lzh");
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(writeBytes(archive,
+            lzhArchive({ { "K200815.TXT\x1b]0;x\x07", day },
+                { "\x82\xa8\x92\x6d\x82\xe7\x82\xb9.txt", "hi" } }))); // お知らせ.txt
+        if (folder.endsWith(u"imported")) {
+            Library library(dir);
+            QCOMPARE(importSources(library, { archive }).count(DayImport::Result::Added), 1);
+        }
+    }
     for (QString &arg : args)
         arg.replace(QStringLiteral("DIR"), dir);
     QBuffer outBytes;
