@@ -30,7 +30,8 @@ const QTemporaryDir &scratch()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static Library library(scratch().filePath(QStringLiteral("data")));
+    // Never destroyed: at exit Qt's register of database connections may be gone before it.
+    static Library &library = *new Library(scratch().filePath(QStringLiteral("data")));
     const QString archive = scratch().filePath(QStringLiteral("k_fuzz.lzh"));
     QFile file(archive);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
