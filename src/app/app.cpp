@@ -2,12 +2,13 @@
 
 #include "daypicker.h"
 #include "dialogs.h"
-#include "library/period.h"
+#include "jobrunner.h"
 #include "librarywindows.h"
 #include "mainwindow.h"
 #include "playerdialog.h"
 #include "recentfiles.h"
 #include "screenrenderer.h"
+#include "session/importsummary.h"
 #include "versiondialog.h"
 
 #include <QAction>
@@ -43,6 +44,12 @@ App::App(DataFolder folder, QObject *parent)
 
     connect(m_main, &MainWindow::venueChosen, this, &App::onVenueChosen);
     connect(m_main, &MainWindow::raceChosen, this, &App::onRaceChosen);
+    connect(m_main, &MainWindow::favouriteRaceChosen, this, [this](int label) {
+        const Outcome outcome = m_session.showFavouriteRace(label);
+        show(outcome.message, m_main);
+        render();
+        showRaceRow();
+    });
     connect(m_main, &MainWindow::closeRequested, this, &App::unloadAllWindows);
     connect(m_main->mread(), &QAction::triggered, this, &App::onImport);
     m_recent = new RecentFiles(this);
@@ -53,21 +60,27 @@ App::App(DataFolder folder, QObject *parent)
     connect(m_main->ms(), &QAction::triggered, this, &App::onSearch);
     connect(m_main->mv(), &QAction::triggered, this, &App::onAbout);
 
+    m_jobs = new JobRunner(m_main, this);
     m_library = new LibraryWindows([this] { return libraryDatabase(); }, this);
     connect(m_library, &LibraryWindows::raceActivated, this, &App::onLibraryRace);
     connect(m_main->mhistory(), &QAction::triggered, this, [this] {
-        const int favourite = m_session.settings().favouriteNumber;
-        m_library->openHistory(favourite > 0 ? fourDigits(favourite) : QString());
+        withLibrary([this] {
+            const int favourite = m_session.settings().favouriteNumber;
+            m_library->openHistory(favourite > 0 ? fourDigits(favourite) : QString());
+        });
     });
     connect(m_main->mpayouts(), &QAction::triggered, this,
-        [this] { m_library->openPayouts(m_session.dayOnShow()); });
-    connect(m_main->mstats(), &QAction::triggered, m_library, &LibraryWindows::openStats);
+        [this] { withLibrary([this] { m_library->openPayouts(m_session.dayOnShow()); }); });
+    connect(m_main->mstats(), &QAction::triggered, this,
+        [this] { withLibrary([this] { m_library->openStats(); }); });
 
     connectLibrary();
 }
 
 App::~App()
 {
+    // A running job uses the session's library: it is cancelled and waited for first.
+    delete m_jobs;
     // The library windows hold the library's connection; they go before the session
     // closes it.
     delete m_library;
@@ -105,6 +118,8 @@ VersionDialog *App::versionDialog() const
 
 void App::start()
 {
+    // Lets what is pending (a splash, a repaint) through once before the day loads.
+    QCoreApplication::processEvents();
     const QList<Message> messages = m_session.startUp();
     for (const Message &message : messages)
         Dialogs::message(nullptr, message);
@@ -173,14 +188,31 @@ void App::onImport()
 
 void App::openFile(const QString &path)
 {
+    if (libraryBusy()) {
+        // Filing the day needs the library: the whole command waits for the job.
+        m_jobs->whenIdle([this, path] { openFile(path); });
+        return;
+    }
     const QFileInfo file(path);
-    const Outcome outcome = m_session.importResultFile(file.absoluteFilePath(), file.fileName());
+    QFile source(file.absoluteFilePath());
+    const Outcome outcome = m_session.takeResultFile(source, file.fileName());
     if (outcome.ok())
         m_recent->add(file.absoluteFilePath());
     else if (!file.exists())
         m_recent->remove(file.absoluteFilePath()); // gone: no use offering it again
     show(outcome.message, m_main);
     render();
+    if (!outcome.ok())
+        return;
+    // The day is on show whatever the library makes of it; a failure to file it is said.
+    openLibraryThen([this, name = file.fileName()](const Outcome &opened) {
+        if (opened.ok())
+            m_session.fileDayOnShow(name);
+        else
+            show(notFiledMessage(opened.message ? opened.message->text : QString()), m_main);
+        show(m_session.filingWarning(), m_main);
+        render();
+    });
 }
 
 void App::keepOverMain(QWidget *dialog)
@@ -244,7 +276,12 @@ void App::onAbout()
 
 std::optional<QSqlDatabase> App::libraryDatabase()
 {
-    if (!ensureLibrary())
+    // A job holds the library: the windows wait (they are disabled meanwhile).
+    if (m_jobs->isBusy())
+        return std::nullopt;
+    const Outcome opened = m_session.openLibrary();
+    show(opened.message, m_main);
+    if (!opened.ok())
         return std::nullopt;
     return m_session.library().database();
 }
@@ -253,23 +290,19 @@ void App::onLibraryRace(const RaceRef &race)
 {
     // The day becomes the day on show as a pick from the day list makes it, then the
     // venue and the race are chosen as the user would choose them in the main window.
-    const Outcome day = m_session.showStoredDay(race.date);
-    render();
-    show(day.message, m_main);
-    if (!day.ok())
-        return;
-    m_session.selectVenue(
-        int(m_session.screen().cmbItems.indexOf(library::venueName(race.venueCode))));
-    render();
-    const Outcome shown = m_session.selectRace(race.race);
-    show(shown.message, m_main);
-    render();
-    {
-        const QSignalBlocker blocker(m_main->list1());
-        m_main->list1()->setCurrentRow(race.race - 1);
-    }
-    m_main->raise();
-    m_main->activateWindow();
+    withLibrary([this, race] {
+        const Outcome day = m_session.showStoredDay(race.date);
+        render();
+        show(day.message, m_main);
+        if (!day.ok())
+            return;
+        const Outcome shown = m_session.showRace(race.venueCode, race.race);
+        show(shown.message, m_main);
+        render();
+        showRaceRow();
+        m_main->raise();
+        m_main->activateWindow();
+    });
 }
 
 void App::unloadAllWindows()

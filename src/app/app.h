@@ -2,6 +2,7 @@
 
 #include "celltablemodel.h"
 #include "libraryactions.h"
+#include "session/job.h"
 #include "session/session.h"
 
 #include <QObject>
@@ -13,6 +14,7 @@ class QWidget;
 namespace rusena {
 
 class DayPicker;
+class JobRunner;
 class LibraryWindows;
 class MainWindow;
 class PlayerDialog;
@@ -62,6 +64,15 @@ public:
     /// 選手成績, 払戻金一覧 and 統計 (each made when first opened).
     LibraryWindows *libraryWindows() const { return m_library; }
 
+    /// True while a job (an import, a rebuild, a check, a fetch) holds the library.
+    bool libraryBusy() const;
+    /// Runs `work` as a job that holds the library, with a progress dialog labelled
+    /// `label`; the library's commands wait until it ends. False while another job runs.
+    bool runLibraryJob(const QString &label, Job::Work work);
+    /// Runs `next` once the library is open (opening it as a job when it is not), or
+    /// shows why it cannot be opened.
+    void withLibrary(std::function<void()> next);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -82,12 +93,15 @@ private:
 
     // The race library (applibrary.cpp).
     void connectLibrary();
-    bool ensureLibrary();
     void onImportFolder();
     void onPickDay();
     void onDayChosen(const QDate &date);
     void onNeighbourDay(int step);
     void onRebuild();
+    void openLibraryThen(std::function<void(const Outcome &opened)> next);
+    void onLibraryBusy(bool busy);
+    QList<QAction *> libraryCommands() const;
+    void showRaceRow();
 
     Session m_session;
     QPointer<MainWindow> m_main;
@@ -97,6 +111,7 @@ private:
     QPointer<DayPicker> m_dayPicker;
     LibraryActions m_libraryActions;
     LibraryWindows *m_library = nullptr;
+    JobRunner *m_jobs = nullptr;
     bool m_unloading = false;
     bool m_quitAfterFirstPaint = false;
     int m_firstPaintDescriptor = -1;

@@ -1,17 +1,31 @@
 // App's side of the race library: batch imports, the day picker, the previous and next
-// day, the rebuild. Each forwards to one Session operation, as the rest of App does.
+// day, the rebuild. Each forwards to one Session operation, as the rest of App does; what
+// can take long runs as a job on its own thread, and the library's commands wait for it.
 
 #include "app.h"
 
 #include "daypicker.h"
 #include "dialogs.h"
 #include "filedrop.h"
+#include "jobrunner.h"
+#include "librarywindows.h"
 #include "mainwindow.h"
+#include "recentfiles.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QListWidget>
+#include <QMenu>
+
+#include <memory>
 
 namespace rusena {
+
+namespace {
+
+const QString RebuildingLabel = QStringLiteral("ライブラリを作り直しています...");
+
+} // namespace
 
 void App::connectLibrary()
 {
@@ -25,6 +39,7 @@ void App::connectLibrary()
     // Queued: the drop returns to the dragging program before the batch runs.
     auto *drop = new FileDrop(m_main);
     connect(drop, &FileDrop::filesDropped, this, &App::importPaths, Qt::QueuedConnection);
+    connect(m_jobs, &JobRunner::busyChanged, this, &App::onLibraryBusy);
 }
 
 DayPicker *App::dayPicker() const
@@ -32,33 +47,105 @@ DayPicker *App::dayPicker() const
     return m_dayPicker;
 }
 
-// Opens the library, with a progress dialog should it need rebuilding.
-bool App::ensureLibrary()
+bool App::libraryBusy() const
 {
-    Dialogs::Progress progress(m_main, QStringLiteral("ライブラリを作り直しています..."));
-    const Outcome opened = m_session.openLibrary(
-        [&](int done, int total, const QDate &) { progress.advance(done, total); });
-    show(opened.message, m_main);
-    return opened.ok();
+    return m_jobs->isBusy();
+}
+
+QList<QAction *> App::libraryCommands() const
+{
+    return { m_main->mread(), m_libraryActions.importFolder, m_libraryActions.pickDay,
+        m_libraryActions.previousDay, m_libraryActions.nextDay, m_libraryActions.rebuild,
+        m_main->mhistory(), m_main->mpayouts(), m_main->mstats() };
+}
+
+// While a job holds the library every window stays usable, but nothing may reach the
+// library: its commands are greyed out and its windows wait under a busy cursor.
+void App::onLibraryBusy(bool busy)
+{
+    if (!m_main)
+        return;
+    for (QAction *action : libraryCommands())
+        action->setEnabled(!busy);
+    m_recent->menu()->setEnabled(!busy);
+    m_library->setBusy(busy);
+    if (m_dayPicker)
+        m_dayPicker->setEnabled(!busy);
+    if (busy)
+        m_main->setCursor(Qt::BusyCursor);
+    else
+        m_main->unsetCursor();
+}
+
+bool App::runLibraryJob(const QString &label, Job::Work work)
+{
+    // The library's connection belongs to the thread that opened it: closed here, opened
+    // and closed again on the job's thread, opened here again when next needed.
+    m_session.releaseLibrary();
+    return m_jobs->run(label, [this, work = std::move(work)](JobControl &control) {
+        std::function<void()> then = work(control);
+        m_session.releaseLibrary();
+        return then;
+    });
+}
+
+void App::openLibraryThen(std::function<void(const Outcome &opened)> next)
+{
+    if (m_jobs->isBusy()) {
+        m_jobs->whenIdle([this, next] { openLibraryThen(next); });
+        return;
+    }
+    if (m_session.library().isOpen()) {
+        next(Outcome::success());
+        return;
+    }
+    // Opening may mean rebuilding the index (a first use, another schema version, a
+    // damaged file): that is a job's work, with its progress.
+    runLibraryJob(RebuildingLabel, [this, next](JobControl &control) {
+        const Outcome prepared = m_session.prepareLibrary(
+            [&control](int done, int total, const QDate &) { control.advance(done, total); });
+        return [this, next, prepared] {
+            // Opened again on this thread, which is cheap now the job has checked it.
+            next(prepared.ok() ? m_session.openLibrary() : prepared);
+        };
+    });
+}
+
+void App::withLibrary(std::function<void()> next)
+{
+    openLibraryThen([this, next](const Outcome &opened) {
+        show(opened.message, m_main);
+        render();
+        if (opened.ok())
+            next();
+    });
 }
 
 void App::importPaths(const QStringList &paths)
 {
+    if (m_jobs->isBusy()) {
+        m_jobs->whenIdle([this, paths] { importPaths(paths); });
+        return;
+    }
     const bool oneTextFile = paths.size() == 1 && !QFileInfo(paths.constFirst()).isDir()
         && !library::isArchiveName(paths.constFirst());
     if (oneTextFile) {
         openFile(paths.constFirst());
         return;
     }
-    if (!ensureLibrary())
-        return;
-    Dialogs::Progress progress(m_main, QStringLiteral("取り込んでいます..."));
-    const Outcome outcome = m_session.importBatch(
-        paths, [&](int done, int total) { return progress.advance(done, total); });
-    render();
-    show(outcome.message, m_main);
-    if (m_dayPicker && m_dayPicker->isVisible())
-        m_dayPicker->setDays(m_session.library().storedDays(), m_session.dayOnShow());
+    runLibraryJob(QStringLiteral("取り込んでいます..."), [this, paths](JobControl &control) {
+        auto report = std::make_shared<library::BatchReport>();
+        const Outcome filed = m_session.fileBatch(
+            paths, [&control](int done, int total) { return control.advance(done, total); },
+            *report);
+        return [this, filed, report] {
+            const Outcome outcome = filed.ok() ? m_session.showBatch(*report) : filed;
+            render();
+            show(outcome.message, m_main);
+            if (m_dayPicker && m_dayPicker->isVisible())
+                m_dayPicker->setDays(m_session.library().storedDays(), m_session.dayOnShow());
+        };
+    });
 }
 
 void App::onImportFolder()
@@ -69,41 +156,58 @@ void App::onImportFolder()
 
 void App::onPickDay()
 {
-    if (!ensureLibrary())
-        return;
-    if (!m_dayPicker) {
-        m_dayPicker = new DayPicker;
-        connect(m_dayPicker, &DayPicker::dayChosen, this, &App::onDayChosen);
-    }
-    m_dayPicker->setDays(m_session.library().storedDays(), m_session.dayOnShow());
-    keepOverMain(m_dayPicker);
-    m_dayPicker->show();
-    m_dayPicker->activateWindow();
+    withLibrary([this] {
+        if (!m_dayPicker) {
+            m_dayPicker = new DayPicker;
+            connect(m_dayPicker, &DayPicker::dayChosen, this, &App::onDayChosen);
+        }
+        m_dayPicker->setDays(m_session.library().storedDays(), m_session.dayOnShow());
+        keepOverMain(m_dayPicker);
+        m_dayPicker->show();
+        m_dayPicker->activateWindow();
+    });
 }
 
 void App::onDayChosen(const QDate &date)
 {
-    const Outcome outcome = m_session.showStoredDay(date);
-    render();
-    show(outcome.message, m_main);
+    withLibrary([this, date] {
+        const Outcome outcome = m_session.showStoredDay(date);
+        render();
+        show(outcome.message, m_main);
+    });
 }
 
 void App::onNeighbourDay(int step)
 {
-    if (!ensureLibrary())
-        return;
-    const Outcome outcome = m_session.showNeighbourDay(step);
-    render();
-    show(outcome.message, m_main);
+    withLibrary([this, step] {
+        const Outcome outcome = m_session.showNeighbourDay(step);
+        render();
+        showRaceRow();
+        show(outcome.message, m_main);
+    });
 }
 
 void App::onRebuild()
 {
-    Dialogs::Progress progress(m_main, QStringLiteral("ライブラリを作り直しています..."));
-    const Outcome outcome = m_session.rebuildLibrary(
-        [&](int done, int total, const QDate &) { progress.advance(done, total); });
-    render();
-    show(outcome.message, m_main);
+    runLibraryJob(RebuildingLabel, [this](JobControl &control) {
+        const Outcome outcome = m_session.rebuildLibrary(
+            [&control](int done, int total, const QDate &) { control.advance(done, total); });
+        return [this, outcome] {
+            render();
+            show(outcome.message, m_main);
+        };
+    });
+}
+
+// The race list follows the race the session shows without choosing it again.
+void App::showRaceRow()
+{
+    const QSignalBlocker blocker(m_main->list1());
+    const int race = m_session.raceOnScreen();
+    if (race > 0)
+        m_main->list1()->setCurrentRow(race - 1);
+    else
+        m_main->list1()->clearSelection();
 }
 
 } // namespace rusena

@@ -1,5 +1,7 @@
 #include "daypicker.h"
 
+#include "session/importsummary.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
@@ -19,6 +21,7 @@ DayPicker::DayPicker(QWidget *parent)
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("dayList"));
     m_list->setMinimumSize(320, 300);
+    m_list->setWordWrap(true);
     // A fixed-pitch face keeps the counts in columns (a full-width character is two).
     QFont fixed(QStringLiteral("IPAGothic"));
     fixed.setStyleHint(QFont::Monospace);
@@ -56,15 +59,20 @@ void DayPicker::setDays(const QList<library::StoredDay> &days, const QDate &curr
         if (day.date == current)
             currentRow = m_list->count() - 1;
     }
-    if (m_list->count() > 0)
+    if (m_list->count() > 0) {
         m_list->setCurrentRow(currentRow);
+    } else {
+        // An empty library: the list says how days get into it instead of staying blank.
+        auto *hint = new QListWidgetItem(emptyLibraryHint(), m_list);
+        hint->setFlags(Qt::NoItemFlags);
+    }
     m_list->setFocus();
 }
 
 void DayPicker::chooseCurrent()
 {
     const QListWidgetItem *item = m_list->currentItem();
-    if (!item)
+    if (!item || !item->data(Qt::UserRole).toDate().isValid())
         return;
     accept();
     Q_EMIT dayChosen(item->data(Qt::UserRole).toDate());

@@ -1,8 +1,10 @@
 #include "dialogs.h"
 
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -46,6 +48,58 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+// Qt's own file dialog names a folder "Folder", a file "txt File", a size "3 bytes" and
+// writes dates the C locale's way whatever its translations say: those columns are
+// written here, in Japanese.
+class JapaneseFileColumns final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role != Qt::DisplayRole || !files || index.column() < 1 || index.column() > 3)
+            return QIdentityProxyModel::data(index, role);
+        const QFileInfo info = files->fileInfo(mapToSource(index));
+        const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+        switch (index.column()) {
+        case 1:
+            if (info.isDir())
+                return QString();
+            return info.size() < 1024
+                ? QStringLiteral("%1 バイト").arg(info.size())
+                : japanese.formattedDataSize(info.size(), 1, QLocale::DataSizeTraditionalFormat);
+        case 2:
+            if (info.isDir())
+                return QStringLiteral("フォルダー");
+            return info.suffix().isEmpty() ? QStringLiteral("ファイル")
+                                           : info.suffix().toUpper() + QStringLiteral(" ファイル");
+        default:
+            return japanese.toString(info.lastModified(), QStringLiteral("yyyy/MM/dd HH:mm"));
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        static const char16_t *const names[] = { u"名前", u"サイズ", u"種類", u"更新日時" };
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 4)
+            return QString::fromUtf16(names[section]);
+        return QIdentityProxyModel::headerData(section, orientation, role);
+    }
+};
+
+// Every file dialog of the program: Qt's own (the organiser's file names come in either
+// letter case, which a desktop's native one may not match), with the columns in Japanese.
+QFileDialog *makeFileDialog(QWidget *parent, const QString &caption)
+{
+    auto *dialog = new QFileDialog(parent, caption);
+#ifndef Q_OS_WIN
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+#endif
+    dialog->setProxyModel(new JapaneseFileColumns(dialog));
+    return dialog;
+}
+
 } // namespace
 
 Dialogs::Button Dialogs::message(QWidget *parent, const Message &message)
@@ -74,16 +128,11 @@ QString Dialogs::resultFileFilter()
 
 QFileDialog *Dialogs::createResultFileDialog(QWidget *parent, const QString &folder)
 {
-    auto *dialog = new QFileDialog(parent);
+    QFileDialog *dialog = makeFileDialog(parent, QString());
     if (!folder.isEmpty() && QFileInfo(folder).isDir())
         dialog->setDirectory(folder);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
-#ifndef Q_OS_WIN
-    // The organiser's files come as K200105.TXT as well as k200105.txt. Qt's own dialog
-    // matches name filters without regard to case; a desktop's native one may not.
-    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-#endif
     dialog->setNameFilters({ resultFileFilter(), QStringLiteral("テキストファイル (*.txt)") });
     return dialog;
 }
@@ -116,12 +165,13 @@ std::optional<QString> Dialogs::chooseFolder(QWidget *parent)
     Hook &h = hook();
     if (h.answering)
         return h.folders.isEmpty() ? std::nullopt : h.folders.dequeue();
-    const QString folder
-        = QFileDialog::getExistingDirectory(parent, QStringLiteral("フォルダから取り込む"),
-            QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    if (folder.isEmpty())
+    const std::unique_ptr<QFileDialog> dialog(
+        makeFileDialog(parent, QStringLiteral("フォルダから取り込む")));
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
-    return folder;
+    return dialog->selectedFiles().constFirst();
 }
 
 Dialogs::Progress::Progress(QWidget *parent, const QString &label)
@@ -144,13 +194,18 @@ bool Dialogs::Progress::advance(int done, int total)
         m_dialog = std::make_unique<QProgressDialog>(
             m_label, QStringLiteral("キャンセル"), 0, total, m_parent);
         m_dialog->setWindowTitle(QStringLiteral("ルセナソフト"));
-        m_dialog->setWindowModality(Qt::WindowModal);
+        // Not modal: a modal one would pump events inside setValue().
+        m_dialog->setWindowModality(Qt::NonModal);
         m_dialog->setMinimumDuration(300);
     }
     m_dialog->setMaximum(total);
     m_dialog->setValue(done);
-    QCoreApplication::processEvents();
     return !m_dialog->wasCanceled();
+}
+
+int Dialogs::Progress::stepsBeforeCancel()
+{
+    return hook().answering ? hook().cancelAfter : -1;
 }
 
 std::optional<QString> Dialogs::saveCsvFile(QWidget *parent, const QString &suggestedName)
@@ -163,11 +218,15 @@ std::optional<QString> Dialogs::saveCsvFile(QWidget *parent, const QString &sugg
     }
 
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("CSV に保存"),
-        folder + u'/' + suggestedName, QStringLiteral("CSV ファイル (*.csv)"));
-    if (path.isEmpty())
+    const std::unique_ptr<QFileDialog> dialog(makeFileDialog(parent, QStringLiteral("CSV に保存")));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setNameFilter(QStringLiteral("CSV ファイル (*.csv)"));
+    dialog->setDefaultSuffix(QStringLiteral("csv"));
+    dialog->setDirectory(folder);
+    dialog->selectFile(suggestedName);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
-    return path;
+    return dialog->selectedFiles().constFirst();
 }
 
 void Dialogs::setAnswering(bool on)

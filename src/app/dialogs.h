@@ -41,8 +41,9 @@ public:
     /// The description of the file type, as the dialog shows it.
     static QString resultFileFilter();
 
-    /// A progress dialog with a cancel button for a long task; none appears in answering
-    /// mode. Step it with `advance`, which says false once the user cancelled.
+    /// A progress dialog with a cancel button for a job; none appears in answering mode.
+    /// It is not modal: the job runs on its own thread and every window stays usable.
+    /// Step it with `advance`, which says false once the user cancelled.
     class Progress final {
     public:
         Progress(QWidget *parent, const QString &label);
@@ -50,6 +51,8 @@ public:
         Progress(const Progress &) = delete;
         Progress &operator=(const Progress &) = delete;
         bool advance(int done, int total);
+        /// In answering mode, the steps after which the queued cancel comes; -1 for none.
+        static int stepsBeforeCancel();
 
     private:
         QWidget *m_parent;

@@ -88,6 +88,20 @@ void LibraryWindows::openStats()
     m_stats->activateWindow();
 }
 
+void LibraryWindows::setBusy(bool busy)
+{
+    for (QWidget *w : { static_cast<QWidget *>(m_history.data()),
+             static_cast<QWidget *>(m_payouts.data()), static_cast<QWidget *>(m_stats.data()) }) {
+        if (!w)
+            continue;
+        w->setEnabled(!busy);
+        if (busy)
+            w->setCursor(Qt::BusyCursor);
+        else
+            w->unsetCursor();
+    }
+}
+
 void LibraryWindows::hideAll()
 {
     for (QWidget *w : { static_cast<QWidget *>(m_history.data()),

@@ -34,6 +34,9 @@ public:
     /// 統計 over the whole library.
     void openStats();
     void hideAll();
+    /// While a job holds the library the windows stay on screen, can be moved and closed,
+    /// but take no input that would query it, and show a busy cursor.
+    void setBusy(bool busy);
 
     HistoryWindow *history() const;
     PayoutWindow *payouts() const;

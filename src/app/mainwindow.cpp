@@ -266,6 +266,14 @@ void MainWindow::buildSelection()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (int label = 1; label <= 2; ++label) {
+            if (watched == m_okiniiri[label + 1]) {
+                Q_EMIT favouriteRaceChosen(label);
+                return true;
+            }
+        }
+    }
     if (watched == m_list1->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
         const QListWidgetItem *item = m_list1->itemAt(press->position().toPoint());
@@ -398,6 +406,9 @@ void MainWindow::buildFavouriteRow()
         m_okiniiri[i] = makeLabel(m_client, arrayName(u"okiniiri", i),
             twipsRect(lefts[i], 3240, widths[i], 255), Look::WindowColours, Qt::AlignHCenter);
     }
+    // A race label opens its race on a double-click.
+    for (int i = 2; i <= 3; ++i)
+        m_okiniiri[i]->installEventFilter(this);
     // Lies over the favourite row and hides it while a search runs.
     m_progressBar1 = new QProgressBar(m_client);
     m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));

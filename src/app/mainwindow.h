@@ -61,6 +61,8 @@ Q_SIGNALS:
     void venueChosen(int index);
     /// The user clicked race `race` (1..12) in List1 or moved the selection onto it.
     void raceChosen(int race);
+    /// The user double-clicked the favourite row's first (1) or second (2) race label.
+    void favouriteRaceChosen(int label);
     /// The close box, the system menu or the session ending asked the window to close.
     void closeRequested();
 

@@ -51,9 +51,13 @@ bool walkForFavourite(const LineStore &store, const NameTables &tables, int favo
                 if (!found) {
                     result.venue = tables.venueName(venueCode);
                     result.race1 = favouriteRaceLabel(r);
+                    result.venue1 = venueCode;
+                    result.number1 = r;
                     found = true;
                 } else {
                     result.race2 = favouriteRaceLabel(r);
+                    result.venue2 = venueCode;
+                    result.number2 = r;
                 }
             }
             // The walk resumes at the race's first payout line.

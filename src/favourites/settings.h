@@ -23,6 +23,10 @@ struct FavouriteResult final {
     QString venue; ///< FavouriteVenue
     QString race1; ///< FavouriteRace1
     QString race2; ///< FavouriteRace2
+    /// The races behind race1 and race2, kept so that a label can open its race: venue
+    /// code and race number, 0 for none.
+    int venue1 = 0, number1 = 0;
+    int venue2 = 0, number2 = 0;
 };
 
 /// FavouriteNumber as four digits with leading zeros ("0007").

@@ -300,6 +300,21 @@ QString Library::storedDigest(const QDate &date)
     return query.value(0).toString();
 }
 
+QList<QDate> Library::datesOfDigest(const QString &digest)
+{
+    QList<QDate> dates;
+    if (!open().ok())
+        return dates;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT date FROM days WHERE bytes_digest = ? ORDER BY date"));
+    query.addBindValue(digest);
+    if (!query.exec())
+        return dates;
+    while (query.next())
+        dates.append(QDate::fromString(query.value(0).toString(), Qt::ISODate));
+    return dates;
+}
+
 QString dayDigest(QByteArrayView bytes)
 {
     return QString::fromLatin1(

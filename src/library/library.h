@@ -85,6 +85,9 @@ public:
     /// `progress` is called a day at a time). Every other method opens it this way.
     Status open(const RebuildProgress &progress = {});
     bool isOpen() const { return m_open; }
+    /// Closes the index. Its connection belongs to the thread that opened it: a job
+    /// closes it where it was opened, before another thread opens it again.
+    void close();
     /// True once open() found no index file and made a new one.
     bool wasCreated() const { return m_created; }
     /// The open index, for the queries (opened on first use; invalid when it cannot be).
@@ -113,6 +116,9 @@ public:
     /// The stored days, newest first; empty when the library cannot be opened.
     QList<StoredDay> storedDays();
 
+    /// The dates under which days of this digest are filed, oldest first.
+    QList<QDate> datesOfDigest(const QString &digest);
+
 private:
     Status openConnection();
     Status checkIndex(bool &usable);
@@ -120,7 +126,6 @@ private:
     Status createIndexes();
     Status fileRawDay(const QDate &date, const QString &file, const QByteArray &bytes);
     QString storedDigest(const QDate &date);
-    void close();
 
     QString m_dataFolder;
     DayFiles m_files;

@@ -76,4 +76,16 @@ Message libraryErrorMessage(const QString &reason)
     return { QStringLiteral("ライブラリエラー"), reason, MessageIcon::Warning, MessageButtons::Ok };
 }
 
+QString emptyLibraryHint()
+{
+    return QStringLiteral("ライブラリにはまだ日がありません。ファイル > 開く か "
+                          "ファイル > フォルダから取り込む で結果ファイルを取り込んで下さい。");
+}
+
+Message notFiledMessage(const QString &reason)
+{
+    return libraryErrorMessage(
+        QStringLiteral("この日を表示しましたが、ライブラリに登録できませんでした。\n") + reason);
+}
+
 } // namespace rusena

@@ -12,4 +12,10 @@ Message importSummaryMessage(const library::BatchReport &report);
 /// The warning shown when the library cannot be used (opened, written, rebuilt).
 Message libraryErrorMessage(const QString &reason);
 
+/// What to do with a library that holds no day yet.
+QString emptyLibraryHint();
+
+/// The warning shown when a day opened on its own is on show but could not be filed.
+Message notFiledMessage(const QString &reason);
+
 } // namespace rusena

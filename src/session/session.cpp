@@ -1,6 +1,7 @@
 #include "session.h"
 
 #include "favourites/registration.h"
+#include "importsummary.h"
 #include "race/panelfill.h"
 #include "race/raceparser.h"
 #include "race/raceselection.h"
@@ -10,7 +11,6 @@
 #include "store/resultlayout.h"
 #include "store/venuelist.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 namespace rusena {
@@ -38,13 +38,6 @@ Message storedDayUnreadableMessage()
         MessageButtons::Ok };
 }
 
-// Lets a repaint through before a load, as after the import's message box.
-void letPendingEventsRun()
-{
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
-}
-
 // The date of the day in the store: its first venue section's header date.
 QDate firstSectionDate(const LineStore &store)
 {
@@ -52,17 +45,6 @@ QDate firstSectionDate(const LineStore &store)
         return {};
     return layout::sectionDate(
         store.line(store.sectionBeginLines().front() + layout::DateLineOffset));
-}
-
-std::optional<QByteArray> readWholeFile(const QString &path)
-{
-    QFile file(path);
-    if (!openRegularFile(file))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
 }
 
 } // namespace
@@ -103,14 +85,15 @@ QList<Message> Session::startUp()
 
 bool Session::loadStoredDay(QList<Message> &messages)
 {
-    letPendingEventsRun();
     QFile file(m_folder.racekPath());
     if (!openRegularFile(file) || !m_store.load(file)) {
         m_store.clear();
         messages.append(storedDayUnreadableMessage());
         return false;
     }
+    // The header's date stands until the library says which stored day this is.
     m_dayOnShow = firstSectionDate(m_store);
+    m_dayOnShowFiled = false;
     return true;
 }
 
@@ -137,20 +120,29 @@ Outcome Session::importResultFile(const QString &path, const QString &fileName)
 
 Outcome Session::importResultFile(QIODevice &source, const QString &fileName)
 {
-    // The first import after the library came in files the day it replaces as well.
-    std::optional<QByteArray> previous;
-    if (!QFile::exists(library().indexPath()))
-        previous = readWholeFile(m_folder.racekPath());
-    Outcome taken = takeDay(source, fileName);
+    Outcome taken = takeResultFile(source, fileName);
     if (!taken.ok())
         return taken;
-    // The day is on show whatever the library makes of it: one without a venue section
-    // is not filed, and a library another program holds is no reason to refuse the day.
-    if (library().open().ok()) {
-        if (library().wasCreated() && previous)
-            library().importDay(QStringLiteral("racek.dat"), *previous);
-        fileRacekDay(fileName);
-    }
+    // The day is on show whatever the library makes of it: a library that cannot be
+    // opened or written is said, not a reason to refuse the day.
+    const Outcome opened = openLibrary();
+    if (opened.ok())
+        fileDayOnShow(fileName);
+    else
+        m_filingWarning = notFiledMessage(opened.message ? opened.message->text : QString());
+    return taken;
+}
+
+Outcome Session::takeResultFile(QIODevice &source, const QString &fileName)
+{
+    m_filingWarning.reset();
+    // Should the library be made by the next open, the day this one replaces goes in first.
+    std::optional<QByteArray> replaced;
+    if (!library().isOpen())
+        replaced = readWholeFile(m_folder.racekPath());
+    Outcome taken = takeDay(source, fileName);
+    if (taken.ok() && !library().isOpen())
+        m_dayBeforeLibrary = replaced.value_or(QByteArray());
     return taken;
 }
 
@@ -237,6 +229,15 @@ Outcome Session::searchFavourite(const ProgressFn &progress)
     if (!found)
         return Outcome::failure(Code::NotFound, notFoundMessage());
     return Outcome::success();
+}
+
+Outcome Session::showFavouriteRace(int label)
+{
+    const int venue = label == 1 ? m_favourite.venue1 : m_favourite.venue2;
+    const int race = label == 1 ? m_favourite.number1 : m_favourite.number2;
+    if (venue <= 0 || race <= 0)
+        return Outcome::success();
+    return showRace(venue, race);
 }
 
 void Session::setRegistrationText(const QString &text)

@@ -28,6 +28,9 @@ class QIODevice;
 
 namespace rusena {
 
+/// A file's bytes (racek.dat's, say), nothing when it cannot be read.
+std::optional<QByteArray> readWholeFile(const QString &path);
+
 /// Asks the user a question with OK and Cancel; true for OK.
 using ConfirmFn = std::function<bool(const Message &)>;
 
@@ -45,31 +48,60 @@ public:
     /// window appears (none when the stored day and the folders are fine).
     QList<Message> startUp();
 
-    /// File > 開く after the dialog closed with a file. On success racek.dat holds the
-    /// file, the day is reloaded and the returned message is the "copied" notice;
-    /// otherwise nothing changed and the message is the warning.
+    /// File > 開く after the dialog closed with a file: takes the file (takeResultFile),
+    /// opens the library and files the day (fileDayOnShow). The message is the import's;
+    /// filingWarning() says when the day on show did not go into the library.
     Outcome importResultFile(const QString &path, const QString &fileName);
     /// The same with the chosen file already at hand as a device.
     Outcome importResultFile(QIODevice &source, const QString &fileName);
+    /// Only the import: on success racek.dat holds the file, the day is reloaded and the
+    /// returned message is the "copied" notice; otherwise nothing changed and the message
+    /// is the warning. The library is not touched: should the next open make it, the day
+    /// replaced here is filed first.
+    Outcome takeResultFile(QIODevice &source, const QString &fileName);
+    /// Files the day on show (racek.dat) under `fileName` into the open library; a day
+    /// without a venue section is nothing to file. Sets filingWarning().
+    void fileDayOnShow(const QString &fileName);
+    /// Why the day on show was not filed by the last open of a file, if it was not.
+    const std::optional<Message> &filingWarning() const { return m_filingWarning; }
 
     /// Opens the race library if it is not open yet (`progress` follows a rebuild it
-    /// needs). The first time the library is made, a racek.dat holding a result day is
-    /// filed into it.
+    /// needs) and learns which stored day is on show. The first time the library is made,
+    /// a racek.dat holding a result day is filed into it.
     Outcome openLibrary(const library::RebuildProgress &progress = {});
+    /// The part of openLibrary that may run on a job's thread: it touches the library and
+    /// the data folder only, never what the windows show.
+    Outcome prepareLibrary(const library::RebuildProgress &progress = {});
+    /// Closes the library's connection, which belongs to the thread that opened it: before
+    /// a job opens it on its own thread, and on that thread when the job ends.
+    void releaseLibrary();
     /// The race library, for the queries; opened on first use.
     library::Library &library();
     /// Makes stored day `date` the day on show the way an import does (racek.dat, the
     /// resets, the reload, the venue list), without the import's notice.
     Outcome showStoredDay(const QDate &date);
-    /// The stored day before (step < 0) or after (step > 0) the day on show.
+    /// Shows race `race` of venue `venueCode` of the day on show, as a pick of the venue
+    /// and the race in the main window would.
+    Outcome showRace(int venueCode, int race);
+    /// The stored day before (step < 0) or after (step > 0) the day on show, with the
+    /// venue and race on screen kept where the new day holds them.
     Outcome showNeighbourDay(int step);
     /// Files every day of `paths` (files and folders) into the library, then shows the
     /// latest day of the batch. The message is the batch's summary.
     Outcome importBatch(const QStringList &paths, const library::BatchProgress &progress = {});
-    /// Makes the library's index anew from its raw day files.
+    /// importBatch's part for a job's thread: opens the library and files the days.
+    Outcome fileBatch(const QStringList &paths, const library::BatchProgress &progress,
+        library::BatchReport &report);
+    /// importBatch's part for the windows' thread: the summary, and the latest day shown.
+    Outcome showBatch(const library::BatchReport &report);
+    /// Makes the library's index anew from its raw day files (safe on a job's thread).
     Outcome rebuildLibrary(const library::RebuildProgress &progress = {});
-    /// The date of the day on show, invalid when none is or it carries no date.
+    /// The date the day on show was filed under (its header's date until the library has
+    /// said); invalid when no day is on show.
     QDate dayOnShow() const { return m_dayOnShow; }
+    /// The venue code and race on screen (0 when none).
+    int venueOnScreen() const { return m_venueOnScreen; }
+    int raceOnScreen() const { return m_raceOnScreen; }
     /// The main window's title: the program, the day on show, the venue and race on screen.
     QString windowTitle() const;
 
@@ -78,6 +110,10 @@ public:
 
     /// A click on race `race` (1..12) of the race list, for the venue shown in cmb.
     Outcome selectRace(int race);
+
+    /// A double-click on the favourite row's first (1) or second (2) race label: shows
+    /// that race. Nothing happens for a label that names no race.
+    Outcome showFavouriteRace(int label);
 
     /// Menu 検索. `progress` is called as the walk advances, with the progress bar shown.
     Outcome searchFavourite(const ProgressFn &progress = {});
@@ -105,7 +141,7 @@ private:
     bool loadStoredDay(QList<Message> &messages);
     void loadStoredSettings(QList<Message> &messages);
     Outcome takeDay(QIODevice &source, const QString &fileName);
-    void fileRacekDay(const QString &fileName);
+    void learnFiledDate();
     void prepareAuxiliaryControls();
     void blankAfterFailedSelection();
 
@@ -118,6 +154,11 @@ private:
     ScreenModel m_screen;
     std::unique_ptr<library::Library> m_library;
     QDate m_dayOnShow;
+    bool m_dayOnShowFiled = false; ///< m_dayOnShow is the library's date, not the header's
+    bool m_firstDayFiled = false; ///< the library's first use has filed racek.dat
+    /// The day an import replaced while the library was closed ("" for none).
+    std::optional<QByteArray> m_dayBeforeLibrary;
+    std::optional<Message> m_filingWarning;
     int m_venueOnScreen = 0; ///< venue code of the race on screen, 0 for none
     int m_raceOnScreen = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "importsummary.h"
 #include "race/screenmodel.h"
+#include "store/regularfile.h"
 
 #include <QFile>
 #include <QLocale>
@@ -19,15 +20,26 @@ Message missingDayMessage(const QDate &date)
             .arg(date.toString(QStringLiteral("yyyy/MM/dd"))));
 }
 
-Message noNeighbourMessage(int step)
+Message noNeighbourMessage(int step, bool libraryEmpty)
 {
-    return { QStringLiteral("日付を選ぶ"),
-        step < 0 ? QStringLiteral("これより前の日はありません。")
-                 : QStringLiteral("これより後の日はありません。"),
-        MessageIcon::Information, MessageButtons::Ok };
+    QString text = libraryEmpty ? emptyLibraryHint()
+        : step < 0              ? QStringLiteral("これより前の日はありません。")
+                                : QStringLiteral("これより後の日はありません。");
+    return { QStringLiteral("日付を選ぶ"), text, MessageIcon::Information, MessageButtons::Ok };
 }
 
 } // namespace
+
+std::optional<QByteArray> readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!openRegularFile(file)) // a FIFO in its place would never end
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
 
 library::Library &Session::library()
 {
@@ -36,7 +48,12 @@ library::Library &Session::library()
     return *m_library;
 }
 
-Outcome Session::openLibrary(const library::RebuildProgress &progress)
+void Session::releaseLibrary()
+{
+    library().close();
+}
+
+Outcome Session::prepareLibrary(const library::RebuildProgress &progress)
 {
     library::Library &lib = library();
     if (lib.isOpen())
@@ -44,21 +61,61 @@ Outcome Session::openLibrary(const library::RebuildProgress &progress)
     const library::Status status = lib.open(progress);
     if (!status.ok())
         return Outcome::failure(Code::LibraryFailed, libraryErrorMessage(status.error));
-    if (lib.wasCreated())
-        fileRacekDay(QStringLiteral("racek.dat"));
+    // The day the user had before the library existed goes into it, once: racek.dat, or
+    // the day an import has just replaced. One the library cannot take (no venue section)
+    // stays on show all the same.
+    const std::optional<QByteArray> replaced = std::exchange(m_dayBeforeLibrary, std::nullopt);
+    if (lib.wasCreated() && !std::exchange(m_firstDayFiled, true)) {
+        const QByteArray before
+            = replaced ? *replaced : readWholeFile(m_folder.racekPath()).value_or(QByteArray());
+        if (!before.isEmpty())
+            lib.importDay(QStringLiteral("racek.dat"), before);
+    }
     return Outcome::success();
 }
 
-// Files the day now in racek.dat under the name it came with. A file the library cannot
-// take (one without a venue section) stays on show all the same, as before the library.
-void Session::fileRacekDay(const QString &fileName)
+Outcome Session::openLibrary(const library::RebuildProgress &progress)
 {
-    QFile file(m_folder.racekPath());
-    if (!file.open(QIODevice::ReadOnly))
+    const Outcome prepared = prepareLibrary(progress);
+    if (prepared.ok())
+        learnFiledDate();
+    return prepared;
+}
+
+// racek.dat keeps no name: the library knows the day by its bytes' digest.
+void Session::learnFiledDate()
+{
+    if (m_dayOnShowFiled || !library().isOpen())
         return;
-    const QByteArray bytes = file.readAll();
-    if (file.error() == QFileDevice::NoError)
-        library().importDay(fileName, bytes);
+    const std::optional<QByteArray> bytes = readWholeFile(m_folder.racekPath());
+    if (!bytes)
+        return;
+    const QList<QDate> dates = library().datesOfDigest(library::dayDigest(*bytes));
+    if (dates.isEmpty())
+        return;
+    // The same bytes filed under two dates: the header's date, when it is one of them.
+    if (!dates.contains(m_dayOnShow))
+        m_dayOnShow = dates.constFirst();
+    m_dayOnShowFiled = true;
+}
+
+void Session::fileDayOnShow(const QString &fileName)
+{
+    m_filingWarning.reset();
+    if (m_store.sectionBeginLines().empty())
+        return; // a file without a venue section is no day to file
+    const std::optional<QByteArray> bytes = readWholeFile(m_folder.racekPath());
+    if (!bytes) {
+        m_filingWarning = notFiledMessage(QStringLiteral("racek.dat を読めません。"));
+        return;
+    }
+    const library::DayImport filed = library().importDay(fileName, *bytes);
+    if (!filed.stored()) {
+        m_filingWarning = notFiledMessage(filed.reason);
+        return;
+    }
+    m_dayOnShow = filed.date;
+    m_dayOnShowFiled = true;
 }
 
 Outcome Session::showStoredDay(const QDate &date)
@@ -70,9 +127,18 @@ Outcome Session::showStoredDay(const QDate &date)
     if (!source.exists())
         return Outcome::failure(Code::LibraryFailed, missingDayMessage(date));
     Outcome taken = takeDay(source, library::DayFiles::storedName(date));
-    if (taken.ok())
+    if (taken.ok()) {
         taken.message.reset(); // the import's "copied" notice would only get in the way
+        m_dayOnShow = date;
+        m_dayOnShowFiled = true;
+    }
     return taken;
+}
+
+Outcome Session::showRace(int venueCode, int race)
+{
+    selectVenue(int(m_screen.cmbItems.indexOf(m_tables.venueName(venueCode))));
+    return selectRace(race);
 }
 
 Outcome Session::showNeighbourDay(int step)
@@ -91,17 +157,37 @@ Outcome Session::showNeighbourDay(int step)
             target = day.date;
     }
     if (!target.isValid())
-        return Outcome::failure(Code::NotFound, noNeighbourMessage(step));
-    return showStoredDay(target);
+        return Outcome::failure(Code::NotFound, noNeighbourMessage(step, days.isEmpty()));
+    const int venue = m_venueOnScreen;
+    const int race = m_raceOnScreen;
+    const Outcome shown = showStoredDay(target);
+    // The fan goes on watching the same venue and race where the new day holds them.
+    if (shown.ok() && venue > 0 && m_screen.cmbItems.contains(m_tables.venueName(venue)))
+        showRace(venue, race); // a race the day does not hold leaves the venue chosen
+    return shown;
 }
 
 Outcome Session::importBatch(const QStringList &paths, const library::BatchProgress &progress)
 {
-    const Outcome opened = openLibrary();
+    library::BatchReport report;
+    const Outcome filed = fileBatch(paths, progress, report);
+    if (!filed.ok())
+        return filed;
+    return showBatch(report);
+}
+
+Outcome Session::fileBatch(
+    const QStringList &paths, const library::BatchProgress &progress, library::BatchReport &report)
+{
+    const Outcome opened = prepareLibrary();
     if (!opened.ok())
         return opened;
-    const library::BatchReport report
-        = library::importSources(library(), library::collectSources(paths), progress);
+    report = library::importSources(library(), library::collectSources(paths), progress);
+    return Outcome::success();
+}
+
+Outcome Session::showBatch(const library::BatchReport &report)
+{
     Message summary = importSummaryMessage(report);
     if (const QDate latest = report.latestDay(); latest.isValid()) {
         const Outcome shown = showStoredDay(latest);

@@ -68,6 +68,7 @@ struct Run {
         QDropEvent dropped(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(main(), &dropped);
         QTRY_VERIFY(!asked.isEmpty()); // the import runs once the drop has returned
+        QTRY_VERIFY(!app->libraryBusy()); // and files the day on a thread of its own
     }
 
     QStringList dayList()

@@ -5,6 +5,8 @@
 #include "app/app.h"
 #include "app/dialogs.h"
 #include "app/faces.h"
+#include "app/libraryactions.h"
+#include "app/librarywindows.h"
 #include "app/mainwindow.h"
 #include "app/playerdialog.h"
 #include "app/recentfiles.h"
@@ -13,6 +15,7 @@
 #include "app/versiondialog.h"
 #include "filebytes.h"
 #include "readonlyfolder.h"
+#include "session/session.h"
 #include "store/translations.h"
 
 #include <QAction>
@@ -33,6 +36,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,6 +86,8 @@ struct Run {
     }
     MainWindow *main() const { return app->mainWindow(); }
     PlayerDialog *player() const { return app->playerDialog(); }
+    // Waits for the job a command started (opening the library, a batch) to end.
+    void settle() const { QTRY_VERIFY(!app->libraryBusy()); }
 };
 
 void chooseVenue(MainWindow *main, const QString &venue)
@@ -142,6 +148,8 @@ private Q_SLOTS:
     void registrationSave();
     void registrationCancelKeepsText();
 
+    void libraryWaitsForBatch_data();
+    void libraryWaitsForBatch();
     void favouriteSearch_data();
     void favouriteSearch();
     void screenshots();
@@ -434,27 +442,37 @@ void TestViewFlow::selectionFailures()
 void TestViewFlow::import_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("message"); // empty: nothing asked
+    QTest::addColumn<QStringList>("messages"); // in the order asked
     QTest::addColumn<bool>("replaced"); // and listed among the recent files
+    QTest::addColumn<bool>("brokenLibrary"); // the library's index cannot be opened
 
+    const QString copied = u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs;
     QTest::newRow("organiser's name")
-        << u"K200814.TXT"_qs << u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs << true;
-    QTest::newRow("lower-case k") << u"k200814.txt"_qs
-                                  << u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs
-                                  << true;
+        << u"K200814.TXT"_qs << QStringList { copied } << true << false;
+    QTest::newRow("lower-case k") << u"k200814.txt"_qs << QStringList { copied } << true << false;
     QTest::newRow("not a result file")
-        << u"B030814.TXT"_qs << u"読み込みエラー / ファイル読み込みエラー"_qs << false;
-    QTest::newRow("dialog cancelled") << QString() << QString() << false;
+        << u"B030814.TXT"_qs << QStringList { u"読み込みエラー / ファイル読み込みエラー"_qs }
+        << false << false;
+    QTest::newRow("dialog cancelled") << QString() << QStringList() << false << false;
+    // The day opens all the same; that it is not in the library is said, not hidden.
+    QTest::newRow("library cannot be opened")
+        << u"K200814.TXT"_qs
+        << QStringList { copied,
+               u"ライブラリエラー / この日を表示しましたが、ライブラリに登録できませんでした。"_qs }
+        << true << true;
 }
 
 void TestViewFlow::import()
 {
     QFETCH(QString, name);
-    QFETCH(QString, message);
+    QFETCH(QStringList, messages);
     QFETCH(bool, replaced);
+    QFETCH(bool, brokenLibrary);
 
     Run run;
     run.storeDay("k200815.txt");
+    if (brokenLibrary) // a folder where the index file should be
+        QVERIFY(QDir().mkpath(run.folder.data + u"/library.sqlite"_qs));
     run.start();
     MainWindow *main = run.main();
     chooseVenue(main, Karatsu);
@@ -471,9 +489,12 @@ void TestViewFlow::import()
     }
     Dialogs::takeAsked();
     main->mread()->trigger();
+    run.settle();
 
-    QCOMPARE(
-        texts(Dialogs::takeAsked()), message.isEmpty() ? QStringList() : QStringList { message });
+    QStringList asked;
+    for (const QString &text : texts(Dialogs::takeAsked()))
+        asked.append(text.section(u'\n', 0, 0));
+    QCOMPARE(asked, messages);
     if (replaced) {
         QCOMPARE(readBytes(run.folder.racekPath()), readBytes(testData("k200814.txt")));
         // The new day is listed with nothing chosen, and the old race is gone.
@@ -569,6 +590,22 @@ void TestViewFlow::qtTextsInJapanese()
     auto *buttons = dialog->findChild<QDialogButtonBox *>();
     QVERIFY(buttons);
     QCOMPARE(buttons->button(QDialogButtonBox::Open)->text(), u"開く(&O)"_qs);
+
+    // The columns of the detail view: a folder's type and every date in Japanese.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"2020"_qs));
+    dialog->setDirectory(dir.path());
+    dialog->setViewMode(QFileDialog::Detail);
+    dialog->show();
+    auto *view = dialog->findChild<QAbstractItemView *>(QStringLiteral("treeView"));
+    QVERIFY(view);
+    QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 1);
+    const QModelIndex folder = view->model()->index(0, 0, view->rootIndex());
+    QCOMPARE(view->model()->headerData(2, Qt::Horizontal).toString(), u"種類"_qs);
+    QCOMPARE(folder.siblingAtColumn(2).data().toString(), u"フォルダー"_qs);
+    const QString date = folder.siblingAtColumn(3).data().toString();
+    QVERIFY2(QRegularExpression(u"^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d$"_qs).match(date).hasMatch(),
+        qPrintable(date));
 }
 
 void TestViewFlow::recentFiles()
@@ -583,6 +620,7 @@ void TestViewFlow::recentFiles()
     // The dialog starts where the last file was chosen.
     Dialogs::setNextFile(path);
     main->mread()->trigger();
+    run.settle();
     Dialogs::setNextFile(std::nullopt);
     main->mread()->trigger();
     QCOMPARE(Dialogs::lastFolderAsked(), source.path());
@@ -593,6 +631,7 @@ void TestViewFlow::recentFiles()
     QCOMPARE(menu->actions().at(0)->text(), u"&1 "_qs + QDir::toNativeSeparators(path));
     Dialogs::takeAsked();
     menu->actions().at(0)->trigger();
+    run.settle();
     QCOMPARE(texts(Dialogs::takeAsked()),
         QStringList { u"ファイルコピー終了 / レース結果ファイルコピー終了"_qs });
 
@@ -740,24 +779,79 @@ void TestViewFlow::registrationCancelKeepsText()
     QVERIFY(player->op1(1)->isChecked());
 }
 
+// While a batch holds the library every window answers, but what needs the library
+// waits, greyed out or queued, until the batch has ended: nothing runs inside it.
+void TestViewFlow::libraryWaitsForBatch_data()
+{
+    QTest::addColumn<QString>("during"); // what the user does while the batch runs
+
+    QTest::newRow("library commands greyed out") << u"commands"_qs;
+    QTest::newRow("a history row waits") << u"history row"_qs;
+    QTest::newRow("a drop waits") << u"drop"_qs;
+    QTest::newRow("closing cancels the batch") << u"close"_qs;
+}
+
+void TestViewFlow::libraryWaitsForBatch()
+{
+    QFETCH(QString, during);
+
+    Run run;
+    run.start();
+    MainWindow *main = run.main();
+    const LibraryActions &library = run.app->libraryActions();
+    const QList<QAction *> commands { main->mread(), main->mhistory(), main->mpayouts(),
+        main->mstats(), library.importFolder, library.pickDay, library.previousDay, library.nextDay,
+        library.rebuild };
+    Dialogs::takeAsked();
+    run.app->importPaths(
+        { testData("k200814.txt"), testData("k200815.txt"), testData("k200907.txt") });
+    QVERIFY(run.app->libraryBusy());
+
+    if (during == u"commands") {
+        for (QAction *command : commands)
+            QVERIFY2(!command->isEnabled(), qPrintable(command->text()));
+        QCOMPARE(main->cursor().shape(), Qt::BusyCursor);
+        run.settle();
+        for (QAction *command : commands)
+            QVERIFY2(command->isEnabled(), qPrintable(command->text()));
+        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
+    } else if (during == u"history row") {
+        Q_EMIT run.app->libraryWindows()->raceActivated({ QDate(2020, 8, 14), 23, 5 });
+        QCOMPARE(run.app->session().dayOnShow(), QDate()); // not inside the batch
+        run.settle();
+        QCOMPARE(run.app->session().dayOnShow(), QDate(2020, 8, 14));
+        QCOMPARE(main->windowTitle(), u"ルセナソフト - 2020/08/14 (金) 唐津 5R"_qs);
+        QCOMPARE(main->list1()->currentRow(), 4);
+    } else if (during == u"drop") {
+        run.app->importPaths({ testData("k200105.txt"), testData("k201230.txt") });
+        run.settle();
+        QCOMPARE(Dialogs::takeAsked().size(), 2); // one summary a batch
+        QCOMPARE(run.app->session().library().storedDays().size(), 5);
+    } else {
+        run.app->unloadAllWindows();
+        run.app.reset(); // cancels the batch and waits for it: no hang, no crash
+        QVERIFY(QFile::exists(run.folder.data + u"/library.sqlite"_qs));
+    }
+}
+
 void TestViewFlow::favouriteSearch_data()
 {
     QTest::addColumn<QString>("number");
     QTest::addColumn<QStringList>("row");
     QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<int>("label"); // the okiniiri label double-clicked afterwards
+    QTest::addColumn<int>("shown"); // the race it shows, 0 for none
 
     // 赤峰 (3471) starts in 唐津 5R and 12R; nobody holds 9999.
-    QTest::newRow("two races") << u"3471"_qs
-                               << QStringList { u"3471"_qs, Karatsu, u" 5 R"_qs, u" 12 R"_qs }
-                               << QStringList();
-    QTest::newRow("not found") << u"9999"_qs
-                               << QStringList { u"9999"_qs, QString(), QString(), QString() }
-                               << QStringList {
-                                      u"検索結果 / お気に入り選手は出走していませんでした。"_qs
-                                  };
+    const QStringList found { u"3471"_qs, Karatsu, u" 5 R"_qs, u" 12 R"_qs };
+    QTest::newRow("two races") << u"3471"_qs << found << QStringList() << 3 << 12;
+    QTest::newRow("two races, the first opened") << u"3471"_qs << found << QStringList() << 2 << 5;
+    QTest::newRow("not found")
+        << u"9999"_qs << QStringList { u"9999"_qs, QString(), QString(), QString() }
+        << QStringList { u"検索結果 / お気に入り選手は出走していませんでした。"_qs } << 2 << 0;
     QTest::newRow("none registered")
         << u"0"_qs << QStringList { QString(), QString(), QString(), QString() }
-        << QStringList { u"検索不可能 / お気に入り選手が登録されていません。"_qs };
+        << QStringList { u"検索不可能 / お気に入り選手が登録されていません。"_qs } << 3 << 0;
 }
 
 void TestViewFlow::favouriteSearch()
@@ -765,6 +859,8 @@ void TestViewFlow::favouriteSearch()
     QFETCH(QString, number);
     QFETCH(QStringList, row);
     QFETCH(QStringList, asked);
+    QFETCH(int, label);
+    QFETCH(int, shown);
 
     Run run;
     run.storeDay();
@@ -797,6 +893,20 @@ void TestViewFlow::favouriteSearch()
     QCOMPARE(texts(Dialogs::takeAsked()), asked);
     QCOMPARE(barShown, asked.isEmpty() || asked.first().startsWith(u"検索結果"_qs) ? 1 : 0);
     QVERIFY(main->progressBar1()->isHidden());
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(main->okiniiri(i)->text(), row.at(i));
+
+    // A race label opens its race; what the row shows stays.
+    QTest::mouseDClick(main->okiniiri(label), Qt::LeftButton);
+    QCOMPARE(texts(Dialogs::takeAsked()), QStringList());
+    if (shown > 0) {
+        QCOMPARE(main->cmb()->currentText(), Karatsu);
+        QCOMPARE(main->list1()->currentRow(), shown - 1);
+        QVERIFY2(main->windowTitle().endsWith(u"唐津 "_qs + QString::number(shown) + u'R'),
+            qPrintable(main->windowTitle()));
+    } else {
+        QCOMPARE(main->cmb()->currentIndex(), -1);
+    }
     for (int i = 0; i < 4; ++i)
         QCOMPARE(main->okiniiri(i)->text(), row.at(i));
 }

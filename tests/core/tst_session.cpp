@@ -2,6 +2,7 @@
 
 #include "fifo.h"
 #include "filebytes.h"
+#include "session/importsummary.h"
 #include "session/session.h"
 #include "store/cp932.h"
 
@@ -69,6 +70,8 @@ private Q_SLOTS:
     void import_data();
     void import();
     void importClearsSearchButKeepsSettings();
+    void neighbourDay_data();
+    void neighbourDay();
     void saveWritesRecord();
     void saveEmptyBox();
     void saveRecreatesDataFolder();
@@ -185,6 +188,7 @@ void TestSession::import_data()
     QTest::addColumn<QByteArray>("bytes"); // NoFile: the file vanished before the copy
     QTest::addColumn<bool>("imported");
     QTest::addColumn<QStringList>("venues");
+    QTest::addColumn<QDate>("onShow"); // the date the day on show is filed under
 
     const QStringList old { QStringLiteral("多摩川") };
     const QStringList two { QStringLiteral("戸田"), QStringLiteral("住之江") };
@@ -192,14 +196,22 @@ void TestSession::import_data()
     while (tooLong.count('\r') <= 8500)
         tooLong += "\r\n";
 
-    QTest::newRow("good file") << QStringLiteral("K030814.TXT") << twoVenues() << true << two;
-    QTest::newRow("lower-case k") << QStringLiteral("k030814.txt") << twoVenues() << true << two;
+    const QDate day(2003, 8, 14);
+    QTest::newRow("good file") << QStringLiteral("K030814.TXT") << twoVenues() << true << two
+                               << day;
+    QTest::newRow("lower-case k") << QStringLiteral("k030814.txt") << twoVenues() << true << two
+                                  << day;
     QTest::newRow("no KBGN line") << QStringLiteral("K030815.TXT") << QByteArray("FINALK\r\n")
-                                  << true << QStringList();
-    QTest::newRow("B030814.TXT") << QStringLiteral("B030814.TXT") << twoVenues() << false << old;
-    QTest::newRow("source vanished") << QStringLiteral("K030814.TXT") << NoFile << false << old;
+                                  << true << QStringList() << QDate();
+    QTest::newRow("B030814.TXT") << QStringLiteral("B030814.TXT") << twoVenues() << false << old
+                                 << day;
+    QTest::newRow("source vanished")
+        << QStringLiteral("K030814.TXT") << NoFile << false << old << day;
     QTest::newRow("more than 8500 lines")
-        << QStringLiteral("K030814.TXT") << tooLong << false << old;
+        << QStringLiteral("K030814.TXT") << tooLong << false << old << day;
+    // The library files a day under the date of its name; the viewer steps from there.
+    QTest::newRow("named for the 15th, headed the 14th")
+        << QStringLiteral("K030815.TXT") << twoVenues() << true << two << QDate(2003, 8, 15);
 }
 
 void TestSession::import()
@@ -208,6 +220,7 @@ void TestSession::import()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, imported);
     QFETCH(QStringList, venues);
+    QFETCH(QDate, onShow);
 
     QTemporaryDir dir;
     const DataFolder folder = DataFolder::below(dir.path());
@@ -236,6 +249,8 @@ void TestSession::import()
         QCOMPARE(session.screen().cmbIndex, 0); // the old day stays as the user left it
     }
     QCOMPARE(session.screen().cmbItems, venues);
+    QCOMPARE(session.dayOnShow(), onShow);
+    QCOMPARE(session.filingWarning(), std::optional<Message>());
 }
 
 void TestSession::importClearsSearchButKeepsSettings()
@@ -492,6 +507,71 @@ void TestSession::searchNotFound()
     QVERIFY(!session.screen().progressBar1.visible);
     QCOMPARE(favouriteRow(session),
         (QStringList { QStringLiteral("0007"), QString(), QString(), QString() }));
+}
+
+void TestSession::neighbourDay_data()
+{
+    QTest::addColumn<QStringList>("files"); // stored name, then the test day it holds
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<int>("venue"); // code of the venue on screen, and its race
+    QTest::addColumn<int>("race");
+    QTest::addColumn<QDate>("to"); // after 前の日
+    QTest::addColumn<int>("venueAfter");
+    QTest::addColumn<int>("raceAfter");
+    QTest::addColumn<QString>("message");
+
+    const QDate aug14(2020, 8, 14), aug15(2020, 8, 15), sep7(2020, 9, 7);
+    const QStringList twoDays { QStringLiteral("K200814.TXT"), QStringLiteral("k200814.txt"),
+        QStringLiteral("K200815.TXT"), QStringLiteral("k200815.txt") };
+    QTest::newRow("venue and race kept")
+        << twoDays << aug15 << 23 << 5 << aug14 << 23 << 5 << QString();
+    QTest::newRow("venue the day does not hold")
+        << twoDays << aug15 << 15 << 3 << aug14 << 0 << 0 << QString();
+    // Stored as the 15th, its sections dated the 14th: it is the 15th that is on show.
+    QTest::newRow("filed date, not the header's")
+        << QStringList { QStringLiteral("K200815.TXT"), QStringLiteral("k200814.txt"),
+               QStringLiteral("K200907.TXT"), QStringLiteral("k200907.txt") }
+        << sep7 << 0 << 0 << aug15 << 0 << 0 << QString();
+    QTest::newRow("empty library says what to do")
+        << QStringList() << QDate() << 0 << 0 << QDate() << 0 << 0 << emptyLibraryHint();
+}
+
+void TestSession::neighbourDay()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QDate, from);
+    QFETCH(int, venue);
+    QFETCH(int, race);
+    QFETCH(QDate, to);
+    QFETCH(int, venueAfter);
+    QFETCH(int, raceAfter);
+    QFETCH(QString, message);
+
+    QTemporaryDir dir;
+    const DataFolder folder = DataFolder::below(dir.path());
+    QVERIFY(folder.ensureData());
+    Session session(folder);
+    session.startUp();
+    QStringList paths;
+    for (int i = 0; i + 1 < files.size(); i += 2) {
+        paths.append(dir.filePath(files[i]));
+        QVERIFY(QFile::copy(QStringLiteral(RUSENA_TEST_DATA "/") + files[i + 1], paths.last()));
+    }
+    if (!paths.isEmpty()) {
+        QVERIFY(session.importBatch(paths).ok());
+        QVERIFY(session.showStoredDay(from).ok());
+        if (venue > 0)
+            QVERIFY(session.showRace(venue, race).ok());
+    }
+    QCOMPARE(session.dayOnShow(), from);
+
+    const Outcome stepped = session.showNeighbourDay(-1);
+    QCOMPARE(stepped.message ? stepped.message->text : QString(), message);
+    QCOMPARE(session.dayOnShow(), to);
+    QCOMPARE(session.venueOnScreen(), venueAfter);
+    QCOMPARE(session.raceOnScreen(), raceAfter);
+    if (venueAfter > 0)
+        QVERIFY(!session.screen().dds[0].isEmpty()); // the race is on the panel
 }
 
 QTEST_GUILESS_MAIN(TestSession)
