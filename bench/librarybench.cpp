@@ -3,6 +3,8 @@
 // run so that the ratio holds on a busy machine: the floor (read + decode every day),
 // the import of every day into an empty library, the export of that library; and the
 // index's size against the raw text. Prints the figures and the verdicts.
+// librarybench --floor TEXT_DIR: the floor alone over the day files in TEXT_DIR, median of
+// three, as one number of milliseconds (the ten-year import is judged against it).
 
 #include "library/archivereader.h"
 #include "library/dayparser.h"
@@ -113,6 +115,18 @@ const char *verdict(bool met)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--floor") {
+        const QDir dir(QString::fromLocal8Bit(argv[2]));
+        QStringList files;
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+            files.append(dir.filePath(name));
+        qint64 bytes = 0;
+        std::vector<double> floors;
+        for (int round = 0; round < Rounds; ++round)
+            floors.push_back(floorMs(files, bytes));
+        std::printf("%.0f\n", median(floors));
+        return files.isEmpty() ? 1 : 0;
+    }
     if (argc < 3) {
         std::fprintf(stderr, "usage: librarybench LZH_DIR WORK_DIR\n");
         return 2;

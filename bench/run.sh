@@ -64,22 +64,89 @@ if [ -d "$lzh" ]; then
     echo "  export after rebuild: DIFFERENT"
   fi
 
-  # The library windows: a player's history, the statistics, a day's payouts, and the
-  # opening of each window with its chart, on that library.
-  echo
-  echo "Library windows on the half-year library:"
-  "$build/bench/librarywindowsbench" "$lib/library.sqlite"
+  # Ten years: each day of the half-year copied under the same month and day of every
+  # year from 2001 to 2020 (about 3,640 days), imported once into SCALE_DIR and kept there
+  # for the next runs (delete the folder to build it again). The import's time and peak
+  # memory, and the floor of reading and decoding the same files, are kept beside it.
+  scale=${SCALE_DIR:-$build/scale}
+  if [ ! -f "$scale/built" ]; then
+    echo
+    echo "Building the ten-year library in $scale (once) ..."
+    rm -rf "$scale"
+    bash "$here/tenyears.sh" "$scratch/text" "$scale/text"
+    "$build/bench/librarybench" --floor "$scale/text" >"$scale/floor"
+    /usr/bin/time -f '%e %M' -o "$scale/import.time" \
+      "$tool" --data-folder "$scale/library" import "$scale/text" >"$scale/import.log"
+    date -u +%F >"$scale/built"
+  fi
+  ten="$scale/library"
 
-  # Start-up with that library in the data folder against start-up without it: the
-  # library is opened on first use, never at start-up.
-  cp "$lib/library.sqlite" "$data/library.sqlite"
-  cp -r "$lib/days" "$data/days"
+  # Median wall time of a command, in ms; its peak memory, in MB.
+  median_ms() {
+    local n=$1
+    shift
+    for _ in $(seq "$n"); do
+      local t0 t1
+      t0=$(date +%s%N); "$@" >/dev/null; t1=$(date +%s%N)
+      echo $(((t1 - t0) / 1000000))
+    done | sort -n | sed -n "$(((n + 1) / 2))p"
+  }
+  peak_mb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.0f", $1 / 1024 }'; }
+  row() { # what, half-year, ten years, target
+    awk -v what="$1" -v a="$2" -v b="$3" -v target="$4" 'BEGIN {
+      ratio = (a > 0 && b != "") ? sprintf("%.1f x", b / a) : ""
+      printf "| %-46s | %12s | %12s | %8s | %-22s |\n", what, a, b, ratio, target }'
+  }
+
+  reg=${BENCH_REG:-4320}
+  half_floor=$("$build/bench/librarybench" --floor "$scratch/text")
+  half_import=$(/usr/bin/time -f '%e %M' "$tool" --data-folder "$scratch/again" import "$lzh" 2>&1 >/dev/null | tail -1)
+  read -r ten_import_s ten_import_kb <"$scale/import.time"
+  ten_floor=$(cat "$scale/floor")
+  echo
+  echo "The half-year ($lib) against ten years ($ten, built $(cat "$scale/built"), $(ls "$ten/days" | wc -l) days):"
+  echo
+  row "Measure" "Half-year" "Ten years" ""
+  echo "|---|---|---|---|---|"
+  row "open + list + exit, ms" "$(median_ms 11 "$tool" --data-folder "$lib" list)" \
+    "$(median_ms 11 "$tool" --data-folder "$ten" list)" "<= 150 ms"
+  row "history $reg, whole command, ms" "$(median_ms 11 "$tool" --data-folder "$lib" history "$reg")" \
+    "$(median_ms 11 "$tool" --data-folder "$ten" history "$reg")" ""
+  row "stats, whole command, ms" "$(median_ms 11 "$tool" --data-folder "$lib" stats)" \
+    "$(median_ms 11 "$tool" --data-folder "$ten" stats)" ""
+  row "export, ms" "$(median_ms 1 "$tool" --data-folder "$lib" export "$scratch/e1")" \
+    "$(median_ms 1 "$tool" --data-folder "$ten" export "$scratch/e10")" "<= 10000 ms"
+  row "export, peak MB" "$(peak_mb "$tool" --data-folder "$lib" export "$scratch/e1")" \
+    "$(peak_mb "$tool" --data-folder "$ten" export "$scratch/e10")" "flat"
+  row "floor: read + decode every day, ms" "$half_floor" "$ten_floor" ""
+  row "import into an empty library, ms" "$(awk -v s="${half_import% *}" 'BEGIN { printf "%.0f", s * 1000 }')" \
+    "$(awk -v s="$ten_import_s" 'BEGIN { printf "%.0f", s * 1000 }')" "<= 8 x floor"
+  row "import / floor" "$(awk -v s="${half_import% *}" -v f="$half_floor" 'BEGIN { printf "%.1f", s * 1000 / f }')" \
+    "$(awk -v s="$ten_import_s" -v f="$ten_floor" 'BEGIN { printf "%.1f", s * 1000 / f }')" "<= 8"
+  row "import, peak MB" "$(awk -v k="${half_import#* }" 'BEGIN { printf "%.0f", k / 1024 }')" \
+    "$(awk -v k="$ten_import_kb" 'BEGIN { printf "%.0f", k / 1024 }')" "<= 300 MB"
+  row "index, MB" "$(du -m "$lib/library.sqlite" | cut -f1)" "$(du -m "$ten/library.sqlite" | cut -f1)" ""
+
+  # The library windows: a player's history, the name search, the statistics, a day's
+  # payouts and the opening of each window with its chart, on both libraries.
+  echo
+  echo "Library windows, the half-year against ten years:"
+  "$build/bench/librarywindowsbench" "$lib/library.sqlite" "$ten/library.sqlite"
+
+  # Start-up with a library in the data folder against start-up without it: the library
+  # is opened on first use, never at start-up.
   bare_home=$(mktemp -d)
   trap 'rm -rf "$home" "$bare_home"' EXIT
   mkdir -p "$bare_home/競艇データ/ルセナデータ" && mkdir -m 700 "$bare_home/runtime"
   cp "$here/../tests/data/k200105.txt" "$bare_home/競艇データ/ルセナデータ/racek.dat"
-  echo
-  echo "Start-up without a library (first) against with the half-year library (second):"
-  "$build/bench/startupcompare" "$runs" 1.05 5 -- env HOME="$bare_home" XDG_RUNTIME_DIR="$bare_home/runtime" "$viewer" \
-    -- env HOME="$home" "$viewer"
+  for which in half-year ten-year; do
+    rm -rf "$data/library.sqlite" "$data/days"
+    if [ "$which" = half-year ]; then from=$lib; else from=$ten; fi
+    ln -s "$(cd "$from" && pwd)/library.sqlite" "$data/library.sqlite"
+    ln -s "$(cd "$from" && pwd)/days" "$data/days"
+    echo
+    echo "Start-up without a library (first) against with the $which library (second):"
+    "$build/bench/startupcompare" "$runs" 1.05 5 -- env HOME="$bare_home" XDG_RUNTIME_DIR="$bare_home/runtime" "$viewer" \
+      -- env HOME="$home" "$viewer"
+  done
 fi
