@@ -2,6 +2,7 @@
 
 #include "favourites/registration.h"
 #include "importsummary.h"
+#include "library/daydate.h"
 #include "race/panelfill.h"
 #include "race/raceparser.h"
 #include "race/raceselection.h"
@@ -164,6 +165,9 @@ Outcome Session::takeDay(QIODevice &source, const QString &fileName)
     QList<Message> unread;
     if (!loadStoredDay(unread))
         return Outcome::failure(Code::ImportFailed, unread.constFirst());
+    // Until the library has filed it, a day is on show under the date it will be filed under.
+    if (!m_store.sectionBeginLines().empty())
+        m_dayOnShow = library::dayDate(fileName, m_dayOnShow);
     fillVenueList(m_store, m_tables, m_screen.cmbItems);
     return copied;
 }
