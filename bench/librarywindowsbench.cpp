@@ -70,16 +70,13 @@ QString scalar(const QSqlDatabase &db, const QString &sql)
 
 int grabWindows(const QSqlDatabase &db, const QString &reg, const QDate &day, const QString &dir)
 {
-    HistoryWindow history;
-    history.setDatabase(db);
+    HistoryWindow history(fixedDatabase(db));
     history.lookUp(reg);
     history.show();
-    PayoutWindow payouts;
-    payouts.setDatabase(db);
+    PayoutWindow payouts(fixedDatabase(db));
     payouts.showDay(day);
     payouts.show();
-    StatsWindow stats;
-    stats.setDatabase(db);
+    StatsWindow stats(fixedDatabase(db));
     stats.refresh();
     stats.show();
     QCoreApplication::processEvents();
@@ -185,24 +182,21 @@ int main(int argc, char **argv)
             } },
         { "選手成績 opened with its chart, painted", 7, 150,
             [&](const QSqlDatabase &db) {
-                HistoryWindow w;
-                w.setDatabase(db);
+                HistoryWindow w(fixedDatabase(db));
                 w.lookUp(reg);
                 w.show();
                 w.grab();
             } },
         { "払戻金一覧 (one day) opened, painted", 7, 150,
             [&](const QSqlDatabase &db) {
-                PayoutWindow w;
-                w.setDatabase(db);
+                PayoutWindow w(fixedDatabase(db));
                 w.showDay(day);
                 w.show();
                 w.grab();
             } },
         { "統計 (all venues, whole library) opened", 7, 150,
             [](const QSqlDatabase &db) {
-                StatsWindow w;
-                w.setDatabase(db);
+                StatsWindow w(fixedDatabase(db));
                 w.refresh();
                 w.show();
                 w.grab();

@@ -46,8 +46,10 @@ QVariant CellTableModel::data(const QModelIndex &index, int role) const
         return cell.text;
     case SortRole:
         return cell.sortKey.isNull() ? QVariant(cell.text) : cell.sortKey;
+    case PlainRole:
+        return cell.plainText.isNull() ? cell.text : cell.plainText;
     case Qt::TextAlignmentRole:
-        return cell.sortKey.isNull() ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant((cell.number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     default:
         return {};
     }
@@ -65,9 +67,9 @@ QVariant CellTableModel::headerData(int section, Qt::Orientation orientation, in
 Cell rateCell(const QString &text)
 {
     if (text.isEmpty())
-        return { text, qint64(-1) };
-    // "0.503" as thousandths: exact, and numbers sort as numbers.
-    return { text, qint64(QString(text).remove(u'.').toLongLong()) };
+        return numberCell(text, -1);
+    // "77.3" as tenths: exact, and numbers sort as numbers.
+    return numberCell(text, QString(text).remove(u'.').toLongLong());
 }
 
 } // namespace rusena

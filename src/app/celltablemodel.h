@@ -16,10 +16,23 @@ struct RaceRef final {
 };
 
 /// One cell: the text shown and the key it sorts by (a number where the column holds
-/// numbers, so that 10 comes after 9; null to sort by the text).
+/// numbers, so that 10 comes after 9; null to sort by the text). Numbers stand right,
+/// text (a venue's name, a date) left, in every window.
 struct Cell final {
+    Cell(QString text = {}, QVariant sortKey = {}, bool number = false, QString plainText = {})
+        : text(std::move(text))
+        , sortKey(std::move(sortKey))
+        , number(number)
+        , plainText(std::move(plainText))
+    {
+    }
+
     QString text;
     QVariant sortKey;
+    bool number = false;
+    /// What a CSV file or the clipboard gets where it differs from the text (1580 for the
+    /// 1,580 shown); null for the text itself.
+    QString plainText;
 };
 
 /// A read-only table the library windows fill from a query's rows.
@@ -27,6 +40,8 @@ class CellTableModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int SortRole = Qt::UserRole + 1;
+    /// The cell as a file gets it: plain numbers.
+    static constexpr int PlainRole = Qt::UserRole + 2;
 
     explicit CellTableModel(QStringList header, QObject *parent = nullptr);
 
@@ -47,9 +62,9 @@ private:
 };
 
 /// A number cell; `text` as shown, `key` for sorting.
-inline Cell numberCell(const QString &text, qint64 key)
+inline Cell numberCell(const QString &text, qint64 key, const QString &plainText = {})
 {
-    return { text, key };
+    return { text, key, true, plainText };
 }
 /// A cell whose text may be empty (a rate without starts): it sorts below every number.
 Cell rateCell(const QString &text);

@@ -3,8 +3,11 @@
 #include "chartpane.h"
 #include "dialogs.h"
 #include "library/period.h"
+#include "library/ratio.h"
+#include "library/storedspan.h"
 #include "periodbar.h"
 #include "racetable.h"
+#include "windowfit.h"
 
 #include <QChart>
 #include <QChartView>
@@ -28,6 +31,22 @@ namespace {
 
 // Sort keys for marks: after every placing and every timing.
 constexpr qint64 NoNumber = 1000;
+
+// Ticks at midnights a whole number of days apart, so that no two labels read the same
+// day: the span from `first` to the day after `last` is widened to a multiple of the steps.
+void setDayTicks(QDateTimeAxis *axis, QDate first, QDate last)
+{
+    if (!first.isValid())
+        first = last = QDate::currentDate();
+    const qint64 days = first.daysTo(last) + 1;
+    const qint64 steps = std::min<qint64>(6, days);
+    const qint64 perStep = (days + steps - 1) / steps;
+    const QDate end = first.addDays(steps * perStep);
+    axis->setRange(first.startOfDay(), end.startOfDay());
+    axis->setTickCount(int(steps) + 1);
+    // Over a year's turn the month and day alone would repeat.
+    axis->setFormat(first.year() == end.year() ? QStringLiteral("M/d") : QStringLiteral("yy/M/d"));
+}
 
 QList<Cell> historyCells(const HistoryRow &r, qint64 order)
 {
@@ -63,8 +82,9 @@ void fillHistoryModel(CellTableModel &model, const QList<HistoryRow> &rows)
     model.setRows(std::move(cells), std::move(races));
 }
 
-HistoryWindow::HistoryWindow(QWidget *parent)
+HistoryWindow::HistoryWindow(DatabaseFn database, QWidget *parent)
     : QWidget(parent, Qt::Window)
+    , m_database(std::move(database))
 {
     setWindowTitle(QStringLiteral("選手成績"));
     setObjectName(QStringLiteral("history"));
@@ -85,7 +105,6 @@ HistoryWindow::HistoryWindow(QWidget *parent)
 
     m_matches = new QListWidget(this);
     m_matches->setObjectName(QStringLiteral("matches"));
-    m_matches->setMaximumHeight(m_matches->fontMetrics().height() * 6);
     m_matches->hide();
     layout->addWidget(m_matches);
 
@@ -98,20 +117,37 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     m_table = new RaceTable(newHistoryModel(), this);
     m_chart = newChartView(this);
     layout->addWidget(tableOverChart(m_table, m_chart, this), 1);
-    layout->addWidget(m_table->makeExportButtons(QStringLiteral("選手成績.csv"), this));
+    layout->addWidget(m_table->makeExportButtons(this));
+    nameExport(QString());
 
     connect(m_player, &QLineEdit::returnPressed, this, &HistoryWindow::onSearch);
     connect(button, &QPushButton::clicked, this, &HistoryWindow::onSearch);
     connect(m_matches, &QListWidget::itemActivated, this, &HistoryWindow::onMatchActivated);
     connect(m_period, &PeriodBar::changed, this, &HistoryWindow::refresh);
     connect(m_table, &RaceTable::raceActivated, this, &HistoryWindow::raceActivated);
-    resize(900, 700);
+    fitToScreen(this, { 900, 700 });
 }
 
 void HistoryWindow::lookUp(const QString &text)
 {
     m_player->setText(text);
     onSearch();
+}
+
+void HistoryWindow::selectSearchText()
+{
+    m_player->setFocus(Qt::ActiveWindowFocusReason);
+    m_player->selectAll();
+}
+
+void HistoryWindow::nameExport(const QString &name)
+{
+    QString file = QStringLiteral("選手成績");
+    if (!m_reg.isEmpty())
+        file += u'_' + m_reg + u'_' + nameKey(name);
+    m_table->setFileName(file + u'_' + m_period->fileNamePart());
+    m_table->setLeadingColumns(
+        { { QStringLiteral("登録番号"), QStringLiteral("選手名") }, { m_reg, name } });
 }
 
 void HistoryWindow::onSearch()
@@ -123,7 +159,10 @@ void HistoryWindow::onSearch()
         showPlayer(text);
         return;
     }
-    const QueryResult<QList<PlayerMatch>> found = findPlayers(m_db, text);
+    const std::optional<QSqlDatabase> db = m_database();
+    if (!db)
+        return;
+    const QueryResult<QList<PlayerMatch>> found = findPlayers(*db, text);
     if (!found.ok())
         return showFailure(found.error);
     if (found.value->size() == 1)
@@ -143,6 +182,9 @@ void HistoryWindow::showMatches(const QList<PlayerMatch> &players)
             QStringLiteral("%1  %2  (%3 走)").arg(p.reg, p.name).arg(p.starts), m_matches);
         item->setData(Qt::UserRole, p.reg);
     }
+    // Every player in view up to a dozen (more scroll), none cut in half.
+    const int shown = int(std::min<qsizetype>(players.size(), 12));
+    m_matches->setFixedHeight(m_matches->sizeHintForRow(0) * shown + 2 * m_matches->frameWidth());
     m_matches->setCurrentRow(0);
     m_matches->show();
     m_summary->setText(
@@ -166,38 +208,49 @@ void HistoryWindow::refresh()
         fillHistoryModel(*m_table->source(), {});
         showChart({});
         m_summary->clear();
+        nameExport(QString());
         return;
     }
-    const QueryResult<QList<HistoryRow>> rows = queryHistory(m_db, m_reg, m_period->period());
+    const std::optional<QSqlDatabase> db = m_database();
+    if (!db)
+        return;
+    if (const QueryResult<DaySpan> span = storedSpan(*db); span.ok())
+        m_period->setSpan(span.value->first, span.value->last);
+    const QueryResult<QList<HistoryRow>> rows = queryHistory(*db, m_reg, m_period->period());
     if (!rows.ok())
         return showFailure(rows.error);
     fillHistoryModel(*m_table->source(), *rows.value);
     const QString name = rows.value->isEmpty() ? QString() : rows.value->last().name;
     showSummary(summarize(*rows.value), name);
     showChart(*rows.value);
+    nameExport(name);
 }
 
 void HistoryWindow::showSummary(const HistorySummary &s, const QString &name)
 {
     const auto orDash = [](const QString &t) { return t.isEmpty() ? QStringLiteral("－") : t; };
+    const auto percent
+        = [](const QString &t) { return t.isEmpty() ? QStringLiteral("－") : t + u'%'; };
     QString courses = QStringLiteral("コース別");
     for (int c = 1; c <= 6; ++c) {
-        courses += QStringLiteral("　%1: %2走 %3")
+        courses += QStringLiteral("　%1: %2走 1着率 %3 勝率 %4")
                        .arg(c)
                        .arg(s.startsByCourse[size_t(c)])
-                       .arg(orDash(s.courseWinRate(c)));
+                       .arg(percent(s.courseFirstShare(c)), orDash(s.coursePointsAverage(c)));
     }
-    m_summary->setText(QStringLiteral("%1 %2　出走 %3　1着 %4　2着 %5　3着 %6　F %7　L %8\n"
-                                      "勝率 %9　2連対率 %10　3連対率 %11　平均ST %12\n")
-                           .arg(m_reg, name)
-                           .arg(s.starts)
-                           .arg(s.first)
-                           .arg(s.second)
-                           .arg(s.third)
-                           .arg(s.flying)
-                           .arg(s.late)
-                           .arg(orDash(s.winRate()), orDash(s.top2Rate()), orDash(s.top3Rate()),
-                               orDash(s.averageStart()))
+    m_summary->setText(
+        QStringLiteral("%1 %2　出走 %3　1着 %4　2着 %5　3着 %6　F %7　L %8\n"
+                       "勝率 %9　1着率 %10　2連対率 %11　3連対率 %12　平均ST %13\n")
+            .arg(m_reg, name)
+            .arg(s.starts)
+            .arg(s.first)
+            .arg(s.second)
+            .arg(s.third)
+            .arg(s.flying)
+            .arg(s.late)
+            .arg(orDash(s.pointsAverage()), percent(percentText(s.topN(1), s.starts)),
+                percent(percentText(s.topN(2), s.starts)),
+                percent(percentText(s.topN(3), s.starts)), orDash(s.averageStart()))
         + courses);
 }
 
@@ -206,10 +259,12 @@ void HistoryWindow::showChart(const QList<HistoryRow> &rows)
     auto *chart = new QChart;
     chart->setTitle(QStringLiteral("着順の推移"));
     chart->legend()->hide();
-    auto *line = new QLineSeries(chart);
     auto *points = new QScatterSeries(chart);
     points->setMarkerSize(7);
-    // Races of one day are spread over its hours so that they do not fall on one point.
+    // A line joins the races of one meeting (days in a row); a gap between meetings stays
+    // empty, for no race was run there.
+    QList<QLineSeries *> runs;
+    QDate first, last;
     QString day;
     int ofDay = 0;
     for (const HistoryRow &r : rows) {
@@ -217,15 +272,18 @@ void HistoryWindow::showChart(const QList<HistoryRow> &rows)
         day = r.date;
         if (!r.rank || r.isVoid)
             continue;
-        const QDateTime when(QDate::fromString(r.date, Qt::ISODate), QTime(ofDay * 2 % 24, 0));
-        line->append(when.toMSecsSinceEpoch(), *r.rank);
-        points->append(when.toMSecsSinceEpoch(), *r.rank);
+        const QDate date = QDate::fromString(r.date, Qt::ISODate);
+        if (runs.isEmpty() || last.daysTo(date) > 1)
+            runs.append(new QLineSeries(chart));
+        first = first.isValid() ? first : date;
+        last = date;
+        // Races of one day are spread over its hours so that they do not fall on one point.
+        const qint64 when = QDateTime(date, QTime(ofDay * 2 % 24, 0)).toMSecsSinceEpoch();
+        runs.last()->append(when, *r.rank);
+        points->append(when, *r.rank);
     }
-    chart->addSeries(line);
-    chart->addSeries(points);
     auto *x = new QDateTimeAxis(chart);
-    x->setFormat(QStringLiteral("M/d"));
-    x->setTickCount(7);
+    setDayTicks(x, first, last);
     auto *y = new QValueAxis(chart);
     y->setRange(0.5, 6.5);
     y->setReverse(true); // first place on top
@@ -236,10 +294,12 @@ void HistoryWindow::showChart(const QList<HistoryRow> &rows)
     y->setTitleText(QStringLiteral("着順"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries *series :
-        { static_cast<QAbstractSeries *>(line), static_cast<QAbstractSeries *>(points) }) {
-        series->attachAxis(x);
-        series->attachAxis(y);
+    QList<QAbstractSeries *> series(runs.begin(), runs.end());
+    series.append(points);
+    for (QAbstractSeries *s : series) {
+        chart->addSeries(s);
+        s->attachAxis(x);
+        s->attachAxis(y);
     }
     replaceChart(m_chart, chart);
 }

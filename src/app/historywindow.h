@@ -1,9 +1,9 @@
 #pragma once
 
 #include "celltablemodel.h"
+#include "databasefn.h"
 #include "library/historyquery.h"
 
-#include <QSqlDatabase>
 #include <QWidget>
 
 class QChartView;
@@ -22,11 +22,12 @@ class RaceTable;
 class HistoryWindow final : public QWidget {
     Q_OBJECT
 public:
-    explicit HistoryWindow(QWidget *parent = nullptr);
+    explicit HistoryWindow(DatabaseFn database, QWidget *parent = nullptr);
 
-    void setDatabase(const QSqlDatabase &db) { m_db = db; }
     /// Looks up `text` (registration number or part of a name) as if typed and searched.
     void lookUp(const QString &text);
+    /// Selects the search box's text, so that what is typed replaces it.
+    void selectSearchText();
 
     QLineEdit *playerEdit() const { return m_player; }
     QListWidget *matchList() const { return m_matches; }
@@ -49,8 +50,9 @@ private:
     void showChart(const QList<library::HistoryRow> &rows);
     void showMatches(const QList<library::PlayerMatch> &players);
     void showFailure(const QString &why);
+    void nameExport(const QString &name);
 
-    QSqlDatabase m_db;
+    DatabaseFn m_database;
     QString m_reg;
     QLineEdit *m_player = nullptr;
     QListWidget *m_matches = nullptr;

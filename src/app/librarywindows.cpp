@@ -1,7 +1,7 @@
 #include "librarywindows.h"
 
 #include "historywindow.h"
-#include "library/payoutquery.h"
+#include "library/storedspan.h"
 #include "payoutwindow.h"
 #include "statswindow.h"
 
@@ -35,29 +35,31 @@ StatsWindow *LibraryWindows::stats() const
     return m_stats;
 }
 
-template <typename W> W *LibraryWindows::prepare(QPointer<W> &window, const QSqlDatabase &db)
+template <typename W> W *LibraryWindows::prepare(QPointer<W> &window)
 {
     if (!window) {
-        window = new W;
-        connect(window, &W::raceActivated, this, &LibraryWindows::raceActivated);
+        window = new W(m_database);
+        if constexpr (requires { &W::raceActivated; })
+            connect(window, &W::raceActivated, this, &LibraryWindows::raceActivated);
     }
-    window->setDatabase(db);
     return window;
 }
 
 void LibraryWindows::openHistory(const QString &favourite)
 {
-    const std::optional<QSqlDatabase> db = m_database();
-    if (!db)
+    // The library is opened (or its failure told) before any window shows.
+    if (!m_database())
         return;
     const bool fresh = !m_history;
-    HistoryWindow *w = prepare(m_history, *db);
+    HistoryWindow *w = prepare(m_history);
     w->show();
     w->raise();
     w->activateWindow();
-    // The favourite is filled in once; a window opened again keeps what the user searched.
+    // The favourite is filled in once; a window opened again keeps what the user searched,
+    // selected, so that typing replaces it.
     if (fresh && !favourite.isEmpty())
         w->lookUp(favourite);
+    w->selectSearchText();
 }
 
 void LibraryWindows::openPayouts(const QDate &day)
@@ -65,8 +67,9 @@ void LibraryWindows::openPayouts(const QDate &day)
     const std::optional<QSqlDatabase> db = m_database();
     if (!db)
         return;
-    PayoutWindow *w = prepare(m_payouts, *db);
-    const QDate shown = day.isValid() ? day : library::latestDay(*db).value.value_or(QDate());
+    PayoutWindow *w = prepare(m_payouts);
+    const QDate shown
+        = day.isValid() ? day : library::storedSpan(*db).value.value_or(library::DaySpan {}).last;
     w->showDay(shown);
     w->show();
     w->raise();
@@ -75,17 +78,13 @@ void LibraryWindows::openPayouts(const QDate &day)
 
 void LibraryWindows::openStats()
 {
-    const std::optional<QSqlDatabase> db = m_database();
-    if (!db)
+    if (!m_database())
         return;
-    if (!m_stats) {
-        m_stats = new StatsWindow;
-    }
-    m_stats->setDatabase(*db);
-    m_stats->refresh();
-    m_stats->show();
-    m_stats->raise();
-    m_stats->activateWindow();
+    StatsWindow *w = prepare(m_stats);
+    w->refresh();
+    w->show();
+    w->raise();
+    w->activateWindow();
 }
 
 void LibraryWindows::setBusy(bool busy)

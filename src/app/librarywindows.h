@@ -1,14 +1,11 @@
 #pragma once
 
 #include "celltablemodel.h"
+#include "databasefn.h"
 
 #include <QDate>
 #include <QObject>
 #include <QPointer>
-#include <QSqlDatabase>
-
-#include <functional>
-#include <optional>
 
 namespace rusena {
 
@@ -16,14 +13,12 @@ class HistoryWindow;
 class PayoutWindow;
 class StatsWindow;
 
-/// The three windows of menu 検索 over the day library, made on first use. The library's
-/// database is asked for each time a window opens (it is opened on first use, and may
-/// fail: the function then has told the user why and returns nothing).
+/// The three windows of menu 検索 over the day library, made on first use. Each window asks
+/// for the library's database at every query (it is opened on first use, and may fail:
+/// the function then has told the user why and returns nothing).
 class LibraryWindows final : public QObject {
     Q_OBJECT
 public:
-    using DatabaseFn = std::function<std::optional<QSqlDatabase>()>;
-
     explicit LibraryWindows(DatabaseFn database, QObject *parent = nullptr);
     ~LibraryWindows() override;
 
@@ -47,7 +42,7 @@ Q_SIGNALS:
     void raceActivated(const rusena::RaceRef &race);
 
 private:
-    template <typename W> W *prepare(QPointer<W> &window, const QSqlDatabase &db);
+    template <typename W> W *prepare(QPointer<W> &window);
 
     DatabaseFn m_database;
     QPointer<HistoryWindow> m_history;

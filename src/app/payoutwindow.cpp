@@ -2,8 +2,10 @@
 
 #include "chartpane.h"
 #include "dialogs.h"
+#include "library/storedspan.h"
 #include "periodbar.h"
 #include "racetable.h"
+#include "windowfit.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -31,11 +33,14 @@ QList<Cell> payoutCells(const PayoutRow &r, qint64 order)
     for (int b = 0; b < BetCount; ++b) {
         const QList<PaidLine> &paid = r.bets[size_t(b)];
         const std::optional<qint64> yen = r.largestYen(Bet(b));
+        cells << Cell { combinationText(paid), {} }
+              << numberCell(yenText(paid), yen.value_or(-1), yenText(paid, false));
+        if (!hasPopularity(Bet(b)))
+            continue;
         qint64 popularity = -1;
         for (const PaidLine &p : paid)
             popularity = std::max<qint64>(popularity, p.popularity.value_or(-1));
-        cells << Cell { combinationText(paid), {} } << numberCell(yenText(paid), yen.value_or(-1))
-              << numberCell(popularityText(paid), popularity);
+        cells << numberCell(popularityText(paid), popularity);
     }
     cells << Cell { r.isVoid ? QStringLiteral("レース不成立") : QString(), {} };
     return cells;
@@ -51,8 +56,13 @@ QString yenOrDash(const std::optional<qint64> &yen)
 CellTableModel *newPayoutModel()
 {
     QStringList header { QStringLiteral("日付"), QStringLiteral("場"), QStringLiteral("R") };
-    for (int b = 0; b < BetCount; ++b)
-        header << betName(Bet(b)) << QStringLiteral("払戻金") << QStringLiteral("人気");
+    // Each column named once, so that a file's columns are told apart by name.
+    for (int b = 0; b < BetCount; ++b) {
+        const QString bet = betName(Bet(b));
+        header << bet << bet + QStringLiteral("払戻金");
+        if (hasPopularity(Bet(b)))
+            header << bet + QStringLiteral("人気");
+    }
     header << QStringLiteral("備考");
     return new CellTableModel(header);
 }
@@ -71,8 +81,21 @@ void fillPayoutModel(CellTableModel &model, const QList<PayoutRow> &rows)
     model.setRows(std::move(cells), std::move(races));
 }
 
-PayoutWindow::PayoutWindow(QWidget *parent)
+CountAxis countAxis(int highest)
+{
+    highest = std::max(1, highest);
+    // 1, 2 and 5 times a power of ten, the smallest that needs no more than five steps.
+    for (int scale = 1;; scale *= 10) {
+        for (const int step : { scale, 2 * scale, 5 * scale }) {
+            if ((highest + step - 1) / step <= 5)
+                return { step, (highest + step - 1) / step * step };
+        }
+    }
+}
+
+PayoutWindow::PayoutWindow(DatabaseFn database, QWidget *parent)
     : QWidget(parent, Qt::Window)
+    , m_database(std::move(database))
 {
     setWindowTitle(QStringLiteral("払戻金一覧"));
     setObjectName(QStringLiteral("payouts"));
@@ -98,12 +121,12 @@ PayoutWindow::PayoutWindow(QWidget *parent)
     m_table = new RaceTable(newPayoutModel(), this);
     m_chart = newChartView(this);
     layout->addWidget(tableOverChart(m_table, m_chart, this), 1);
-    layout->addWidget(m_table->makeExportButtons(QStringLiteral("払戻金一覧.csv"), this));
+    layout->addWidget(m_table->makeExportButtons(this));
 
     connect(m_period, &PeriodBar::changed, this, &PayoutWindow::refresh);
     connect(m_minimum, &QSpinBox::valueChanged, this, &PayoutWindow::showRows);
     connect(m_table, &RaceTable::raceActivated, this, &PayoutWindow::raceActivated);
-    resize(1100, 700);
+    fitToScreen(this, { 1100, 700 });
 }
 
 void PayoutWindow::showDay(const QDate &day)
@@ -114,10 +137,16 @@ void PayoutWindow::showDay(const QDate &day)
 
 void PayoutWindow::refresh()
 {
-    QueryResult<QList<PayoutRow>> rows = queryPayouts(m_db, m_period->period());
+    const std::optional<QSqlDatabase> db = m_database();
+    if (!db)
+        return;
+    if (const QueryResult<DaySpan> span = storedSpan(*db); span.ok())
+        m_period->setSpan(span.value->first, span.value->last);
+    QueryResult<QList<PayoutRow>> rows = queryPayouts(*db, m_period->period());
     if (!rows.ok())
         return showFailure(rows.error);
     m_rows = std::move(*rows.value);
+    m_table->setFileName(QStringLiteral("払戻金一覧_") + m_period->fileNamePart());
     showRows();
 }
 
@@ -154,8 +183,13 @@ void PayoutWindow::showChart(const QList<PayoutRow> &rows)
     auto *x = new QBarCategoryAxis(chart);
     x->append(bins);
     x->setTitleText(QStringLiteral("円"));
+    // Counts are whole numbers: so are the ticks, and a bar of 2 stands at the tick 2.
+    const CountAxis scale = countAxis(highest);
     auto *y = new QValueAxis(chart);
-    y->setRange(0, std::max(1, highest));
+    y->setRange(0, scale.top);
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0);
+    y->setTickInterval(scale.step);
     y->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);

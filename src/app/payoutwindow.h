@@ -1,9 +1,9 @@
 #pragma once
 
 #include "celltablemodel.h"
+#include "databasefn.h"
 #include "library/payoutquery.h"
 
-#include <QSqlDatabase>
 #include <QWidget>
 
 class QChartView;
@@ -15,14 +15,13 @@ namespace rusena {
 class PeriodBar;
 class RaceTable;
 
-/// 払戻金一覧: one row per race of a day or a period with the payouts of five bets; a
+/// 払戻金一覧: one row per race of a day or a period with the payouts of every bet; a
 /// filter on the ３連単's size, figures over the rows shown and a histogram of them.
 class PayoutWindow final : public QWidget {
     Q_OBJECT
 public:
-    explicit PayoutWindow(QWidget *parent = nullptr);
+    explicit PayoutWindow(DatabaseFn database, QWidget *parent = nullptr);
 
-    void setDatabase(const QSqlDatabase &db) { m_db = db; }
     /// Shows the payouts of one day, all venues.
     void showDay(const QDate &day);
 
@@ -41,7 +40,7 @@ private:
     void showChart(const QList<library::PayoutRow> &rows);
     void showFailure(const QString &why);
 
-    QSqlDatabase m_db;
+    DatabaseFn m_database;
     QList<library::PayoutRow> m_rows;
     PeriodBar *m_period = nullptr;
     QSpinBox *m_minimum = nullptr;
@@ -52,5 +51,13 @@ private:
 
 void fillPayoutModel(CellTableModel &model, const QList<library::PayoutRow> &rows);
 CellTableModel *newPayoutModel();
+
+/// A count axis's step and top for counts up to `highest`: whole numbers, at most about
+/// five steps, the top a whole number of steps at or above `highest`.
+struct CountAxis final {
+    int step = 1;
+    int top = 1;
+};
+CountAxis countAxis(int highest);
 
 } // namespace rusena

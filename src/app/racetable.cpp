@@ -42,7 +42,7 @@ void RaceTable::onActivated(const QModelIndex &index)
         Q_EMIT raceActivated(*race);
 }
 
-QWidget *RaceTable::makeExportButtons(const QString &suggestedName, QWidget *parent)
+QWidget *RaceTable::makeExportButtons(QWidget *parent)
 {
     auto *box = new QWidget(parent);
     auto *layout = new QHBoxLayout(box);
@@ -55,7 +55,7 @@ QWidget *RaceTable::makeExportButtons(const QString &suggestedName, QWidget *par
     layout->addWidget(save);
     layout->addWidget(copy);
     connect(save, &QPushButton::clicked, this,
-        [this, suggestedName] { exportTableCsv(window(), *m_proxy, suggestedName); });
+        [this] { exportTableCsv(window(), *m_proxy, fileName(), m_leading); });
     connect(copy, &QPushButton::clicked, this, [this] { copyTable(*m_proxy); });
     return box;
 }

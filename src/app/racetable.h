@@ -1,6 +1,7 @@
 #pragma once
 
 #include "celltablemodel.h"
+#include "tableexport.h"
 
 #include <QTableView>
 
@@ -19,9 +20,13 @@ public:
     CellTableModel *source() const { return m_source; }
     QSortFilterProxyModel *proxy() const { return m_proxy; }
 
-    /// A row of two buttons, CSV 保存 and コピー, for this table; files are offered
-    /// under `suggestedName`.
-    QWidget *makeExportButtons(const QString &suggestedName, QWidget *parent);
+    /// A row of two buttons, CSV 保存 and コピー, for this table.
+    QWidget *makeExportButtons(QWidget *parent);
+    /// The name CSV 保存 offers (without .csv), named for what is on show.
+    void setFileName(const QString &name) { m_fileName = name; }
+    QString fileName() const { return m_fileName + QStringLiteral(".csv"); }
+    /// Columns the file puts before the table's.
+    void setLeadingColumns(const LeadingColumns &leading) { m_leading = leading; }
 
 Q_SIGNALS:
     void raceActivated(const rusena::RaceRef &race);
@@ -31,6 +36,8 @@ private:
 
     CellTableModel *m_source = nullptr;
     QSortFilterProxyModel *m_proxy = nullptr;
+    QString m_fileName;
+    LeadingColumns m_leading;
 };
 
 } // namespace rusena

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "celltablemodel.h"
+#include "databasefn.h"
 #include "library/statsquery.h"
 
-#include <QSqlDatabase>
 #include <QWidget>
 
 class QChartView;
@@ -14,14 +14,13 @@ class PeriodBar;
 class RaceTable;
 
 /// 統計: per venue and entry course the figures of `rusena-library stats` (the same
-/// query), the winning techniques, and the win rate by course as bars.
+/// query) as percentages, with 勝率, the winning techniques, and the 1着率 by course as
+/// bars.
 class StatsWindow final : public QWidget {
     Q_OBJECT
 public:
-    explicit StatsWindow(QWidget *parent = nullptr);
+    explicit StatsWindow(DatabaseFn database, QWidget *parent = nullptr);
 
-    /// The figures kept of single days stay while the database is the same.
-    void setDatabase(const QSqlDatabase &db);
     void refresh();
 
     PeriodBar *periodBar() const { return m_period; }
@@ -32,7 +31,7 @@ public:
 private:
     void showChart(const QList<library::CourseStats> &courses);
 
-    QSqlDatabase m_db;
+    DatabaseFn m_database;
     PeriodBar *m_period = nullptr;
     RaceTable *m_table = nullptr;
     RaceTable *m_techniques = nullptr;

@@ -1,5 +1,6 @@
 #include "tableexport.h"
 
+#include "celltablemodel.h"
 #include "dialogs.h"
 #include "library/csvwriter.h"
 
@@ -10,28 +11,29 @@
 
 namespace rusena {
 
-QList<QStringList> tableText(const QAbstractItemModel &model)
+QList<QStringList> tableText(const QAbstractItemModel &model, const LeadingColumns &leading)
 {
     QList<QStringList> rows;
-    QStringList header;
+    QStringList header = leading.header;
     for (int c = 0; c < model.columnCount(); ++c)
         header << model.headerData(c, Qt::Horizontal).toString();
     rows << header;
     for (int r = 0; r < model.rowCount(); ++r) {
-        QStringList row;
+        QStringList row = leading.fields;
         for (int c = 0; c < model.columnCount(); ++c)
-            row << model.index(r, c).data().toString();
+            row << model.index(r, c).data(CellTableModel::PlainRole).toString();
         rows << row;
     }
     return rows;
 }
 
-void exportTableCsv(QWidget *parent, const QAbstractItemModel &model, const QString &suggestedName)
+void exportTableCsv(QWidget *parent, const QAbstractItemModel &model, const QString &suggestedName,
+    const LeadingColumns &leading)
 {
     const std::optional<QString> path = Dialogs::saveCsvFile(parent, suggestedName);
     if (!path)
         return;
-    const QList<QStringList> rows = tableText(model);
+    const QList<QStringList> rows = tableText(model, leading);
     QSaveFile file(*path);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok) {

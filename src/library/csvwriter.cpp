@@ -1,5 +1,7 @@
 #include "csvwriter.h"
 
+#include "library/digits.h"
+
 #include <QIODevice>
 
 namespace rusena::library {
@@ -65,12 +67,7 @@ void CsvWriter::addField(qint64 number)
     beginField();
     char digits[24];
     char *end = digits + sizeof digits;
-    char *begin = end;
-    quint64 rest = number < 0 ? 0 - quint64(number) : quint64(number);
-    do {
-        *--begin = char('0' + rest % 10);
-        rest /= 10;
-    } while (rest > 0);
+    char *begin = digitsBefore(end, number < 0 ? 0 - quint64(number) : quint64(number));
     if (number < 0)
         *--begin = '-';
     m_line.append(begin, end - begin);

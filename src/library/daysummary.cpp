@@ -1,5 +1,7 @@
 #include "daysummary.h"
 
+#include "library/starts.h"
+
 #include <map>
 #include <utility>
 
@@ -58,8 +60,8 @@ DaySummary summariseDay(const ParsedDay &day)
             player.reg = row.reg;
             player.name = row.name;
             ++player.rows;
-            const int course = race.isVoid ? 0 : courseOf(row);
-            if (course == 0)
+            const int course = courseOf(row);
+            if (!isStart(course, race.isVoid))
                 continue;
             ++player.starts;
             CourseSummary &summary = courses[{ race.venueCode, course }];

@@ -1,8 +1,8 @@
 #include "exporter.h"
 
 #include "csvwriter.h"
+#include "library/period.h"
 #include "sqlitehandle.h"
-#include "store/nametables.h"
 #include "store/regularfile.h"
 #include "storedpayouts.h"
 
@@ -26,21 +26,9 @@ struct CsvFile final {
     /// The last column is a race's stored payouts, written as a row each after the
     /// columns before it.
     bool payoutsLast = false;
+    /// The column that holds a venue code to be written as the venue's name, -1 for none.
+    int venueNameColumn = -1;
 };
-
-// The venue's name as the venue list shows it, as an SQL expression of venue_code.
-QString venueNameSql(const QString &column)
-{
-    NameTables tables;
-    fillNameTables(tables);
-    QString sql = QStringLiteral("CASE ") + column;
-    for (int code = 1; code < int(tables.venueNames.size()); ++code) {
-        QString name = tables.venueNames[code];
-        name.replace(u'\'', QStringLiteral("''"));
-        sql += QStringLiteral(" WHEN %1 THEN '%2'").arg(code).arg(name);
-    }
-    return sql + QStringLiteral(" ELSE '' END");
-}
 
 // Within a day, race ids grow in the file's order, and (date, venue_code, race, id) is the
 // races_by_day index as SQLite keeps it: the rows come out sorted with no sort step.
@@ -54,12 +42,12 @@ QList<CsvFile> csvFiles()
             { u"date"_s, u"venue_code"_s, u"venue"_s, u"race"_s, u"heading"_s, u"fixed_entry"_s,
                 u"distance_m"_s, u"weather"_s, u"wind_direction"_s, u"wind_m"_s, u"wave_cm"_s,
                 u"technique"_s, u"void"_s },
-            QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), ")
-                + venueNameSql(QStringLiteral("r.venue_code"))
-                + QStringLiteral(", r.race, r.heading, r.fixed_entry, r.distance_m, r.weather,"
-                                 " r.wind_direction, r.wind_m, r.wave_cm, r.technique, r.void"
-                                 " FROM races r")
-                + raceOrder },
+            QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), r.venue_code, r.race,"
+                           " r.heading, r.fixed_entry, r.distance_m, r.weather,"
+                           " r.wind_direction, r.wind_m, r.wave_cm, r.technique, r.void"
+                           " FROM races r")
+                + raceOrder,
+            false, 2 },
         { "entries.csv",
             { u"date"_s, u"venue_code"_s, u"race"_s, u"placing"_s, u"rank"_s, u"boat"_s, u"reg"_s,
                 u"name"_s, u"motor"_s, u"boat_no"_s, u"exhibition"_s, u"course"_s, u"start"_s,
@@ -129,8 +117,12 @@ Status writeCsv(sqlite3 *db, const QString &path, const CsvFile &csv, QFile &fil
             addPayouts(writer, s, columns);
             continue;
         }
-        for (int c = 0; c < columns; ++c)
-            addColumn(writer, s, c);
+        for (int c = 0; c < columns; ++c) {
+            if (c == csv.venueNameColumn)
+                writer.addField(venueName(sqlite3_column_int(s, c)));
+            else
+                addColumn(writer, s, c);
+        }
         writer.endRow();
     }
     sqlite3_finalize(s);

@@ -1,8 +1,10 @@
 #include "historyquery.h"
 
 #include "library/daysummary.h"
+#include "library/placingpoints.h"
 #include "library/ratio.h"
 #include "library/sqlitehandle.h"
+#include "library/starts.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -92,13 +94,17 @@ HistorySummary summarize(const QList<HistoryRow> &rows)
             ++s.flying;
         else if (row.placing.startsWith(u'L'))
             ++s.late;
-        if (row.isVoid || !row.course || *row.course < 1 || *row.course > 6)
+        if (!isStart(row.course.value_or(0), row.isVoid))
             continue;
+        const size_t course = size_t(*row.course);
+        const int points = placingPoints(row.rank.value_or(0));
         ++s.starts;
-        ++s.startsByCourse[*row.course];
+        ++s.startsByCourse[course];
+        s.points += points;
+        s.pointsByCourse[course] += points;
         if (row.rank == 1) {
             ++s.first;
-            ++s.winsByCourse[*row.course];
+            ++s.winsByCourse[course];
         }
         s.second += row.rank == 2;
         s.third += row.rank == 3;
@@ -110,19 +116,14 @@ HistorySummary summarize(const QList<HistoryRow> &rows)
     return s;
 }
 
-QString HistorySummary::winRate() const
+int HistorySummary::topN(int n) const
 {
-    return rateText(first, starts);
+    return first + (n >= 2 ? second : 0) + (n >= 3 ? third : 0);
 }
 
-QString HistorySummary::top2Rate() const
+QString HistorySummary::pointsAverage() const
 {
-    return rateText(first + second, starts);
-}
-
-QString HistorySummary::top3Rate() const
-{
-    return rateText(first + second + third, starts);
+    return pointsAverageText(points, starts);
 }
 
 QString HistorySummary::averageStart() const
@@ -130,9 +131,14 @@ QString HistorySummary::averageStart() const
     return meanStartText(startSumHundredths, plainStarts);
 }
 
-QString HistorySummary::courseWinRate(int course) const
+QString HistorySummary::courseFirstShare(int course) const
 {
-    return rateText(winsByCourse.at(course), startsByCourse.at(course));
+    return percentText(winsByCourse.at(course), startsByCourse.at(course));
+}
+
+QString HistorySummary::coursePointsAverage(int course) const
+{
+    return pointsAverageText(pointsByCourse.at(course), startsByCourse.at(course));
 }
 
 QString nameKey(QStringView text)

@@ -31,9 +31,9 @@ struct HistoryRow final {
     bool isVoid = false;
 };
 
-/// What the summary above the history table counts. A start is a row with a course in a
-/// race that was not void, as in the statistics; F and L count every such mark, void
-/// races included, because the penalty stands.
+/// What the summary above the history table counts. A start is as isStart() says, as in
+/// the statistics; F and L count every such mark, void races included, because the
+/// penalty stands. Rates are percentages ("77.3"), 勝率 the mean of the placing points.
 struct HistorySummary final {
     int starts = 0;
     int first = 0;
@@ -41,16 +41,19 @@ struct HistorySummary final {
     int third = 0;
     int flying = 0;
     int late = 0;
+    qint64 points = 0;
     qint64 startSumHundredths = 0;
     int plainStarts = 0;
     std::array<int, 7> startsByCourse {}; ///< index 1..6
     std::array<int, 7> winsByCourse {};
+    std::array<int, 7> pointsByCourse {};
 
-    QString winRate() const;
-    QString top2Rate() const;
-    QString top3Rate() const;
+    /// Starts placed 1st to `n`th (1..3): the numerators of 1着率, 2連対率 and 3連対率.
+    int topN(int n) const;
+    QString pointsAverage() const; ///< 勝率
     QString averageStart() const;
-    QString courseWinRate(int course) const;
+    QString courseFirstShare(int course) const;
+    QString coursePointsAverage(int course) const;
 };
 
 /// A player a name search found: registration number, the name as last written, his

@@ -1,5 +1,6 @@
 #include "payoutquery.h"
 
+#include "store/resultlayout.h"
 #include "storedpayouts.h"
 
 #include <QLocale>
@@ -14,13 +15,15 @@ namespace rusena::library {
 
 namespace {
 
+static_assert(BetCount == int(layout::BetNames.size()));
+
 std::optional<Bet> betFromName(QStringView name)
 {
     for (int i = 0; i < BetCount; ++i) {
-        if (betName(Bet(i)) == name)
+        if (layout::BetNames[size_t(i)] == name)
             return Bet(i);
     }
-    return std::nullopt; // 複勝 and 拡連複 are not shown
+    return std::nullopt;
 }
 
 template <typename F> QString joined(const QList<PaidLine> &paid, F text)
@@ -35,19 +38,12 @@ template <typename F> QString joined(const QList<PaidLine> &paid, F text)
 
 QString betName(Bet bet)
 {
-    switch (bet) {
-    case Bet::Win:
-        return QStringLiteral("単勝");
-    case Bet::Exacta:
-        return QStringLiteral("２連単");
-    case Bet::Quinella:
-        return QStringLiteral("２連複");
-    case Bet::Trifecta:
-        return QStringLiteral("３連単");
-    case Bet::Trio:
-        return QStringLiteral("３連複");
-    }
-    return {};
+    return layout::BetNames.at(size_t(bet)).toString();
+}
+
+bool hasPopularity(Bet bet)
+{
+    return bet != Bet::Win && bet != Bet::Place;
 }
 
 std::optional<qint64> PayoutRow::largestYen(Bet bet) const
@@ -137,15 +133,6 @@ std::array<int, TrifectaBins.size()> trifectaHistogram(const QList<PayoutRow> &r
     return counts;
 }
 
-QueryResult<QDate> latestDay(const QSqlDatabase &db)
-{
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT MAX(date) FROM days")))
-        return QueryResult<QDate>::failure(q.lastError().text());
-    return QueryResult<QDate>::success(
-        q.next() ? QDate::fromString(q.value(0).toString(), Qt::ISODate) : QDate());
-}
-
 QString groupedYen(qint64 yen)
 {
     // The C locale, so that the digits read the same whatever the user's locale, but
@@ -164,9 +151,11 @@ QString combinationText(const QList<PaidLine> &paid)
         paid, [](const PaidLine &p) { return p.note.isEmpty() ? p.combination : p.note; });
 }
 
-QString yenText(const QList<PaidLine> &paid)
+QString yenText(const QList<PaidLine> &paid, bool grouped)
 {
-    return joined(paid, [](const PaidLine &p) { return p.yen ? groupedYen(*p.yen) : QString(); });
+    return joined(paid, [grouped](const PaidLine &p) {
+        return !p.yen ? QString() : grouped ? groupedYen(*p.yen) : QString::number(*p.yen);
+    });
 }
 
 QString popularityText(const QList<PaidLine> &paid)

@@ -14,12 +14,14 @@ class QSqlDatabase;
 
 namespace rusena::library {
 
-/// The bets the payouts window shows, in its column order.
-enum class Bet { Win, Exacta, Quinella, Trifecta, Trio };
-inline constexpr int BetCount = 5;
+/// The bets, in the file's order (layout::BetNames), which is the payouts window's.
+enum class Bet { Win, Place, Exacta, Quinella, QuinellaPlace, Trifecta, Trio };
+inline constexpr int BetCount = 7;
 
-/// The bet as the file writes it (単勝, ２連単, ...).
+/// The bet as the file writes it (単勝, ２連単, ...), the one spelling shown and written.
 QString betName(Bet bet);
+/// False for 単勝 and 複勝, for which the files write no popularity.
+bool hasPopularity(Bet bet);
 
 /// One paid line of a bet; a dead heat pays several.
 struct PaidLine final {
@@ -67,15 +69,13 @@ inline constexpr std::array<qint64, 8> TrifectaBins { 0, 1000, 2000, 5000, 10000
 /// How many races fall in each bin of TrifectaBins, by their largest plain ３連単.
 std::array<int, TrifectaBins.size()> trifectaHistogram(const QList<PayoutRow> &rows);
 
-/// The newest stored day, or none in an empty library.
-QueryResult<QDate> latestDay(const QSqlDatabase &db);
-
 /// A payout cell as the window writes it: "1-3-4", "特払い", "不成立"; lines of a dead
 /// heat joined by " / ".
 QString combinationText(const QList<PaidLine> &paid);
 /// 12,340: yen with thousands separators.
 QString groupedYen(qint64 yen);
-QString yenText(const QList<PaidLine> &paid);
+/// The yen of each line, grouped as shown (12,340) or plain as a file gets them (12340).
+QString yenText(const QList<PaidLine> &paid, bool grouped = true);
 QString popularityText(const QList<PaidLine> &paid);
 
 } // namespace rusena::library

@@ -1,6 +1,8 @@
 #include "statsquery.h"
 
+#include "library/placingpoints.h"
 #include "library/ratio.h"
+#include "store/resultlayout.h"
 
 #include <QMap>
 #include <QSqlDatabase>
@@ -53,6 +55,11 @@ struct Spans final {
     QString firstMonth, lastMonth; // YYYY-MM; first after last when no month is whole
     QString headFrom, headTo, tailFrom, tailTo; // days; from after to when empty
 };
+
+bool knownCourse(int venue, int course)
+{
+    return venue >= 1 && venue <= layout::VenueCount && course >= 1 && course <= 6;
+}
 
 QString monthKey(const QDate &date)
 {
@@ -132,7 +139,7 @@ QString readStarts(const QSqlDatabase &db, const Period &period, VenueCourses &c
     while (q.next()) {
         const int venue = q.value(0).toInt();
         const int course = q.value(1).toInt();
-        if (venue < 1 || venue > 24 || course < 1 || course > 6)
+        if (!knownCourse(venue, course))
             continue;
         auto it = courses.find(venue);
         if (it == courses.end())
@@ -168,7 +175,7 @@ QList<TechniqueCount> techniqueList(const VenueTechniques &byVenue)
     }
     QList<TechniqueCount> counts;
     for (auto t = totals.begin(); t != totals.end(); ++t)
-        counts.append({ t.key(), t.value(), rateText(t.value(), total) });
+        counts.append({ t.key(), t.value(), percentText(t.value(), total) });
     std::stable_sort(counts.begin(), counts.end(),
         [](const auto &a, const auto &b) { return a.races > b.races; });
     return counts;
@@ -208,24 +215,23 @@ QueryResult<StatsReport> queryStats(const QSqlDatabase &db, const Period &period
     return QueryResult<StatsReport>::success(makeReport(figures, period.venue));
 }
 
-QString CourseStats::winRate() const
+qint64 CourseStats::topN(int n) const
 {
-    return rateText(first, starts);
-}
-
-QString CourseStats::top2Rate() const
-{
-    return rateText(first + second, starts);
-}
-
-QString CourseStats::top3Rate() const
-{
-    return rateText(first + second + third, starts);
+    return first + (n >= 2 ? second : 0) + (n >= 3 ? third : 0);
 }
 
 QString CourseStats::averageStart() const
 {
     return meanStartText(startSumHundredths, plainStarts);
+}
+
+QString CourseStats::pointsAverage() const
+{
+    const std::array<qint64, 6> placed { first, second, third, fourth, fifth, sixth };
+    qint64 points = 0;
+    for (int rank = 1; rank <= 6; ++rank)
+        points += placingPoints(rank) * placed[size_t(rank - 1)];
+    return pointsAverageText(points, starts);
 }
 
 QStringList statsCsvHeader()
@@ -243,7 +249,8 @@ QStringList statsCsvFields(const CourseStats &row)
         : QString::number(row.venueCode).rightJustified(2, u'0');
     return { venue, QString::number(row.course), QString::number(row.starts),
         QString::number(row.first), QString::number(row.second), QString::number(row.third),
-        row.winRate(), row.top2Rate(), row.top3Rate(), row.averageStart() };
+        rateText(row.topN(1), row.starts), rateText(row.topN(2), row.starts),
+        rateText(row.topN(3), row.starts), row.averageStart() };
 }
 
 } // namespace rusena::library

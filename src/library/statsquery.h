@@ -13,8 +13,7 @@ class QSqlDatabase;
 
 namespace rusena::library {
 
-/// One venue and entry course over a period. Only races that were not void count; a
-/// start is a placing row with a course 1..6 whatever its placing mark.
+/// One venue and entry course over a period: its starts (isStart()) and their placings.
 struct CourseStats final {
     int venueCode = 0; ///< 0 for every venue together
     int course = 0; ///< 1..6
@@ -28,16 +27,16 @@ struct CourseStats final {
     qint64 startSumHundredths = 0;
     qint64 plainStarts = 0; ///< starts with a plain timing (no F, L or K)
 
-    QString winRate() const;
-    QString top2Rate() const;
-    QString top3Rate() const;
+    /// Starts placed 1st to `n`th (1..3): the numerators of 1着率, 2連対率 and 3連対率.
+    qint64 topN(int n) const;
     QString averageStart() const;
     /// Starts without a placing (F, L, K, S ...), each of which scores no points.
     qint64 unplaced() const { return starts - first - second - third - fourth - fifth - sixth; }
+    QString pointsAverage() const; ///< 勝率
 };
 
-/// A winning technique with the number of races it won; share of all races won with a
-/// technique written.
+/// A winning technique with the number of races it won; share (a percentage) of all races
+/// won with a technique written.
 struct TechniqueCount final {
     QString technique;
     qint64 races = 0;

@@ -1,5 +1,7 @@
 #include "storedpayouts.h"
 
+#include "library/digits.h"
+
 namespace rusena::library {
 
 namespace {
@@ -11,13 +13,8 @@ void appendNumber(QString &text, std::optional<qint64> number)
         return;
     char16_t digits[20];
     char16_t *const end = std::end(digits);
-    char16_t *begin = end;
-    quint64 rest = quint64(*number); // never negative: read from digits
-    do {
-        *--begin = char16_t(u'0' + rest % 10);
-        rest /= 10;
-    } while (rest > 0);
-    text.append(QStringView(begin, end));
+    // Never negative: read from digits.
+    text.append(QStringView(digitsBefore(end, quint64(*number)), end));
 }
 
 std::optional<qint64> numberOf(QStringView field)

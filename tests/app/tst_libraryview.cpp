@@ -10,7 +10,10 @@
 #include "app/historywindow.h"
 #include "app/librarywindows.h"
 #include "app/mainwindow.h"
+#include "app/payoutwindow.h"
+#include "app/periodbar.h"
 #include "app/racetable.h"
+#include "app/statswindow.h"
 #include "filebytes.h"
 
 #include <QAction>
@@ -94,6 +97,8 @@ private Q_SLOTS:
     void drops();
     void pickerWalksDays();
     void historyRowOpensRace();
+    void windowQueriesAfterRebuild_data();
+    void windowQueriesAfterRebuild();
 };
 
 void TestLibraryView::initTestCase()
@@ -245,6 +250,45 @@ void TestLibraryView::historyRowOpensRace()
     QCOMPARE(run.main()->list1()->currentRow(), 4);
     QCOMPARE(run.main()->windowTitle(), u"ルセナソフト - 2020/08/15 (土) 唐津 5R"_s);
     QCOMPARE(run.asked, QList<Message>());
+}
+
+void TestLibraryView::windowQueriesAfterRebuild_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("統計") << u"stats"_s;
+    QTest::newRow("選手成績") << u"history"_s;
+    QTest::newRow("払戻金一覧") << u"payouts"_s;
+}
+
+// A rebuild closes the library's connection and opens another: a window open across it
+// asks for the new one at its next query.
+void TestLibraryView::windowQueriesAfterRebuild()
+{
+    QFETCH(QString, window);
+    Run run;
+    run.drop({ u"k200814.txt"_s, u"k200815.txt"_s });
+    LibraryWindows *windows = run.app->libraryWindows();
+    PeriodBar *period = nullptr;
+    RaceTable *table = nullptr;
+    if (window == u"stats") {
+        windows->openStats();
+        period = windows->stats()->periodBar();
+        table = windows->stats()->table();
+    } else if (window == u"history") {
+        windows->openHistory(u"3471"_s);
+        period = windows->history()->periodBar();
+        table = windows->history()->table();
+    } else {
+        windows->openPayouts(QDate(2020, 8, 15));
+        period = windows->payouts()->periodBar();
+        table = windows->payouts()->table();
+    }
+    run.app->libraryActions().rebuild->trigger();
+    run.asked.clear();
+    period->setPeriod({ QDate(2020, 8, 14), QDate(2020, 8, 15), 0 });
+    Q_EMIT period->changed();
+    QCOMPARE(run.asked, QList<Message>());
+    QVERIFY(table->model()->rowCount() > 0);
 }
 
 QTEST_MAIN(TestLibraryView)

@@ -86,16 +86,28 @@ void TestLibraryQueries::threeDecimals_data()
     QTest::addColumn<qint64>("num");
     QTest::addColumn<qint64>("den");
     QTest::addColumn<QString>("text");
-    QTest::newRow("201 of 400 rounds up") << qint64(201) << qint64(400) << QStringLiteral("0.503");
-    QTest::newRow("one third") << qint64(1) << qint64(3) << QStringLiteral("0.333");
-    QTest::newRow("two thirds") << qint64(2) << qint64(3) << QStringLiteral("0.667");
-    QTest::newRow("exact") << qint64(1) << qint64(8) << QStringLiteral("0.125");
-    QTest::newRow("1/16 half up") << qint64(1) << qint64(16) << QStringLiteral("0.063");
-    QTest::newRow("none of five") << qint64(0) << qint64(5) << QStringLiteral("0.000");
-    QTest::newRow("all") << qint64(7) << qint64(7) << QStringLiteral("1.000");
+    QTest::addColumn<QString>("percent"); // as the windows show the same fraction
+    QTest::newRow("201 of 400 rounds up")
+        << qint64(201) << qint64(400) << QStringLiteral("0.503") << QStringLiteral("50.3");
+    QTest::newRow("one third") << qint64(1) << qint64(3) << QStringLiteral("0.333")
+                               << QStringLiteral("33.3");
+    QTest::newRow("two thirds") << qint64(2) << qint64(3) << QStringLiteral("0.667")
+                                << QStringLiteral("66.7");
+    QTest::newRow("exact") << qint64(1) << qint64(8) << QStringLiteral("0.125")
+                           << QStringLiteral("12.5");
+    QTest::newRow("1/16 half up") << qint64(1) << qint64(16) << QStringLiteral("0.063")
+                                  << QStringLiteral("6.3");
+    QTest::newRow("none of five") << qint64(0) << qint64(5) << QStringLiteral("0.000")
+                                  << QStringLiteral("0.0");
+    QTest::newRow("all") << qint64(7) << qint64(7) << QStringLiteral("1.000")
+                         << QStringLiteral("100.0");
     // Mean start timing of 0.12 0.13 0.15 0.17 = 0.1425: a double reads 0.14249...
-    QTest::newRow("mean 57cs of 4") << qint64(57) << qint64(400) << QStringLiteral("0.143");
-    QTest::newRow("over one") << qint64(3) << qint64(2) << QStringLiteral("1.500");
+    QTest::newRow("mean 57cs of 4")
+        << qint64(57) << qint64(400) << QStringLiteral("0.143") << QStringLiteral("14.3");
+    QTest::newRow("over one") << qint64(3) << qint64(2) << QStringLiteral("1.500")
+                              << QStringLiteral("150.0");
+    QTest::newRow("17 of 22, a fan's 77.3 %")
+        << qint64(17) << qint64(22) << QStringLiteral("0.773") << QStringLiteral("77.3");
 }
 
 void TestLibraryQueries::threeDecimals()
@@ -103,7 +115,9 @@ void TestLibraryQueries::threeDecimals()
     QFETCH(qint64, num);
     QFETCH(qint64, den);
     QFETCH(QString, text);
+    QFETCH(QString, percent);
     QCOMPARE(rusena::library::threeDecimals(num, den), text);
+    QCOMPARE(percentText(num, den), percent);
 }
 
 void TestLibraryQueries::historyCsv_data()
@@ -175,28 +189,33 @@ void TestLibraryQueries::summary_data()
 {
     QTest::addColumn<QString>("reg");
     QTest::addColumn<int>("venue");
-    // starts first second third F L | win top2 top3 avg | course 1 starts, course 1 win rate
+    // starts first second third F L | course 1 starts
     QTest::addColumn<QList<int>>("counts");
+    // 1着率 2連対率 3連対率 (%), average ST, course 1's 1着率, 勝率, course 1's 勝率
     QTest::addColumn<QStringList>("texts");
     QTest::newRow("void race not a start")
         << QStringLiteral("4101") << 0 << QList<int> { 3, 2, 1, 0, 0, 0, 3 }
-        << QStringList { QStringLiteral("0.667"), QStringLiteral("1.000"), QStringLiteral("1.000"),
-               QStringLiteral("0.137"), QStringLiteral("0.667") };
+        << QStringList { QStringLiteral("66.7"), QStringLiteral("100.0"), QStringLiteral("100.0"),
+               QStringLiteral("0.137"), QStringLiteral("66.7"), QStringLiteral("9.33"),
+               QStringLiteral("9.33") };
     QTest::newRow("one venue") << QStringLiteral("4101") << 2 << QList<int> { 1, 1, 0, 0, 0, 0, 1 }
-                               << QStringList { QStringLiteral("1.000"), QStringLiteral("1.000"),
-                                      QStringLiteral("1.000"), QStringLiteral("0.130"),
-                                      QStringLiteral("1.000") };
-    QTest::newRow("late start counts, no timing")
+                               << QStringList { QStringLiteral("100.0"), QStringLiteral("100.0"),
+                                      QStringLiteral("100.0"), QStringLiteral("0.130"),
+                                      QStringLiteral("100.0"), QStringLiteral("10.00"),
+                                      QStringLiteral("10.00") };
+    QTest::newRow("late start counts, no timing, 4th scores 4")
         << QStringLiteral("4104") << 0 << QList<int> { 2, 0, 0, 0, 0, 1, 0 }
-        << QStringList { QStringLiteral("0.000"), QStringLiteral("0.000"), QStringLiteral("0.000"),
-               QStringLiteral("0.120"), QString() };
+        << QStringList { QStringLiteral("0.0"), QStringLiteral("0.0"), QStringLiteral("0.0"),
+               QStringLiteral("0.120"), QString(), QStringLiteral("2.00"), QString() };
     QTest::newRow("flying only") << QStringLiteral("4105") << 0
                                  << QList<int> { 1, 0, 0, 0, 1, 0, 0 }
-                                 << QStringList { QStringLiteral("0.000"), QStringLiteral("0.000"),
-                                        QStringLiteral("0.000"), QString(), QString() };
+                                 << QStringList { QStringLiteral("0.0"), QStringLiteral("0.0"),
+                                        QStringLiteral("0.0"), QString(), QString(),
+                                        QStringLiteral("0.00"), QString() };
     QTest::newRow("no course, no start")
         << QStringLiteral("4106") << 0 << QList<int> { 0, 0, 0, 0, 0, 0, 0 }
-        << QStringList { QString(), QString(), QString(), QString(), QString() };
+        << QStringList { QString(), QString(), QString(), QString(), QString(), QString(),
+               QString() };
 }
 
 void TestLibraryQueries::summary()
@@ -211,8 +230,9 @@ void TestLibraryQueries::summary()
     QCOMPARE((QList<int> {
                  s.starts, s.first, s.second, s.third, s.flying, s.late, s.startsByCourse[1] }),
         counts);
-    QCOMPARE((QStringList {
-                 s.winRate(), s.top2Rate(), s.top3Rate(), s.averageStart(), s.courseWinRate(1) }),
+    QCOMPARE((QStringList { percentText(s.topN(1), s.starts), percentText(s.topN(2), s.starts),
+                 percentText(s.topN(3), s.starts), s.averageStart(), s.courseFirstShare(1),
+                 s.pointsAverage(), s.coursePointsAverage(1) }),
         texts);
 }
 
@@ -222,6 +242,8 @@ void TestLibraryQueries::statsCsv_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<QStringList>("expected"); // lines that must be among the rows
     QTest::addColumn<bool>("note"); // a note on standard error
+    // venue,course,勝率 as the window shows them (4th to 6th places count too)
+    QTest::addColumn<QStringList>("points");
     QTest::newRow("all venues") << QStringList {} << 18
                                 << QStringList { QStringLiteral(
                                                      "01,1,2,1,1,0,0.500,1.000,1.000,0.140"),
@@ -236,42 +258,50 @@ void TestLibraryQueries::statsCsv_data()
                                        QStringLiteral("all,3,3,1,0,2,0.333,0.333,1.000,0.143"),
                                        QStringLiteral("all,4,2,0,0,0,0.000,0.000,0.000,0.120"),
                                        QStringLiteral("all,6,0,0,0,0,,,,") }
-                                << false;
+                                << false
+                                << QStringList { QStringLiteral("01,4,4.00"),
+                                       QStringLiteral("all,1,9.33"), QStringLiteral("all,4,2.00"),
+                                       QStringLiteral("all,5,0.00"), QStringLiteral("all,6,") };
     QTest::newRow("period without venue 02")
         << QStringList { QStringLiteral("--from"), QStringLiteral("2020-01-02") } << 12
         << QStringList { QStringLiteral("01,1,1,0,1,0,0.000,1.000,1.000,0.180"),
                QStringLiteral("all,1,1,0,1,0,0.000,1.000,1.000,0.180") }
-        << false;
+        << false << QStringList { QStringLiteral("all,1,8.00") };
     QTest::newRow("to only: first day, both venues")
         << QStringList { QStringLiteral("--to"), QStringLiteral("2020-01-01") } << 18
         << QStringList { QStringLiteral("01,1,1,1,0,0,1.000,1.000,1.000,0.100"),
                QStringLiteral("02,1,1,1,0,0,1.000,1.000,1.000,0.130"),
                QStringLiteral("all,1,2,2,0,0,1.000,1.000,1.000,0.115") }
-        << false;
+        << false << QStringList { QStringLiteral("01,4,4.00"), QStringLiteral("all,4,2.00") };
     QTest::newRow("venue without starts, one digit")
         << QStringList { QStringLiteral("--venue"), QStringLiteral("3") } << 6
         << QStringList { QStringLiteral("03,1,0,0,0,0,,,,"), QStringLiteral("03,6,0,0,0,0,,,,") }
-        << false;
+        << false << QStringList { QStringLiteral("03,1,") };
     QTest::newRow("venue") << QStringList { QStringLiteral("--venue"), QStringLiteral("02") } << 6
                            << QStringList { QStringLiteral("02,2,1,1,0,0,1.000,1.000,1.000,0.110") }
-                           << false;
+                           << false
+                           << QStringList { QStringLiteral("02,2,10.00"),
+                                  QStringLiteral("02,4,0.00") };
     QTest::newRow("from after to")
         << QStringList { QStringLiteral("--from"), QStringLiteral("2020-01-03"),
                QStringLiteral("--to"), QStringLiteral("2020-01-01") }
-        << 6 << QStringList { QStringLiteral("all,1,0,0,0,0,,,,") } << true;
+        << 6 << QStringList { QStringLiteral("all,1,0,0,0,0,,,,") } << true << QStringList {};
     // The whole month from its roll-up; the days of a month cut short from their rows.
     QTest::newRow("one whole month")
         << QStringList { QStringLiteral("--from"), QStringLiteral("2020-01-01"),
                QStringLiteral("--to"), QStringLiteral("2020-01-31") }
-        << 18 << QStringList { QStringLiteral("all,1,3,2,1,0,0.667,1.000,1.000,0.137") } << false;
+        << 18 << QStringList { QStringLiteral("all,1,3,2,1,0,0.667,1.000,1.000,0.137") } << false
+        << QStringList {};
     QTest::newRow("month cut short at both ends")
         << QStringList { QStringLiteral("--from"), QStringLiteral("2020-01-02"),
                QStringLiteral("--to"), QStringLiteral("2020-01-30") }
-        << 12 << QStringList { QStringLiteral("all,1,1,0,1,0,0.000,1.000,1.000,0.180") } << false;
+        << 12 << QStringList { QStringLiteral("all,1,1,0,1,0,0.000,1.000,1.000,0.180") } << false
+        << QStringList {};
     QTest::newRow("months around, days before and after")
         << QStringList { QStringLiteral("--from"), QStringLiteral("2019-11-30"),
                QStringLiteral("--to"), QStringLiteral("2020-02-01") }
-        << 18 << QStringList { QStringLiteral("all,1,3,2,1,0,0.667,1.000,1.000,0.137") } << false;
+        << 18 << QStringList { QStringLiteral("all,1,3,2,1,0,0.667,1.000,1.000,0.137") } << false
+        << QStringList {};
 }
 
 void TestLibraryQueries::statsCsv()
@@ -280,6 +310,7 @@ void TestLibraryQueries::statsCsv()
     QFETCH(int, rows);
     QFETCH(QStringList, expected);
     QFETCH(bool, note);
+    QFETCH(QStringList, points);
     Command command(QStringLiteral("stats"), args);
     Period period;
     int status = 0;
@@ -296,6 +327,15 @@ void TestLibraryQueries::statsCsv()
     QCOMPARE(lines.size(), rows);
     for (const QString &line : expected)
         QVERIFY2(lines.contains(line), qPrintable(line));
+
+    // 勝率 by venue and course, as the window shows it.
+    const auto report = queryStats(m_db, period);
+    QVERIFY(report.ok());
+    QStringList pointLines;
+    for (const CourseStats &row : report.value->courses)
+        pointLines << statsCsvFields(row).mid(0, 2).join(u',') + u',' + row.pointsAverage();
+    for (const QString &line : points)
+        QVERIFY2(pointLines.contains(line), qPrintable(line));
 }
 
 void TestLibraryQueries::statsFollowReplacedDay()
@@ -329,8 +369,8 @@ void TestLibraryQueries::techniques()
         seen << t.technique + u' ' + QString::number(t.races) + u' ' + t.share;
     // The void race's empty technique is no technique; ties in count by name.
     QCOMPARE(seen,
-        (QStringList { QStringLiteral("まくり 1 0.333"), QStringLiteral("差し 1 0.333"),
-            QStringLiteral("逃げ 1 0.333") }));
+        (QStringList { QStringLiteral("まくり 1 33.3"), QStringLiteral("差し 1 33.3"),
+            QStringLiteral("逃げ 1 33.3") }));
 }
 
 void TestLibraryQueries::findPlayers_data()
