@@ -54,9 +54,7 @@ void fileSource(
         report.lines.append(
             reportLine(path, source.archive ? day.fileName : QString(), library.importDay(day)));
     for (const QString &name : source.ignored)
-        report.lines.append(reportLine(path, name,
-            { DayImport::Result::Ignored, {},
-                QStringLiteral("対象外：日のファイルではありません") }));
+        report.lines.append(ignoredLine(path, name));
 }
 
 } // namespace
@@ -82,7 +80,7 @@ bool isArchiveName(const QString &fileName)
     return fileName.endsWith(QStringLiteral(".lzh"), Qt::CaseInsensitive);
 }
 
-QStringList collectSources(const QStringList &paths)
+QStringList collectSources(const QStringList &paths, QStringList *strays)
 {
     QStringList out;
     for (const QString &path : paths) {
@@ -97,11 +95,21 @@ QStringList collectSources(const QStringList &paths)
             const QString name = it.fileName();
             if (isArchiveName(name) || isResultFileName(name))
                 found.append(file);
+            else if (strays)
+                strays->append(file);
         }
         found.sort();
         out.append(found);
     }
+    if (strays)
+        strays->sort();
     return out;
+}
+
+ImportLine ignoredLine(const QString &source, const QString &member)
+{
+    return reportLine(source, member,
+        { DayImport::Result::Ignored, {}, QStringLiteral("日のファイルではありません") });
 }
 
 namespace {

@@ -40,7 +40,12 @@ using BatchProgress = std::function<bool(int done, int total)>;
 
 /// The files a list of paths names: files as given; for a folder, the result files
 /// (name beginning with K or k) and LZH archives in it and below it, sorted by path.
-QStringList collectSources(const QStringList &paths);
+/// `strays`, where given, receives the folders' other files, which are not read.
+QStringList collectSources(const QStringList &paths, QStringList *strays = nullptr);
+
+/// The report line of a file passed over because it is no day file (対象外): a stray file
+/// in a folder, or a read-me in an archive. Not a failure.
+ImportLine ignoredLine(const QString &source, const QString &member = {});
 
 /// True for a name ending in .lzh (any case).
 bool isArchiveName(const QString &fileName);

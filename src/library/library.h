@@ -29,7 +29,8 @@ struct Status final {
 
 /// What filing one day file did.
 struct DayImport final {
-    /// Ignored: a member of an archive that is no day file (a read-me), passed over.
+    /// Ignored: a file that is no day file (a read-me in an archive, a stray file in a
+    /// folder), passed over; not a failure.
     enum class Result { Added, Replaced, Unchanged, Failed, Ignored };
     Result result = Result::Failed;
     QDate date;

@@ -549,7 +549,8 @@ void TestLibraryQueries::arguments()
 
 void TestLibraryQueries::commandLine_data()
 {
-    QTest::addColumn<QStringList>("args"); // DIR stands for the data folder
+    // DIR stands for the data folder, SRC for a folder holding a day and a stray file.
+    QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("folder"); // what it holds: none, library, broken
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("prints"); // part of standard output, "" for nothing
@@ -596,6 +597,11 @@ void TestLibraryQueries::commandLine_data()
     QTest::newRow("list of a name with control characters")
         << s("--data-folder DIR list") << QStringLiteral("archive imported") << 0
         << QStringLiteral("K200815.TXT\\x1b]0;x\\x07\n") << QString();
+    QTest::newRow("import of a folder with a stray file")
+        << s("--data-folder DIR import SRC") << library << 0
+        << QStringLiteral("SOURCES.txt: 対象外 (日のファイルではありません)\n"
+                          "追加 1、置き換え 0、登録済みと同じ 0、対象外 1、取り込めず 0\n")
+        << QString();
     QTest::newRow("library that fails to open")
         << s("--data-folder DIR stats") << QStringLiteral("broken") << 1 << QString()
         << QStringLiteral("ライブラリを");
@@ -638,8 +644,15 @@ void TestLibraryQueries::commandLine()
             QCOMPARE(importSources(library, { archive }).count(DayImport::Result::Added), 1);
         }
     }
+    const QString source = root.path() + QStringLiteral("/in");
+    QVERIFY(QDir().mkpath(source));
+    QVERIFY(QFile::copy(
+        QStringLiteral(RUSENA_TEST_DATA "/k200815.txt"), source + QStringLiteral("/K200815.TXT")));
+    QFile stray(source + QStringLiteral("/SOURCES.txt"));
+    QVERIFY(stray.open(QIODevice::WriteOnly) && stray.write("where the days came from\n") > 0);
+    stray.close();
     for (QString &arg : args)
-        arg.replace(QStringLiteral("DIR"), dir);
+        arg.replace(QStringLiteral("DIR"), dir).replace(QStringLiteral("SRC"), source);
     QBuffer outBytes;
     outBytes.open(QIODevice::WriteOnly);
     QTextStream out(&outBytes);

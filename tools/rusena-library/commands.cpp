@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include "store/resultlayout.h"
+
 using namespace Qt::StringLiterals;
 
 namespace rusena::tool {
@@ -14,7 +16,7 @@ const QList<Command> &commands()
         { u"export"_s, u"ライブラリ全体を四つの CSV ファイルに書き出します。"_s, &runExport },
         { u"history"_s, u"選手の出走を CSV で書きます。"_s, &runHistory },
         { u"stats"_s, u"場とコース別の成績を CSV で書きます。"_s, &runStats },
-        { u"venues"_s, u"24 場の場コードと場名を書きます。"_s, &runVenues },
+        { u"venues"_s, u"%1 場の場コードと場名を書きます。"_s.arg(layout::VenueCount), &runVenues },
     };
     return table;
 }

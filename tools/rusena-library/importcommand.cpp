@@ -19,10 +19,10 @@ QString resultWord(DayImport::Result result)
         return u"追加"_s;
     case DayImport::Result::Replaced:
         return u"置き換え"_s;
-    case DayImport::Result::Ignored:
-        return u"対象外"_s;
     case DayImport::Result::Unchanged:
         return u"登録済みと同じ"_s;
+    case DayImport::Result::Ignored:
+        return u"対象外"_s;
     case DayImport::Result::Failed:
         break;
     }
@@ -57,14 +57,18 @@ int runImport(CommandContext &context)
     if (!parseCommand(parser, context, status, 1, std::numeric_limits<qsizetype>::max()))
         return status;
     library::Library lib(context.dataFolder);
-    const QStringList sources = library::collectSources(parser.positionalArguments());
-    const library::BatchReport report = library::importSources(lib, sources);
+    QStringList strays;
+    const QStringList sources = library::collectSources(parser.positionalArguments(), &strays);
+    library::BatchReport report = library::importSources(lib, sources);
+    for (const QString &stray : strays)
+        report.lines.append(library::ignoredLine(stray));
     for (const library::ImportLine &line : report.lines)
         context.out << lineText(line) << u'\n';
-    context.out << u"追加 %1、置き換え %2、登録済みと同じ %3、取り込めず %4\n"_s
+    context.out << u"追加 %1、置き換え %2、登録済みと同じ %3、対象外 %4、取り込めず %5\n"_s
                        .arg(report.count(DayImport::Result::Added))
                        .arg(report.count(DayImport::Result::Replaced))
                        .arg(report.count(DayImport::Result::Unchanged))
+                       .arg(report.count(DayImport::Result::Ignored))
                        .arg(report.count(DayImport::Result::Failed));
     return report.count(DayImport::Result::Failed) > 0 ? 1 : 0;
 }
