@@ -97,6 +97,7 @@ private:
     void onPickDay();
     void onDayChosen(const QDate &date);
     void onNeighbourDay(int step);
+    void onCheckLibrary();
     void onRebuild();
     void openLibraryThen(std::function<void(const Outcome &opened)> next);
     void onLibraryBusy(bool busy);

@@ -1,6 +1,6 @@
 // App's side of the race library: batch imports, the day picker, the previous and next
-// day, the rebuild. Each forwards to one Session operation, as the rest of App does; what
-// can take long runs as a job on its own thread, and the library's commands wait for it.
+// day, the check and the rebuild. Each forwards to one Session operation, as the rest of App
+// does; what can take long runs as a job on its own thread, and the library's commands wait for it.
 
 #include "app.h"
 
@@ -35,6 +35,7 @@ void App::connectLibrary()
     connect(
         m_libraryActions.previousDay, &QAction::triggered, this, [this] { onNeighbourDay(-1); });
     connect(m_libraryActions.nextDay, &QAction::triggered, this, [this] { onNeighbourDay(1); });
+    connect(m_libraryActions.check, &QAction::triggered, this, &App::onCheckLibrary);
     connect(m_libraryActions.rebuild, &QAction::triggered, this, &App::onRebuild);
     // Queued: the drop returns to the dragging program before the batch runs.
     auto *drop = new FileDrop(m_main);
@@ -208,6 +209,18 @@ void App::showRaceRow()
         m_main->list1()->setCurrentRow(race - 1);
     else
         m_main->list1()->clearSelection();
+}
+
+void App::onCheckLibrary()
+{
+    runLibraryJob(QStringLiteral("ライブラリを検査しています..."), [this](JobControl &control) {
+        const Outcome outcome = m_session.checkLibrary(
+            [&control](int done, int total, const QDate &) { control.advance(done, total); });
+        return [this, outcome] {
+            render();
+            show(outcome.message, m_main);
+        };
+    });
 }
 
 } // namespace rusena

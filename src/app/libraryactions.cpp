@@ -40,6 +40,7 @@ LibraryActions addLibraryActions(QMainWindow &window)
         QKeySequence(Qt::CTRL | Qt::Key_PageUp));
     actions.nextDay = makeAction(menu, before, "mnextday", QStringLiteral("次の日(&N)"),
         QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    actions.check = makeAction(menu, before, "mcheck", QStringLiteral("ライブラリを検査(&K)"));
     actions.rebuild
         = makeAction(menu, before, "mrebuild", QStringLiteral("ライブラリを作り直す(&L)"));
     menu->insertSeparator(before)->setObjectName(QStringLiteral("hlibrary"));

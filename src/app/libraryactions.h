@@ -6,12 +6,13 @@ class QMainWindow;
 namespace rusena {
 
 /// The library's commands on the ファイル menu, after 開く: import a folder, pick a day,
-/// the previous and the next stored day, rebuild the library.
+/// the previous and the next stored day, check the library, rebuild it.
 struct LibraryActions final {
     QAction *importFolder = nullptr;
     QAction *pickDay = nullptr;
     QAction *previousDay = nullptr;
     QAction *nextDay = nullptr;
+    QAction *check = nullptr;
     QAction *rebuild = nullptr;
 };
 

@@ -110,6 +110,13 @@ bool DayFiles::write(const QDate &date, const QByteArray &bytes, const QString &
     return originSaved && saveAtomically(path, bytes, m_unsynced);
 }
 
+bool DayFiles::remove(const QDate &date) const
+{
+    const QString path = pathOf(date);
+    QFile::remove(originPath(path));
+    return !QFile::exists(path) || QFile::remove(path);
+}
+
 bool DayFiles::syncWritten()
 {
     if (m_unsynced.isEmpty())

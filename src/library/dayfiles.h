@@ -25,6 +25,8 @@ public:
     /// on disk is then as it was. The file is renamed into place (whole or absent after a
     /// kill) but not yet synced to the disk: see syncWritten().
     bool write(const QDate &date, const QByteArray &bytes, const QString &origin);
+    /// Removes the day's file (and the name it came from); false when it stays.
+    bool remove(const QDate &date) const;
     /// Syncs the files written since the last call to the disk, so that after a power cut
     /// they are there. Called before the index rows that name them are committed: one sync
     /// for a group of days instead of one a file. False when the sync failed.

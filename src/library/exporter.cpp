@@ -2,7 +2,6 @@
 
 #include "csvwriter.h"
 #include "library/period.h"
-#include "sqlitehandle.h"
 #include "store/regularfile.h"
 #include "storedpayouts.h"
 
@@ -163,8 +162,7 @@ Status writeCsvSet(sqlite3 *db, const QString &folder)
 
 Status exportLibrary(Library &library, const QString &folder)
 {
-    const QSqlDatabase db = library.database();
-    sqlite3 *handle = sqliteHandle(db);
+    sqlite3 *handle = library.connection();
     if (!handle) {
         const Status opened = library.open();
         return opened.ok() ? Status { QStringLiteral("ライブラリを読めません") } : opened;

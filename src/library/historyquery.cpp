@@ -3,15 +3,12 @@
 #include "library/daysummary.h"
 #include "library/placingpoints.h"
 #include "library/ratio.h"
-#include "library/sqlitehandle.h"
 #include "library/starts.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-
-#include <sqlite3.h>
 
 namespace rusena::library {
 
@@ -20,22 +17,6 @@ namespace {
 std::optional<int> optionalInt(const QVariant &value)
 {
     return value.isNull() ? std::nullopt : std::optional<int>(value.toInt());
-}
-
-// name_key(text) in SQL is nameKey(): the names searched and the text searched for
-// lose their blanks by the same rule.
-void nameKeyFunction(sqlite3_context *context, int, sqlite3_value **values)
-{
-    const auto *text = static_cast<const char16_t *>(sqlite3_value_text16(values[0]));
-    const QString key = nameKey(QStringView(text, sqlite3_value_bytes16(values[0]) / 2));
-    sqlite3_result_text16(context, key.utf16(), int(key.size() * 2), SQLITE_TRANSIENT);
-}
-
-void addNameKeyFunction(const QSqlDatabase &db)
-{
-    if (sqlite3 *handle = sqliteHandle(db))
-        sqlite3_create_function_v2(handle, "name_key", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC,
-            nullptr, nameKeyFunction, nullptr, nullptr, nullptr);
 }
 
 HistoryRow readRow(const QSqlQuery &q)
@@ -165,17 +146,17 @@ QueryResult<QList<PlayerMatch>> findPlayers(const QSqlDatabase &db, const QStrin
     const QString key = nameKey(part);
     if (key.isEmpty())
         return QueryResult<QList<PlayerMatch>>::success({});
-    // instr() rather than LIKE: a name never needs its % or _ escaped. A name holds the
+    // instr() rather than LIKE: a name never needs its % or _ escaped. The names lose
+    // their blanks in SQL by nameKey()'s rule, half- and full-width spaces. A name holds the
     // key's first character wherever its blanks stand: that plain test passes over most
     // names before the key of any is made. A player found under one way of writing his
     // name is counted under every way.
-    addNameKeyFunction(db);
     QSqlQuery q(db);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral(
         "SELECT printf('%04d', reg), name, first_date, last_date, starts FROM players"
         " WHERE reg IN (SELECT reg FROM players"
-        " WHERE instr(name, ?) > 0 AND instr(name_key(name), ?) > 0)"
+        " WHERE instr(name, ?) > 0 AND instr(replace(replace(name, ' ', ''), '　', ''), ?) > 0)"
         " ORDER BY reg, last_date, name"));
     q.addBindValue(key.first(1));
     q.addBindValue(key);

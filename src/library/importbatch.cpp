@@ -1,6 +1,5 @@
 #include "importbatch.h"
 
-#include "sourcequeue.h"
 #include "store/resultimport.h"
 
 #include <QDirIterator>
@@ -14,7 +13,7 @@ namespace rusena::library {
 
 namespace {
 
-DayImport skipped(QString reason)
+DayImport refused(QString reason)
 {
     return { DayImport::Result::Failed, {}, std::move(reason) };
 }
@@ -43,18 +42,17 @@ ImportLine reportLine(const QString &source, const QString &member, DayImport ou
 }
 
 // Files a source's days, a report line each (one line for a source that gives none).
-void fileSource(
-    Library &library, const QString &path, const SourceDays &source, BatchReport &report)
+void fileSource(Library &library, const SourceDays &source, BatchReport &report)
 {
     if (!source.error.isEmpty()) {
-        report.lines.append(reportLine(path, {}, skipped(source.error)));
+        report.lines.append(reportLine(source.path, {}, refused(source.error)));
         return;
     }
     for (const PreparedDay &day : source.days)
-        report.lines.append(
-            reportLine(path, source.archive ? day.fileName : QString(), library.importDay(day)));
+        report.lines.append(reportLine(
+            source.path, source.archive ? day.fileName : QString(), library.importDay(day)));
     for (const QString &name : source.ignored)
-        report.lines.append(ignoredLine(path, name));
+        report.lines.append(ignoredLine(source.path, name));
 }
 
 } // namespace
@@ -137,6 +135,13 @@ BatchReport importSources(
     // loses at most the group under way, whose raw files are already in place.
     constexpr qint64 GroupMs = 250;
     BatchReport report;
+    // One writer at a time: when another holds the library, nothing is read or written.
+    const Status writing = library.beginWriting();
+    if (!writing.ok()) {
+        for (const QString &path : sources)
+            report.lines.append(reportLine(path, {}, refused(writing.error)));
+        return report;
+    }
     QElapsedTimer group;
     qsizetype groupStart = 0;
     library.beginDays();
@@ -153,11 +158,13 @@ BatchReport importSources(
             break;
         }
         if (ahead) {
-            SourceDays days = ahead->next();
-            fileSource(library, path, days, report);
-            ahead->recycle(std::move(days));
+            std::optional<SourceDays> days = ahead->next();
+            if (!days)
+                break;
+            fileSource(library, *days, report);
+            ahead->recycle(std::move(*days));
         } else {
-            fileSource(library, path, readSource(path), report);
+            fileSource(library, readSource(path), report);
         }
         ++report.sourcesDone;
         if (group.elapsed() >= GroupMs) {
@@ -170,6 +177,7 @@ BatchReport importSources(
     commitGroup(library, report, groupStart);
     if (deferred)
         library.restoreIndexes();
+    library.endWriting();
     if (progress && !report.cancelled)
         progress(report.sourcesDone, int(sources.size()));
     return report;

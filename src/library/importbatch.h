@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library.h"
+#include "sourcequeue.h"
 
 #include <QList>
 #include <QString>
@@ -47,11 +48,8 @@ QStringList collectSources(const QStringList &paths, QStringList *strays = nullp
 /// in a folder, or a read-me in an archive. Not a failure.
 ImportLine ignoredLine(const QString &source, const QString &member = {});
 
-/// True for a name ending in .lzh (any case).
-bool isArchiveName(const QString &fileName);
-
-/// Files every day of `sources` into the library, one file after the other; a cancel
-/// keeps the days finished so far.
+/// Files every day of `sources` into the library, one file after the other, holding its
+/// write lock throughout; a cancel keeps the days finished so far.
 BatchReport importSources(
     Library &library, const QStringList &sources, const BatchProgress &progress = {});
 

@@ -100,6 +100,17 @@ void bindNumber(sqlite3_stmt *s, int index, QStringView text)
         sqlite3_bind_null(s, index);
 }
 
+// Registration numbers are kept as integers; a field that is not one keeps its text.
+void bindInteger(sqlite3_stmt *s, int index, QStringView text)
+{
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    if (ok)
+        sqlite3_bind_int64(s, index, value);
+    else
+        bindText(s, index, text);
+}
+
 void bindPositive(sqlite3_stmt *s, int index, int value)
 {
     if (value > 0)
@@ -116,7 +127,7 @@ void bindEntry(
     bindText(s, first + 2, row.placing);
     bindPositive(s, first + 3, row.rank());
     bindText(s, first + 4, row.boat);
-    bindText(s, first + 5, row.reg);
+    bindInteger(s, first + 5, row.reg);
     bindText(s, first + 6, row.name);
     bindText(s, first + 7, row.motor);
     bindText(s, first + 8, row.boatNumber);
@@ -201,6 +212,13 @@ bool IndexWriter::replaceDay(const DayRecord &record, const DayRows &rows)
     m_error = error;
     m_busy = busy;
     return false;
+}
+
+bool IndexWriter::forgetDay(const QDate &date)
+{
+    m_error.clear();
+    m_busy = false;
+    return prepare() && removeDay(date.toString(Qt::ISODate));
 }
 
 bool IndexWriter::beginGroup()

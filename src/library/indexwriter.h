@@ -35,6 +35,8 @@ public:
     /// Replaces the day (removes any earlier version) in one transaction. False on any
     /// failure, the index then being as it was; error() says why.
     bool replaceDay(const DayRecord &record, const DayRows &rows);
+    /// Removes the day's rows (inside a group: with the group). False on failure.
+    bool forgetDay(const QDate &date);
     /// Opens a group: the days replaced until commitGroup() reach the index together, in
     /// one commit (each still whole or absent). A batch writes each index page once a
     /// group instead of once a day. False when the write lock cannot be had.

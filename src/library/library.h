@@ -2,22 +2,35 @@
 
 // The race library: every imported day kept as its raw file in days/ (the truth) and
 // indexed in library.sqlite beside it for the queries. The index is opened on first use
-// (start-up never touches it), checked, and rebuilt from the raw files whenever it is of
-// another schema version or fails its check; it is never used half-built.
+// (start-up never touches it) and rebuilt from the raw files whenever it is of another
+// schema version or fails its check; it is never used half-built. Opening reads a few
+// pages: the whole file is checked only when the stamp an orderly close left says the
+// files changed since, after a process writing it died, and on demand (check()).
+//
+// One process at a time writes (the write lock): it imports days or makes the index anew
+// in the live file, so that another process holding the index open keeps reading it.
 
 #include "dayfiles.h"
 #include "dayrows.h"
+#include "indexstamp.h"
+#include "sqliteconnection.h"
+#include "writelock.h"
 
 #include <QDate>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
+
+struct sqlite3;
 
 namespace rusena::library {
 
 class IndexWriter;
+struct IndexCheck;
 
 /// Success, or why something failed, in words for the user.
 struct Status final {
@@ -68,10 +81,18 @@ struct StoredDay final {
 /// Called as a rebuild advances: days done, days in all, the day just done.
 using RebuildProgress = std::function<void(int done, int total, const QDate &date)>;
 
+/// What the check on demand found, and whether the library is sound now.
+struct CheckReport final {
+    Status status; ///< failure when the library could not be checked or mended
+    QStringList findings; ///< what was wrong, in words; empty for a sound library
+};
+
 class Library final {
 public:
     /// How long a write waits for another program holding the library.
     static constexpr int BusyTimeoutMs = 5000;
+    /// How long opening waits for another process that is making the index anew.
+    static constexpr int RebuildWaitMs = 120000;
 
     explicit Library(QString dataFolder);
     ~Library();
@@ -93,6 +114,11 @@ public:
     bool wasCreated() const { return m_created; }
     /// The open index, for the queries (opened on first use; invalid when it cannot be).
     QSqlDatabase database();
+    /// The library's own SQLite connection to the open index, for bulk reading; null
+    /// when it cannot be opened.
+    sqlite3 *connection();
+    /// True when the data folder cannot be written: the index is only read, never mended.
+    bool isReadOnly() const { return m_readOnly; }
 
     /// Files one day file's bytes under its date (from `fileName`, else from the first
     /// section's header).
@@ -112,8 +138,14 @@ public:
     /// Makes the query indexes again after such a batch.
     Status restoreIndexes();
 
-    /// Makes the index anew from the raw day files.
+    /// Makes the index anew from the raw day files. A step that fails stops it: the
+    /// index then says it must be made again, and the status names the step.
     Status rebuild(const RebuildProgress &progress = {});
+    /// Reads the whole index and every raw day file, and mends what does not agree.
+    CheckReport check(const RebuildProgress &progress = {});
+    /// Holds the write lock, waiting up to `waitMs`, for a batch of imports; nests.
+    Status beginWriting(int waitMs = BusyTimeoutMs);
+    void endWriting();
     /// The stored days, newest first; empty when the library cannot be opened.
     QList<StoredDay> storedDays();
 
@@ -121,19 +153,48 @@ public:
     QList<QDate> datesOfDigest(const QString &digest);
 
 private:
-    Status openConnection();
-    Status checkIndex(bool &usable);
-    Status createSchema();
+    /// A day's raw file as it was before an import replaced it, to be put back when the
+    /// index rows for the new bytes are not committed.
+    struct Replaced final {
+        QDate date;
+        std::optional<QByteArray> bytes; ///< nullopt: there was no file
+        QString origin;
+    };
+
+    Status openWritable(const RebuildProgress &progress);
+    Status openReadOnly();
+    Status openLocked(const RebuildProgress &progress);
+    Status connect(SqliteConnection::Mode mode);
+    Status recreateFile();
+    Status openQueries();
+    Status finishOpen();
+    Status mend(const IndexCheck &check, const RebuildProgress &progress);
+    Status rebuildLocked(const RebuildProgress &progress, bool recreate);
+    Status clearIndex();
+    Status fileAllDays(const RebuildProgress &progress);
+    Status refile(const QList<QDate> &dates);
     Status createIndexes();
+    Status restoreMissingIndexes();
     Status fileRawDay(const QDate &date, const QString &file, const QByteArray &bytes);
+    DayImport fileDay(const PreparedDay &prepared, const QDate &date);
+    void putBack(const QList<Replaced> &files);
     QString storedDigest(const QDate &date);
+    Status writerFailure() const;
+    void disconnect();
 
     QString m_dataFolder;
     DayFiles m_files;
+    WriteLock m_lock;
+    IndexStamp m_stamp;
+    QByteArray m_stampSeen; ///< the stamp as this process last saw or wrote it
+    SqliteConnection m_db;
     QString m_connection;
     std::unique_ptr<IndexWriter> m_writer;
+    QList<Replaced> m_replaced; ///< the files of the group under way
+    bool m_groupHeld = false;
     bool m_open = false;
     bool m_created = false;
+    bool m_readOnly = false;
 };
 
 } // namespace rusena::library

@@ -10,7 +10,7 @@
 namespace rusena::library {
 
 /// Kept in PRAGMA user_version. Raise it with every change to the statements below.
-inline constexpr int SchemaVersion = 5;
+inline constexpr int SchemaVersion = 6;
 
 /// Rows keep the file's text as written (trimmed as the export describes); numbers that
 /// queries compute on are INTEGER. `seq` is the order of a row within its parent as the
@@ -18,7 +18,9 @@ inline constexpr int SchemaVersion = 5;
 /// their primary key's order (WITHOUT ROWID): one tree instead of a table and its key
 /// index, which an import would both write (version 2). A race's payouts are one text of
 /// its row (version 4). Players and the monthly roll-ups keep the queries a fan waits for
-/// as quick on ten years as on one (version 5).
+/// as quick on ten years as on one (version 5). A day's rows belong to its row of `days`
+/// and go with it, removed by the writer itself: no foreign keys, which SQLite would check
+/// for every row inserted (version 6).
 inline constexpr std::array<const char *, 9> TableStatements {
     // One row per stored day; `file` is the base name it came from, `bytes_digest` tells a
     // re-import of the same bytes from a replacement.
@@ -33,7 +35,7 @@ inline constexpr std::array<const char *, 9> TableStatements {
 
     // Venue sections with a code 1..24, those without race blocks included.
     "CREATE TABLE sections ("
-    " date TEXT NOT NULL REFERENCES days(date) ON DELETE CASCADE,"
+    " date TEXT NOT NULL,"
     " venue_code INTEGER NOT NULL,"
     " seq INTEGER NOT NULL,"
     " title TEXT NOT NULL,"
@@ -41,7 +43,7 @@ inline constexpr std::array<const char *, 9> TableStatements {
 
     "CREATE TABLE races ("
     " id INTEGER PRIMARY KEY,"
-    " date TEXT NOT NULL REFERENCES days(date) ON DELETE CASCADE,"
+    " date TEXT NOT NULL,"
     " venue_code INTEGER NOT NULL,"
     " race INTEGER NOT NULL,"
     " seq INTEGER NOT NULL," // order of the block in the day
@@ -57,7 +59,7 @@ inline constexpr std::array<const char *, 9> TableStatements {
     " payouts TEXT NOT NULL)", // storedPayouts(): a line a payout; empty for a void race
 
     "CREATE TABLE entries ("
-    " race_id INTEGER NOT NULL REFERENCES races(id) ON DELETE CASCADE,"
+    " race_id INTEGER NOT NULL,"
     " seq INTEGER NOT NULL,"
     " placing TEXT NOT NULL,"
     " rank INTEGER," // 1..6 where placing is 01..06, else NULL
@@ -137,7 +139,8 @@ inline constexpr std::array<const char *, 9> TableStatements {
 /// The indexes for the queries. A rebuild and an import into an empty library make them
 /// after the rows, in one sorted pass each instead of an insert a row; opening the library
 /// makes any that a process killed before then left missing.
-/// A name search looks inside names (instr of name_key()), which no index serves.
+/// A name search looks inside names (instr of the name without blanks), which no index
+/// serves.
 inline constexpr std::array<const char *, 3> IndexNames {
     "races_by_day",
     "races_by_venue",

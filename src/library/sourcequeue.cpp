@@ -1,7 +1,6 @@
 #include "sourcequeue.h"
 
 #include "archivereader.h"
-#include "importbatch.h"
 #include "store/regularfile.h"
 #include "store/resultimport.h"
 
@@ -37,7 +36,7 @@ std::optional<QByteArray> readTextFile(const QString &path, QString &error)
 
 SourceDays readArchiveSource(const QString &path)
 {
-    SourceDays source { true, {}, {}, {} };
+    SourceDays source { path, true, {}, {}, {} };
     ArchiveContents contents = readArchive(path);
     source.error = contents.error;
     source.ignored = contents.ignored;
@@ -49,6 +48,7 @@ SourceDays readArchiveSource(const QString &path)
 SourceDays readTextSource(const QString &path)
 {
     SourceDays source;
+    source.path = path;
     const QString name = QFileInfo(path).fileName();
     if (!isResultFileName(name)) {
         source.error = QStringLiteral("名前が K で始まりません");
@@ -60,6 +60,11 @@ SourceDays readTextSource(const QString &path)
 }
 
 } // namespace
+
+bool isArchiveName(const QString &fileName)
+{
+    return fileName.endsWith(QStringLiteral(".lzh"), Qt::CaseInsensitive);
+}
 
 SourceDays readSource(const QString &path)
 {
@@ -74,8 +79,8 @@ SourceDays readSource(const QString &path)
 
 SourceQueue::SourceQueue(QStringList sources)
     : m_sources(std::move(sources))
-    , m_reader([this] { readAll(); })
 {
+    m_reader = std::thread([this] { readAll(); });
 }
 
 SourceQueue::~SourceQueue()
@@ -115,9 +120,12 @@ void SourceQueue::recycle(SourceDays &&days)
     m_spent.push_back(std::move(days));
 }
 
-SourceDays SourceQueue::next()
+std::optional<SourceDays> SourceQueue::next()
 {
     std::unique_lock lock(m_mutex);
+    if (m_handedOut == m_sources.size())
+        return std::nullopt;
+    ++m_handedOut;
     m_changed.wait(lock, [this] { return !m_ready.empty(); });
     SourceDays source = std::move(m_ready.front());
     m_ready.pop_front();

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -17,11 +18,15 @@ namespace rusena::library {
 /// What one source of a batch gives: a text file's day or an archive's K members, each
 /// prepared, or why the source gives none.
 struct SourceDays final {
+    QString path; ///< the source as given
     bool archive = false;
     QList<PreparedDay> days;
     QStringList ignored; ///< members of an archive that are no day file
     QString error;
 };
+
+/// True for a name ending in .lzh (any case).
+bool isArchiveName(const QString &fileName);
 
 /// Reads a text file (its name beginning with K or k) or an LZH archive.
 SourceDays readSource(const QString &path);
@@ -37,12 +42,13 @@ public:
     SourceQueue(const SourceQueue &) = delete;
     SourceQueue &operator=(const SourceQueue &) = delete;
 
-    /// The next source's days, in the order given; waits until they are ready. Call it
-    /// at most once for each source.
-    SourceDays next();
+    /// The next source's days, in the order given; waits until they are ready. Nullopt
+    /// once every source has been handed out.
+    std::optional<SourceDays> next();
     /// Hands a source's days back once they are stored, to be freed on the reading
-    /// thread that made them: freeing another thread's memory takes its allocator's lock,
-    /// which the reader keeps busy, and cost a batch a tenth of its time.
+    /// thread that made them while it still reads: freeing another thread's memory takes
+    /// its allocator's lock, which the reader keeps busy, and cost a batch a tenth of its
+    /// time. What comes back after the reader has finished is freed with the queue.
     void recycle(SourceDays &&days);
 
 private:
@@ -57,8 +63,9 @@ private:
     std::condition_variable m_changed;
     std::deque<SourceDays> m_ready;
     std::vector<SourceDays> m_spent;
+    qsizetype m_handedOut = 0;
     bool m_stop = false;
-    std::thread m_reader;
+    std::thread m_reader; ///< started once every member above is made
 };
 
 } // namespace rusena::library

@@ -96,6 +96,9 @@ public:
     Outcome showBatch(const library::BatchReport &report);
     /// Makes the library's index anew from its raw day files (safe on a job's thread).
     Outcome rebuildLibrary(const library::RebuildProgress &progress = {});
+    /// Reads the whole index and every raw day file, mends what does not agree (a
+    /// rebuild follows `progress`) and says what was found.
+    Outcome checkLibrary(const library::RebuildProgress &progress = {});
     /// The date the day on show was filed under (its header's date until the library has
     /// said); invalid when no day is on show.
     QDate dayOnShow() const { return m_dayOnShow; }

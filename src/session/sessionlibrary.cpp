@@ -207,6 +207,21 @@ Outcome Session::rebuildLibrary(const library::RebuildProgress &progress)
         MessageIcon::Information, MessageButtons::Ok });
 }
 
+Outcome Session::checkLibrary(const library::RebuildProgress &progress)
+{
+    const library::CheckReport report = library().check(progress);
+    if (!report.status.ok())
+        return Outcome::failure(Code::LibraryFailed,
+            libraryErrorMessage(
+                (report.findings + QStringList { report.status.error }).join(u'\n')));
+    const QString text = report.findings.isEmpty()
+        ? QStringLiteral("ライブラリに異常はありません（%1 日）。")
+              .arg(library().storedDays().size())
+        : QStringLiteral("次のことを見つけて直しました。\n") + report.findings.join(u'\n');
+    return Outcome::success(
+        { QStringLiteral("ライブラリ"), text, MessageIcon::Information, MessageButtons::Ok });
+}
+
 QString Session::windowTitle() const
 {
     QString title = QStringLiteral("ルセナソフト");

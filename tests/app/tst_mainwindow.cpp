@@ -190,6 +190,7 @@ void TestMainWindow::menus()
         { "mday", u"日付を選ぶ(&D)..."_qs },
         { "mprevday", u"前の日(&P)"_qs },
         { "mnextday", u"次の日(&N)"_qs },
+        { "mcheck", u"ライブラリを検査(&K)"_qs },
         { "mrebuild", u"ライブラリを作り直す(&L)"_qs },
         { "hlibrary", QString() },
         { "mc", u"登録設定(&C)"_qs },

@@ -18,6 +18,7 @@
 #include "session/session.h"
 
 #include <QDirIterator>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -153,6 +154,18 @@ private Q_SLOTS:
     void failures();
     void busyLibraryIsReported();
     void firstUseFilesTheDayOnShow();
+    void dayFileAndIndexAgree_data();
+    void dayFileAndIndexAgree();
+    void openChecks_data();
+    void openChecks();
+    void rebuildStops_data();
+    void rebuildStops();
+    void readOnlyFolder_data();
+    void readOnlyFolder();
+    void oddIndexFileIsRefused_data();
+    void oddIndexFileIsRefused();
+    void entryRows_data();
+    void entryRows();
 };
 
 void TestLibraryImport::outcomes_data()
@@ -579,9 +592,11 @@ void TestLibraryImport::failures()
     } else if (failure == u"deleted index") {
         QVERIFY(QFile::remove(index));
     } else if (failure == u"deleted day") {
-        QVERIFY(QFile::remove(probe.dayFiles().pathOf(QDate(2020, 8, 15))));
-        // The viewer says the day is gone, and what to do.
+        // Removed while the viewer holds the library open: the viewer says the day is
+        // gone, and what to do.
         Session session(DataFolder { scratch.root.path(), scratch.data });
+        QVERIFY(session.library().open().ok());
+        QVERIFY(QFile::remove(probe.dayFiles().pathOf(QDate(2020, 8, 15))));
         const Outcome shown = session.showStoredDay(QDate(2020, 8, 15));
         QCOMPARE(shown.code, Code::LibraryFailed);
         QVERIFY(shown.message->text.contains(u"作り直して"_s));
@@ -689,6 +704,369 @@ void TestLibraryImport::firstUseFilesTheDayOnShow()
     QCOMPARE(storedDates(session.library()),
         (QStringList { u"2020-08-15 K200815.TXT"_s, u"2020-08-14 racek.dat"_s }));
     QCOMPARE(session.dayOnShow(), QDate(2020, 8, 15));
+}
+
+namespace {
+
+// Another program in the middle of a write, holding the index's lock until it goes.
+class OtherWriter final {
+public:
+    explicit OtherWriter(const QString &indexPath)
+    {
+        m_db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
+        m_db.setDatabaseName(indexPath);
+        m_ok = m_db.open() && QSqlQuery(m_db).exec(u"BEGIN EXCLUSIVE"_s);
+    }
+    ~OtherWriter()
+    {
+        QSqlQuery(m_db).exec(u"ROLLBACK"_s);
+        m_db.close();
+        m_db = {};
+        QSqlDatabase::removeDatabase(u"other"_s);
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    QSqlDatabase m_db;
+    bool m_ok = false;
+};
+
+QString indexedDigest(Library &library, const QDate &date)
+{
+    QSqlQuery q(library.database());
+    q.prepare(u"SELECT bytes_digest FROM days WHERE date = ?"_s);
+    q.addBindValue(date.toString(Qt::ISODate));
+    return q.exec() && q.next() ? q.value(0).toString() : QString();
+}
+
+// A process id that no process has any more.
+qint64 deadProcessId()
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), { u"-functions"_s });
+    child.waitForFinished();
+    return child.processId() ? child.processId() : 0x7ffffff0;
+}
+
+} // namespace
+
+// A day's raw file and its index rows change together or not at all, and what the library
+// says of a day is decided against the bytes on disk.
+void TestLibraryImport::dayFileAndIndexAgree_data()
+{
+    QTest::addColumn<QString>("change"); // done behind the library's back, or around the import
+    QTest::addColumn<int>("result"); // of importing the 14th's bytes for the 15th
+    QTest::addColumn<bool>("newBytesStored");
+    QTest::newRow("commit refused: the old file comes back")
+        << u"locked"_s << int(DayImport::Result::Failed) << false;
+    QTest::newRow("batch refused: the old files come back")
+        << u"locked batch"_s << int(DayImport::Result::Failed) << false;
+    QTest::newRow("day file edited by hand, same bytes imported")
+        << u"edited"_s << int(DayImport::Result::Replaced) << true;
+    QTest::newRow("day file replaced by a folder")
+        << u"folder"_s << int(DayImport::Result::Failed) << false;
+}
+
+void TestLibraryImport::dayFileAndIndexAgree()
+{
+    QFETCH(QString, change);
+    QFETCH(int, result);
+    QFETCH(bool, newBytesStored);
+    Scratch scratch;
+    const QByteArray oldBytes = testBytes("k200815.txt");
+    const QByteArray newBytes = testBytes("k200814.txt");
+    const QDate date(2020, 8, 15);
+    Library library(scratch.data);
+    const QStringList old = scratch.write(
+        { { u"K200815.TXT"_s, oldBytes }, { u"K200105.TXT"_s, testBytes("k200105.txt") } });
+    QCOMPARE(importSources(library, old).count(DayImport::Result::Added), 2);
+    const QString dayPath = library.dayFiles().pathOf(date);
+    QStringList sources = scratch.write({ { u"K200815.TXT"_s, newBytes } });
+    BatchReport report;
+    if (change.startsWith(u"locked"_s)) {
+        if (change == u"locked batch"_s)
+            sources += scratch.write({ { u"K200105.TXT"_s, testBytes("k200907.txt") } });
+        const OtherWriter other(library.indexPath());
+        QVERIFY(other.ok());
+        report = importSources(library, sources);
+    } else if (change == u"edited"_s) {
+        QVERIFY(writeBytes(dayPath, newBytes));
+        report = importSources(library, sources);
+    } else {
+        QVERIFY(QFile::remove(dayPath));
+        QVERIFY(QDir().mkpath(dayPath));
+        report = importSources(library, sources);
+        QVERIFY(report.lines[0].outcome.reason.contains(u"書き込めません"_s));
+        const CheckReport check = library.check();
+        QVERIFY(check.status.ok());
+        QVERIFY2(
+            check.findings.join(u'\n').contains(u"K200815.TXT：通常のファイルではありません"_s),
+            qPrintable(check.findings.join(u'\n')));
+        QCOMPARE(storedDates(library), QStringList { u"2020-01-05 K200105.TXT"_s });
+        return;
+    }
+    QCOMPARE(int(report.lines[0].outcome.result), result);
+    QCOMPARE(readBytes(dayPath, Unreadable), newBytesStored ? newBytes : oldBytes);
+    QCOMPARE(indexedDigest(library, date), dayDigest(newBytesStored ? newBytes : oldBytes));
+    if (change == u"locked batch"_s)
+        QCOMPARE(readBytes(library.dayFiles().pathOf(QDate(2020, 1, 5)), Unreadable),
+            testBytes("k200105.txt"));
+}
+
+// Opening reads a few pages; the whole file and the raw files are read when the files are
+// not as an orderly close left them, and on demand.
+void TestLibraryImport::openChecks_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("finding"); // what the check on demand says, after the open
+    QTest::newRow("bytes overwritten mid-file while closed") << u"overwritten"_s << QString();
+    QTest::newRow("writer died between a day file and its rows") << u"died"_s << QString();
+    QTest::newRow("day file edited in place, found on demand")
+        << u"edited"_s << u"K200815.TXT：索引の記録と中身が違います"_s;
+    QTest::newRow("day file put in by hand") << u"added"_s << QString();
+}
+
+void TestLibraryImport::openChecks()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, finding);
+    Scratch scratch;
+    const QStringList paths = scratch.write({ { u"K200815.TXT"_s, testBytes("k200815.txt") },
+        { u"K200814.TXT"_s, testBytes("k200814.txt") } });
+    {
+        Library library(scratch.data);
+        QCOMPARE(importSources(library, paths).count(DayImport::Result::Added), 2);
+    }
+    Library probe(scratch.data);
+    const QString index = probe.indexPath();
+    const QString day15 = probe.dayFiles().pathOf(QDate(2020, 8, 15));
+    // File times move in steps of the system's clock tick.
+    QTest::qWait(30);
+    if (damage == u"overwritten"_s) {
+        QFile file(index);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(file.size() / 2));
+        QVERIFY(file.write(QByteArray(8192, '\x5a')) == 8192);
+    } else if (damage == u"died"_s) {
+        // As a killed import leaves it: the new file renamed in, its rows never committed.
+        QVERIFY(writeBytes(day15 + u".part"_s, testBytes("k200105.txt")));
+        QVERIFY(QFile::remove(day15) && QFile::rename(day15 + u".part"_s, day15));
+        QVERIFY(writeBytes(scratch.data + u"/library.stamp"_s,
+            "writing " + QByteArray::number(deadProcessId()) + '\n'));
+    } else if (damage == u"edited"_s) {
+        QFile file(day15);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(100));
+        QVERIFY(file.write("X") == 1);
+    } else {
+        QVERIFY(writeBytes(probe.dayFiles().pathOf(QDate(2020, 9, 7)), testBytes("k200907.txt")));
+    }
+
+    Library library(scratch.data);
+    QVERIFY(library.open().ok());
+    QSqlQuery check(library.database());
+    QVERIFY(check.exec(u"PRAGMA integrity_check"_s) && check.next());
+    QCOMPARE(check.value(0).toString(), u"ok"_s);
+    const CheckReport report = library.check();
+    QVERIFY(report.status.ok());
+    QCOMPARE(report.findings, finding.isEmpty() ? QStringList() : QStringList { finding });
+    // Whatever happened, the index now describes the raw files exactly.
+    QVERIFY(library.check().findings.isEmpty());
+    for (const QDate &date : library.dayFiles().dates())
+        QCOMPARE(indexedDigest(library, date),
+            dayDigest(readBytes(library.dayFiles().pathOf(date), Unreadable)));
+}
+
+// A rebuild step that fails stops the rebuild, names what failed, and leaves an index
+// that says it must be made again.
+void TestLibraryImport::rebuildStops_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("day file unreadable") << u"unreadable"_s << u"K200816.TXT"_s;
+    QTest::newRow("disk full") << u"disk full"_s << u"作り直せませんでした"_s;
+}
+
+void TestLibraryImport::rebuildStops()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, named);
+    Scratch scratch;
+    {
+        Library library(scratch.data);
+        QCOMPARE(importSources(library,
+                     scratch.write({ { u"K200815.TXT"_s, testBytes("k200815.txt") },
+                         { u"K200814.TXT"_s, testBytes("k200814.txt") } }))
+                     .count(DayImport::Result::Added),
+            2);
+    }
+    Library library(scratch.data);
+    Status status;
+    const QString unreadable = library.dayFiles().pathOf(QDate(2020, 8, 16));
+    if (failure == u"unreadable"_s) {
+#ifndef Q_OS_LINUX
+        QSKIP("an unreadable file is made with /proc/self/mem, which only Linux has");
+#endif
+        QVERIFY(QFile::link(u"/proc/self/mem"_s, unreadable));
+        status = library.rebuild();
+    } else {
+        if (!FileSizeLimit::Supported)
+            QSKIP("a full disk is made with a file-size limit (setrlimit), which only Unix has");
+        const FileSizeLimit limit(64 * 1024);
+        QVERIFY(limit.ok());
+        status = library.rebuild();
+    }
+    QVERIFY(!status.ok());
+    QVERIFY2(status.error.contains(named), qPrintable(status.error));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"version"_s);
+        db.setDatabaseName(library.indexPath());
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(u"PRAGMA user_version"_s) && q.next());
+        QCOMPARE(q.value(0).toInt(), 0);
+    }
+    QSqlDatabase::removeDatabase(u"version"_s);
+    // Once the obstacle is gone the next open makes it whole.
+    QFile::remove(unreadable);
+    Library reopened(scratch.data);
+    QVERIFY(reopened.open().ok());
+    QCOMPARE(reopened.storedDays().size(), 2);
+}
+
+// A data folder that cannot be written is read all the same, never rebuilt or written.
+void TestLibraryImport::readOnlyFolder_data()
+{
+    QTest::addColumn<QString>("index");
+    QTest::addColumn<QString>("refusal"); // part of the open's error, empty when it opens
+    QTest::newRow("current index") << u"current"_s << QString();
+    QTest::newRow("index of an older version") << u"older"_s << u"古い形式"_s;
+    QTest::newRow("no index") << u"none"_s << u"索引がありません"_s;
+}
+
+void TestLibraryImport::readOnlyFolder()
+{
+    QFETCH(QString, index);
+    QFETCH(QString, refusal);
+    Scratch scratch;
+    const QStringList paths = scratch.write({ { u"K200815.TXT"_s, testBytes("k200815.txt") },
+        { u"K200814.TXT"_s, testBytes("k200814.txt") } });
+    {
+        Library library(scratch.data);
+        QCOMPARE(importSources(library, paths).count(DayImport::Result::Added), 2);
+    }
+    const QString indexPath = scratch.data + u"/library.sqlite"_s;
+    if (index == u"older"_s) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"version"_s);
+            db.setDatabaseName(indexPath);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(u"PRAGMA user_version=%1"_s.arg(SchemaVersion - 1)));
+        }
+        QSqlDatabase::removeDatabase(u"version"_s);
+    } else if (index == u"none"_s) {
+        QVERIFY(QFile::remove(indexPath));
+    }
+    const QStringList before = filesBelow(scratch.data);
+    const ReadOnlyFolder readOnly(scratch.data);
+    if (!readOnly.ok())
+        QSKIP("this file system cannot make a folder read-only for this user");
+    Library library(scratch.data);
+    const Status opened = library.open();
+    if (refusal.isEmpty()) {
+        QVERIFY2(opened.ok(), qPrintable(opened.error));
+        QVERIFY(library.isReadOnly());
+        QCOMPARE(library.storedDays().size(), 2);
+        QVERIFY(exportLibrary(library, scratch.root.filePath(u"export"_s)).ok());
+    } else {
+        QVERIFY(!opened.ok());
+        QVERIFY2(opened.error.contains(refusal), qPrintable(opened.error));
+        QVERIFY(opened.error.contains(u"書き込みのできる"_s));
+    }
+    // Writing says why it cannot.
+    const DayImport imported = library.importDay(u"K200105.TXT"_s, testBytes("k200105.txt"));
+    QCOMPARE(imported.result, DayImport::Result::Failed);
+    QVERIFY2(imported.reason.contains(u"読み取り専用"_s), qPrintable(imported.reason));
+    QVERIFY(library.rebuild().error.contains(u"読み取り専用"_s));
+    QCOMPARE(filesBelow(scratch.data), before);
+}
+
+// The index is a regular file of the library's own; a link or a folder there is refused.
+void TestLibraryImport::oddIndexFileIsRefused_data()
+{
+    QTest::addColumn<bool>("link"); // else a folder
+    QTest::newRow("link to another program's database") << true;
+    QTest::newRow("folder") << false;
+}
+
+void TestLibraryImport::oddIndexFileIsRefused()
+{
+    QFETCH(bool, link);
+    Scratch scratch;
+    QVERIFY(QDir().mkpath(scratch.data));
+    const QString other = scratch.root.filePath(u"other.sqlite"_s);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
+        db.setDatabaseName(other);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(u"CREATE TABLE t (x)"_s));
+    }
+    QSqlDatabase::removeDatabase(u"other"_s);
+    const QByteArray otherBytes = readBytes(other, Unreadable);
+    const QString index = scratch.data + u"/library.sqlite"_s;
+    QVERIFY(link ? QFile::link(other, index) : QDir().mkpath(index));
+    Library library(scratch.data);
+    const Status opened = library.open();
+    QVERIFY(!opened.ok());
+    QVERIFY2(opened.error.contains(u"通常のファイルではありません"_s), qPrintable(opened.error));
+    QVERIFY(!library.rebuild().ok());
+    const QString day = scratch.write({ { u"K200815.TXT"_s, testBytes("k200815.txt") } })[0];
+    QCOMPARE(importSources(library, { day }).count(DayImport::Result::Failed), 1);
+    QCOMPARE(readBytes(other, Unreadable), otherBytes);
+    QVERIFY(!QFile::exists(other + u"-wal"_s));
+}
+
+// Rows of the index hold the file's fields, each in its own column: one row of each kind
+// of placing, copied from the file by hand (the first such row of the day).
+void TestLibraryImport::entryRows_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("row"); // placing, boat, reg, name, motor, boat_no,
+                                          // exhibition, course, start, race_time
+    const auto add = [](const char *name, const char *file, const QString &row) {
+        QTest::newRow(name) << QString::fromLatin1(file) << row.split(u'|');
+    };
+    add("first", "k200105.txt", u"01|1|3871|池　田　　紫　乃|20|13|6.86|1|0.15|1.49.0"_s);
+    add("sixth", "k200814.txt", u"06|4|5118|野　田　　なづき|26|84|6.78|6|0.09|1.57.7"_s);
+    add("flying start", "k200105.txt", u"F|1|3232|山　川　　美由紀|38|14|6.80|1|F0.02|"_s);
+    add("late start", "k200815.txt", u"L1|1|4247|齊　藤　　　　優|47|30|6.72||L .|"_s);
+    add("absent", "k200815.txt", u"K1|1|3690|河　合　　三　弘|61|13|K .||K .|"_s);
+    add("disqualified", "k200815.txt", u"S1|3|4971|秦　　　　直　也|41|118|6.95|3|0.03|"_s);
+    add("not finished", "k200814.txt", u"00|6|4053|芦　澤　　　　望|23|28|6.85|6|0.05|"_s);
+}
+
+void TestLibraryImport::entryRows()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, row);
+    Scratch scratch;
+    Library library(scratch.data);
+    const DayImport imported = library.importDay(file, testBytes(file.toLatin1().constData()));
+    QVERIFY(imported.stored());
+    QSqlQuery q(library.database());
+    q.prepare(u"SELECT e.placing, e.boat, printf('%04d', e.reg), e.name, e.motor, e.boat_no,"
+              u" e.exhibition, ifnull(e.course, ''), e.start, e.race_time, typeof(e.reg)"
+              u" FROM entries e JOIN races r ON r.id = e.race_id"
+              u" WHERE r.date = ? AND e.reg = ? AND e.placing = ? ORDER BY r.seq LIMIT 1"_s);
+    q.addBindValue(imported.date.toString(Qt::ISODate));
+    q.addBindValue(row[2].toInt());
+    q.addBindValue(row[0]);
+    QVERIFY(q.exec() && q.next());
+    QStringList got;
+    for (int i = 0; i < 10; ++i)
+        got.append(q.value(i).toString());
+    QCOMPARE(got, row);
+    QCOMPARE(q.value(10).toString(), u"integer"_s);
 }
 
 QTEST_GUILESS_MAIN(TestLibraryImport)

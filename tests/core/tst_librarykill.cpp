@@ -1,8 +1,10 @@
-// A process killed at any moment of a batch import leaves a library that opens, passes
-// its integrity check and holds every day whole or not at all, with its raw file present
-// for every indexed day. The child is rusena-library itself, killed (SIGKILL) at random
-// points of a large batch, many times over one data folder; every other run brings other
-// bytes for the same dates, so that replacements are cut short too.
+// A process killed at any moment of a batch import, of a rebuild, or of a rebuild started
+// beside an import, leaves a library that opens, passes its integrity check and holds
+// every day whole or not at all, with its raw file present for every indexed day; once
+// opened, the index describes exactly the bytes in days/. The children are rusena-library
+// itself, killed (SIGKILL) at random points, many times over one data folder; every other
+// run brings other bytes for the same dates, so that replacements are cut short too.
+// The seed of the random points is printed; RUSENA_KILL_SEED runs the same points again.
 
 #include "filebytes.h"
 
@@ -12,6 +14,7 @@
 #include "library/storedpayouts.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -25,7 +28,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int Days = 20;
-constexpr int Runs = 30;
+constexpr int Runs = 36;
 const QByteArray Unreadable = QByteArrayLiteral("<unreadable>");
 
 const QList<QByteArray> &realDays()
@@ -107,6 +110,7 @@ private Q_SLOTS:
 private:
     void writeSources(const QString &folder, int variant);
     void verify(const QString &dataFolder, int &daysSeen);
+    void verifyAgreement(Library &library);
 };
 
 void TestLibraryKill::writeSources(const QString &folder, int variant)
@@ -158,49 +162,109 @@ void TestLibraryKill::verify(const QString &dataFolder, int &daysSeen)
     QSqlDatabase::removeDatabase(u"check"_s);
     // And the program takes it from there.
     Library library(dataFolder);
-    QVERIFY(library.open().ok());
+    const Status opened = library.open();
+    QVERIFY2(opened.ok(), qPrintable(opened.error));
+    verifyAgreement(library);
+}
+
+// The index describes exactly the raw files: the same days, each with its file's digest.
+void TestLibraryKill::verifyAgreement(Library &library)
+{
+    QHash<QDate, QString> indexed;
+    QSqlQuery q(library.database());
+    QVERIFY(q.exec(u"SELECT date, bytes_digest FROM days"_s));
+    while (q.next())
+        indexed.insert(
+            QDate::fromString(q.value(0).toString(), Qt::ISODate), q.value(1).toString());
+    const QList<QDate> dates = library.dayFiles().dates();
+    QCOMPARE(indexed.size(), dates.size());
+    for (const QDate &date : dates) {
+        const QByteArray bytes = readBytes(library.dayFiles().pathOf(date), Unreadable);
+        QVERIFY2(indexed.value(date) == dayDigest(bytes), qPrintable(date.toString(Qt::ISODate)));
+    }
 }
 
 void TestLibraryKill::killedImportsLeaveWholeDays()
 {
+    const QByteArray seedText = qgetenv("RUSENA_KILL_SEED");
+    const quint32 seed
+        = seedText.isEmpty() ? QRandomGenerator::global()->generate() : quint32(seedText.toULong());
+    qInfo("seed %u (RUSENA_KILL_SEED=%u repeats this run)", seed, seed);
+    QRandomGenerator random(seed);
     QTemporaryDir root;
     const QString data = root.filePath(u"data"_s);
     const QString sources = root.filePath(u"in"_s);
-    const auto run = [&](int killAfterMs) {
-        QProcess child;
+    const auto start = [&](QProcess &child, const QStringList &command) {
         child.start(
-            QStringLiteral(RUSENA_LIBRARY_EXE), { u"--data-folder"_s, data, u"import"_s, sources });
-        if (!child.waitForStarted())
-            return false;
+            QStringLiteral(RUSENA_LIBRARY_EXE), QStringList { u"--data-folder"_s, data } + command);
+        return child.waitForStarted();
+    };
+    const auto finish = [](QProcess &child, int killAfterMs) {
         if (killAfterMs >= 0 && !child.waitForFinished(killAfterMs))
             child.kill();
         child.waitForFinished(60000);
-        return true;
     };
+    const QStringList import { u"import"_s, sources };
+    const QStringList rebuild { u"rebuild"_s };
 
-    // One whole run tells how long a batch takes here.
+    // One whole run of each tells how long they take here.
     writeSources(sources, 0);
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(run(-1));
-    const int wholeMs = int(timer.elapsed());
+    {
+        QProcess child;
+        QVERIFY(start(child, import));
+        finish(child, -1);
+    }
+    const int importMs = int(timer.restart());
+    {
+        QProcess child;
+        QVERIFY(start(child, rebuild));
+        finish(child, -1);
+    }
+    const int rebuildMs = int(timer.elapsed());
     QDir(data).removeRecursively();
 
     int kills = 0, daysSeen = 0;
     for (int i = 0; i < Runs; ++i) {
         writeSources(sources, i % 2);
-        const int at = int(QRandomGenerator::global()->bounded(wholeMs + 1));
-        QVERIFY(run(at));
-        ++kills;
+        // Imports first, so that the rebuilds have days to make the index of.
+        const int kind = i < Runs / 3 ? 0 : i % 3;
+        QString what;
+        if (kind < 2) {
+            const int at = int(random.bounded((kind == 0 ? importMs : rebuildMs) + 1));
+            what = (kind == 0 ? u"import killed at %1 ms"_s : u"rebuild killed at %1 ms"_s).arg(at);
+            QProcess child;
+            QVERIFY(start(child, kind == 0 ? import : rebuild));
+            finish(child, at);
+            ++kills;
+        } else {
+            // A rebuild started while an import runs; either may be killed, or neither.
+            const int after = int(random.bounded(importMs / 2 + 1));
+            const int victim = int(random.bounded(3)); // 0 the import, 1 the rebuild, 2 none
+            const int at = int(random.bounded(importMs + rebuildMs + 1));
+            what = u"rebuild %1 ms after an import, %2 killed at %3 ms"_s.arg(after)
+                       .arg(victim == 0      ? u"the import"_s
+                               : victim == 1 ? u"the rebuild"_s
+                                             : u"neither"_s)
+                       .arg(at);
+            QProcess first, second;
+            QVERIFY(start(first, import));
+            QTest::qSleep(after);
+            QVERIFY(start(second, rebuild));
+            finish(victim == 0 ? first : second, victim == 2 ? -1 : at);
+            finish(victim == 0 ? second : first, -1);
+            kills += victim == 2 ? 0 : 1;
+        }
         verify(data, daysSeen);
         if (QTest::currentTestFailed()) {
-            qWarning("failed after the kill at %d ms of run %d", at, i);
+            qWarning("failed after run %d: %s (seed %u)", i, qPrintable(what), seed);
             return;
         }
     }
-    qInfo("%d runs killed at random points of a %d ms batch of %d days; %d indexed days checked "
-          "whole",
-        kills, wholeMs, Days, daysSeen);
+    qInfo("%d runs, %d kills at random points of a %d ms import of %d days and a %d ms rebuild; "
+          "%d indexed days checked whole",
+        Runs, kills, importMs, Days, rebuildMs, daysSeen);
 }
 
 QTEST_GUILESS_MAIN(TestLibraryKill)

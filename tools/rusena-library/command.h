@@ -38,6 +38,7 @@ int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &
 
 int runImport(CommandContext &context);
 int runList(CommandContext &context);
+int runCheck(CommandContext &context);
 int runRebuild(CommandContext &context);
 int runExport(CommandContext &context);
 int runHistory(CommandContext &context);

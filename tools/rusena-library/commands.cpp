@@ -12,6 +12,7 @@ const QList<Command> &commands()
         { u"import"_s, u"結果ファイルと LZH 書庫を取り込みます (ファイルかフォルダ)。"_s,
             &runImport },
         { u"list"_s, u"登録済みの日を一覧します。"_s, &runList },
+        { u"check"_s, u"索引全体と日のファイルを検査し、違いを直します。"_s, &runCheck },
         { u"rebuild"_s, u"登録済みの日のファイルから索引を作り直します。"_s, &runRebuild },
         { u"export"_s, u"ライブラリ全体を四つの CSV ファイルに書き出します。"_s, &runExport },
         { u"history"_s, u"選手の出走を CSV で書きます。"_s, &runHistory },
