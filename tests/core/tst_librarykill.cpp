@@ -22,6 +22,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+#include <vector>
+
 using namespace rusena::library;
 using namespace Qt::StringLiterals;
 
@@ -106,6 +109,8 @@ class TestLibraryKill final : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void killedImportsLeaveWholeDays();
+    void readersBesideAWriter_data();
+    void readersBesideAWriter();
 
 private:
     void writeSources(const QString &folder, int variant);
@@ -265,6 +270,49 @@ void TestLibraryKill::killedImportsLeaveWholeDays()
     qInfo("%d runs, %d kills at random points of a %d ms import of %d days and a %d ms rebuild; "
           "%d indexed days checked whole",
         Runs, kills, importMs, Days, rebuildMs, daysSeen);
+}
+
+// Readers started beside the first import into an empty folder, or beside a rebuild,
+// never make, remove or rebuild the index themselves: they read it, or wait for it.
+void TestLibraryKill::readersBesideAWriter_data()
+{
+    QTest::addColumn<QString>("writer");
+    QTest::newRow("lists beside the first import") << u"import"_s;
+    QTest::newRow("lists beside a rebuild") << u"rebuild"_s;
+}
+
+void TestLibraryKill::readersBesideAWriter()
+{
+    QFETCH(QString, writer);
+    QTemporaryDir root;
+    const QString data = root.filePath(u"data"_s);
+    const QString sources = root.filePath(u"in"_s);
+    writeSources(sources, 0);
+    const QStringList import { u"--data-folder"_s, data, u"import"_s, sources };
+    if (writer == u"rebuild"_s)
+        QCOMPARE(QProcess::execute(QStringLiteral(RUSENA_LIBRARY_EXE), import), 0);
+    QProcess first;
+    first.start(QStringLiteral(RUSENA_LIBRARY_EXE),
+        writer == u"rebuild"_s ? QStringList { u"--data-folder"_s, data, u"rebuild"_s } : import);
+    QVERIFY(first.waitForStarted());
+    std::vector<std::unique_ptr<QProcess>> readers;
+    for (int i = 0; i < 4; ++i) {
+        readers.push_back(std::make_unique<QProcess>());
+        readers.back()->start(
+            QStringLiteral(RUSENA_LIBRARY_EXE), { u"--data-folder"_s, data, u"list"_s });
+        QTest::qSleep(20);
+    }
+    QVERIFY(first.waitForFinished(60000));
+    QCOMPARE(first.exitCode(), 0);
+    for (const auto &reader : readers) {
+        QVERIFY(reader->waitForFinished(60000));
+        const QByteArray err = reader->readAllStandardError();
+        QVERIFY2(reader->exitCode() == 0, err.constData());
+    }
+    Library library(data);
+    QVERIFY(library.open().ok());
+    QCOMPARE(library.storedDays().size(), Days);
+    verifyAgreement(library);
 }
 
 QTEST_GUILESS_MAIN(TestLibraryKill)
