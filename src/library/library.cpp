@@ -207,7 +207,7 @@ Status Library::open(const RebuildProgress &progress)
         disconnect();
     }
     if (isOddIndexFile(indexPath()))
-        return { indexPath()
+        return { QStringLiteral("ライブラリを開けません：") + indexPath()
                 + QStringLiteral(" が通常のファイルではありません。"
                                  "リンクやフォルダの先には書き込みません。"),
             false };

@@ -71,6 +71,7 @@ SourceDays readSource(const QString &path)
     // Said first: a missing path is neither a badly named file nor a broken archive.
     if (!QFileInfo::exists(path)) {
         SourceDays missing;
+        missing.path = path;
         missing.error = QStringLiteral("ファイルもフォルダもありません");
         return missing;
     }
