@@ -389,13 +389,14 @@ Status Library::beginWriting(int waitMs)
 {
     if (!QDir().mkpath(m_dataFolder) || !isWritableFolder(m_dataFolder))
         return { readOnlyText(), false };
+    const bool outermost = !m_lock.isHeld();
     if (!m_lock.acquire(waitMs))
         return busy();
     Status status = open();
     if (status.ok() && m_readOnly)
         status = { readOnlyText(), false };
     // From here until an orderly close, a death of this process means a full check.
-    if (status.ok() && !m_stampSeen.startsWith("writing")) {
+    if (status.ok() && outermost) {
         m_stampSeen = m_stamp.markWriting();
         if (m_stampSeen.isEmpty())
             status = { readOnlyText(), false };

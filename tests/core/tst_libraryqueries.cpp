@@ -602,6 +602,10 @@ void TestLibraryQueries::commandLine_data()
         << QStringLiteral("SOURCES.txt: 対象外 (日のファイルではありません)\n"
                           "追加 1、置き換え 0、登録済みと同じ 0、対象外 1、取り込めず 0\n")
         << QString();
+    QTest::newRow("check of a sound library") << s("--data-folder DIR check") << library << 0
+                                              << QStringLiteral("異常はありません") << QString();
+    QTest::newRow("check without a library")
+        << s("--data-folder DIR check") << none << 1 << QString() << noLibrary;
     QTest::newRow("library that fails to open")
         << s("--data-folder DIR stats") << QStringLiteral("broken") << 1 << QString()
         << QStringLiteral("ライブラリを");
