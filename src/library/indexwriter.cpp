@@ -218,7 +218,10 @@ bool IndexWriter::forgetDay(const QDate &date)
 {
     m_error.clear();
     m_busy = false;
-    return prepare() && removeDay(date.toString(Qt::ISODate));
+    // The players the day named keep their first and last days from the days left.
+    const QString key = date.toString(Qt::ISODate);
+    bool removed = false;
+    return prepare() && removeDay(key, removed) && (!removed || fixPlayers(key));
 }
 
 bool IndexWriter::beginGroup()
