@@ -73,11 +73,6 @@ QDate BatchReport::latestDay() const
     return latest;
 }
 
-bool isArchiveName(const QString &fileName)
-{
-    return fileName.endsWith(QStringLiteral(".lzh"), Qt::CaseInsensitive);
-}
-
 QStringList collectSources(const QStringList &paths, QStringList *strays)
 {
     QStringList out;
