@@ -75,6 +75,7 @@ App::App(DataFolder folder, QObject *parent)
         [this] { withLibrary([this] { m_library->openStats(); }); });
 
     connectLibrary();
+    connectProgrammes();
 }
 
 App::~App()

@@ -61,6 +61,9 @@ public:
     /// (its messages, racek.dat), anything else is a batch with a progress dialog and one
     /// summary at the end.
     void importPaths(const QStringList &paths);
+    /// Files dropped on the main window: as importPaths(), except that a programme file
+    /// (named B...) goes the library's way even alone.
+    void importDropped(const QStringList &paths);
     /// 選手成績, 払戻金一覧 and 統計 (each made when first opened).
     LibraryWindows *libraryWindows() const { return m_library; }
 
@@ -103,6 +106,12 @@ private:
     void onLibraryBusy(bool busy);
     QList<QAction *> libraryCommands() const;
     void showRaceRow();
+    void importBatch(const QStringList &paths, std::function<void()> then = {});
+
+    // The programme windows (appprogrammes.cpp).
+    void connectProgrammes();
+    RaceRef raceOnShow() const;
+    void onProgrammeFiles();
 
     Session m_session;
     QPointer<MainWindow> m_main;

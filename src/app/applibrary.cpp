@@ -8,6 +8,7 @@
 #include "dialogs.h"
 #include "filedrop.h"
 #include "jobrunner.h"
+#include "library/daykind.h"
 #include "librarywindows.h"
 #include "mainwindow.h"
 #include "recentfiles.h"
@@ -17,6 +18,7 @@
 #include <QListWidget>
 #include <QMenu>
 
+#include <algorithm>
 #include <memory>
 
 namespace rusena {
@@ -39,7 +41,7 @@ void App::connectLibrary()
     connect(m_libraryActions.rebuild, &QAction::triggered, this, &App::onRebuild);
     // Queued: the drop returns to the dragging program before the batch runs.
     auto *drop = new FileDrop(m_main);
-    connect(drop, &FileDrop::filesDropped, this, &App::importPaths, Qt::QueuedConnection);
+    connect(drop, &FileDrop::filesDropped, this, &App::importDropped, Qt::QueuedConnection);
     connect(m_jobs, &JobRunner::busyChanged, this, &App::onLibraryBusy);
 }
 
@@ -56,8 +58,9 @@ bool App::libraryBusy() const
 QList<QAction *> App::libraryCommands() const
 {
     return { m_main->mread(), m_libraryActions.importFolder, m_libraryActions.pickDay,
-        m_libraryActions.previousDay, m_libraryActions.nextDay, m_libraryActions.rebuild,
-        m_main->mhistory(), m_main->mpayouts(), m_main->mstats() };
+        m_libraryActions.previousDay, m_libraryActions.nextDay, m_libraryActions.check,
+        m_libraryActions.rebuild, m_main->mhistory(), m_main->mpayouts(), m_main->mstats(),
+        m_main->mprogramme(), m_main->mfavouriteraces() };
 }
 
 // While a job holds the library every window stays usable, but nothing may reach the
@@ -134,17 +137,35 @@ void App::importPaths(const QStringList &paths)
         openFile(paths.constFirst());
         return;
     }
-    runLibraryJob(QStringLiteral("取り込んでいます..."), [this, paths](JobControl &control) {
+    importBatch(paths);
+}
+
+void App::importDropped(const QStringList &paths)
+{
+    const bool programmes = std::any_of(paths.begin(), paths.end(), [](const QString &path) {
+        return library::kindOfFileName(QFileInfo(path).fileName()) == library::DayKind::Programme;
+    });
+    if (programmes)
+        importBatch(paths);
+    else
+        importPaths(paths);
+}
+
+void App::importBatch(const QStringList &paths, std::function<void()> then)
+{
+    runLibraryJob(QStringLiteral("取り込んでいます..."), [this, paths, then](JobControl &control) {
         auto report = std::make_shared<library::BatchReport>();
         const Outcome filed = m_session.fileBatch(
             paths, [&control](int done, int total) { return control.advance(done, total); },
             *report);
-        return [this, filed, report] {
+        return [this, filed, report, then] {
             const Outcome outcome = filed.ok() ? m_session.showBatch(*report) : filed;
             render();
             show(outcome.message, m_main);
             if (m_dayPicker && m_dayPicker->isVisible())
                 m_dayPicker->setDays(m_session.library().storedDays(), m_session.dayOnShow());
+            if (then)
+                then();
         };
     });
 }

@@ -1,8 +1,10 @@
 #include "librarywindows.h"
 
+#include "favouriteraceswindow.h"
 #include "historywindow.h"
 #include "library/storedspan.h"
 #include "payoutwindow.h"
+#include "programmewindow.h"
 #include "statswindow.h"
 
 namespace rusena {
@@ -18,6 +20,8 @@ LibraryWindows::~LibraryWindows()
     delete m_history;
     delete m_payouts;
     delete m_stats;
+    delete m_programme;
+    delete m_favouriteRaces;
 }
 
 HistoryWindow *LibraryWindows::history() const
@@ -33,6 +37,16 @@ PayoutWindow *LibraryWindows::payouts() const
 StatsWindow *LibraryWindows::stats() const
 {
     return m_stats;
+}
+
+ProgrammeWindow *LibraryWindows::programme() const
+{
+    return m_programme;
+}
+
+FavouriteRacesWindow *LibraryWindows::favouriteRaces() const
+{
+    return m_favouriteRaces;
 }
 
 template <typename W> W *LibraryWindows::prepare(QPointer<W> &window)
@@ -87,10 +101,15 @@ void LibraryWindows::openStats()
     w->activateWindow();
 }
 
+QList<QWidget *> LibraryWindows::windows() const
+{
+    return { m_history.data(), m_payouts.data(), m_stats.data(), m_programme.data(),
+        m_favouriteRaces.data() };
+}
+
 void LibraryWindows::setBusy(bool busy)
 {
-    for (QWidget *w : { static_cast<QWidget *>(m_history.data()),
-             static_cast<QWidget *>(m_payouts.data()), static_cast<QWidget *>(m_stats.data()) }) {
+    for (QWidget *w : windows()) {
         if (!w)
             continue;
         w->setEnabled(!busy);
@@ -101,10 +120,48 @@ void LibraryWindows::setBusy(bool busy)
     }
 }
 
+void LibraryWindows::openProgramme(const RaceRef &race)
+{
+    if (!m_database())
+        return;
+    if (!m_programme) {
+        m_programme = new ProgrammeWindow(m_database);
+        connect(m_programme, &ProgrammeWindow::raceActivated, this, &LibraryWindows::raceActivated);
+        connect(m_programme, &ProgrammeWindow::favouriteRacesRequested, this,
+            &LibraryWindows::favouriteRacesRequested);
+        connect(m_programme, &ProgrammeWindow::openFilesRequested, this,
+            &LibraryWindows::programmeFilesRequested);
+        // An entrant opens 選手成績 on him, whatever that window showed before.
+        connect(m_programme, &ProgrammeWindow::playerActivated, this, [this](const QString &reg) {
+            openHistory(QString());
+            if (m_history)
+                m_history->lookUp(reg);
+        });
+    }
+    m_programme->showRace(race);
+    m_programme->show();
+    m_programme->raise();
+    m_programme->activateWindow();
+}
+
+void LibraryWindows::openFavouriteRaces(const QString &favourite, const QDate &date)
+{
+    if (!m_database())
+        return;
+    if (!m_favouriteRaces) {
+        m_favouriteRaces = new FavouriteRacesWindow(m_database);
+        connect(m_favouriteRaces, &FavouriteRacesWindow::raceChosen, this,
+            &LibraryWindows::openProgramme);
+    }
+    m_favouriteRaces->showPlayer(favourite, date);
+    m_favouriteRaces->show();
+    m_favouriteRaces->raise();
+    m_favouriteRaces->activateWindow();
+}
+
 void LibraryWindows::hideAll()
 {
-    for (QWidget *w : { static_cast<QWidget *>(m_history.data()),
-             static_cast<QWidget *>(m_payouts.data()), static_cast<QWidget *>(m_stats.data()) }) {
+    for (QWidget *w : windows()) {
         if (w)
             w->hide();
     }

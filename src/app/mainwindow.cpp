@@ -202,6 +202,13 @@ void MainWindow::buildMenus()
     m_mpayouts->setObjectName(QStringLiteral("mpayouts"));
     m_mstats = search->addAction(QStringLiteral("統計(&T)..."));
     m_mstats->setObjectName(QStringLiteral("mstats"));
+    // The programme windows: the shortcut opens 出走表 on the venue and race on show.
+    search->addSeparator();
+    m_mprogramme = search->addAction(QStringLiteral("出走表(&E)..."));
+    m_mprogramme->setObjectName(QStringLiteral("mprogramme"));
+    m_mprogramme->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    m_mfavouriteraces = search->addAction(QStringLiteral("お気に入り選手の出走(&G)..."));
+    m_mfavouriteraces->setObjectName(QStringLiteral("mfavouriteraces"));
 
     QMenu *help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("mh"));

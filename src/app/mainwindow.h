@@ -51,6 +51,8 @@ public:
     QAction *mhistory() const { return m_mhistory; }
     QAction *mpayouts() const { return m_mpayouts; }
     QAction *mstats() const { return m_mstats; }
+    QAction *mprogramme() const { return m_mprogramme; }
+    QAction *mfavouriteraces() const { return m_mfavouriteraces; }
     QAction *mv() const { return m_mv; }
 
     /// Places the window at the centre of its screen.
@@ -105,6 +107,8 @@ private:
     QAction *m_mhistory = nullptr;
     QAction *m_mpayouts = nullptr;
     QAction *m_mstats = nullptr;
+    QAction *m_mprogramme = nullptr;
+    QAction *m_mfavouriteraces = nullptr;
     QAction *m_mv = nullptr;
 
     bool m_pressOnSelectedRow = false;

@@ -1,5 +1,6 @@
 #include "archivereader.h"
 
+#include "daykind.h"
 #include "store/regularfile.h"
 #include "store/resultimport.h"
 
@@ -147,7 +148,7 @@ ArchiveContents readArchive(QIODevice &device)
         if (archive_entry_filetype(entry) != AE_IFREG)
             continue;
         const QString name = memberName(entry);
-        if (!isResultFileName(name)) {
+        if (!kindOfFileName(name)) {
             contents.ignored.append(name);
             continue;
         }
@@ -164,7 +165,7 @@ ArchiveContents readArchive(QIODevice &device)
     if (status != ARCHIVE_EOF)
         return { {}, {}, QStringLiteral("書庫が壊れています") };
     if (contents.members.isEmpty())
-        return { {}, {}, QStringLiteral("K で始まるファイルがありません") };
+        return { {}, {}, QStringLiteral("B で始まるファイルも K で始まるファイルもありません") };
     return contents;
 }
 

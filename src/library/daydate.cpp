@@ -22,7 +22,7 @@ qsizetype leadingDigits(QStringView text)
 
 QDate dateOfFileName(QStringView fileName)
 {
-    if (fileName.isEmpty() || (fileName[0] != u'K' && fileName[0] != u'k'))
+    if (fileName.isEmpty() || !kindOfFileName(fileName.left(1).toString()))
         return {};
     const QStringView digits = fileName.sliced(1, leadingDigits(fileName.sliced(1)));
     // A name such as "K2008150.TXT" carries no date of either form.
@@ -41,10 +41,10 @@ QDate dayDate(QStringView fileName, const QDate &headerDate)
     return named.isValid() ? named : headerDate;
 }
 
-QString storedDayName(const QDate &date)
+QString storedDayName(const QDate &date, DayKind kind)
 {
     const bool twoDigitYear = date.year() >= 2000 && date.year() <= 2099;
-    return u'K' + date.toString(twoDigitYear ? u"yyMMdd" : u"yyyyMMdd") + u".TXT";
+    return (kind == DayKind::Programme ? u'B' : u'K') + date.toString(twoDigitYear ? u"yyMMdd" : u"yyyyMMdd") + u".TXT";
 }
 
 } // namespace rusena::library

@@ -21,14 +21,23 @@ DayFiles::DayFiles(QString dataFolder)
 {
 }
 
-QString DayFiles::storedName(const QDate &date)
+namespace {
+
+QChar letterOf(DayKind kind)
 {
-    return storedDayName(date);
+    return kind == DayKind::Programme ? u'B' : u'K';
 }
 
-QString DayFiles::pathOf(const QDate &date) const
+} // namespace
+
+QString DayFiles::storedName(const QDate &date, DayKind kind)
 {
-    return m_folder + u'/' + storedName(date);
+    return storedDayName(date, kind);
+}
+
+QString DayFiles::pathOf(const QDate &date, DayKind kind) const
+{
+    return m_folder + u'/' + storedName(date, kind);
 }
 
 namespace {
@@ -99,20 +108,21 @@ bool syncFiles(const QString &, const QStringList &)
 
 } // namespace
 
-bool DayFiles::write(const QDate &date, const QByteArray &bytes, const QString &origin)
+bool DayFiles::write(
+    const QDate &date, const QByteArray &bytes, const QString &origin, DayKind kind)
 {
     if (!QDir().mkpath(m_folder))
         return false;
-    const QString path = pathOf(date);
-    const bool originSaved = origin == storedName(date)
+    const QString path = pathOf(date, kind);
+    const bool originSaved = origin == storedName(date, kind)
         ? (!QFile::exists(originPath(path)) || QFile::remove(originPath(path)))
         : saveAtomically(originPath(path), origin.toUtf8(), m_unsynced);
     return originSaved && saveAtomically(path, bytes, m_unsynced);
 }
 
-bool DayFiles::remove(const QDate &date) const
+bool DayFiles::remove(const QDate &date, DayKind kind) const
 {
-    const QString path = pathOf(date);
+    const QString path = pathOf(date, kind);
     QFile::remove(originPath(path));
     return !QFile::exists(path) || QFile::remove(path);
 }
@@ -126,19 +136,19 @@ bool DayFiles::syncWritten()
     return synced;
 }
 
-QString DayFiles::origin(const QDate &date) const
+QString DayFiles::origin(const QDate &date, DayKind kind) const
 {
-    QFile file(originPath(pathOf(date)));
+    QFile file(originPath(pathOf(date, kind)));
     if (!file.open(QIODevice::ReadOnly))
-        return storedName(date);
+        return storedName(date, kind);
     // Kept as written: a name may end in blanks.
     const QString name = QString::fromUtf8(file.readAll());
-    return name.isEmpty() ? storedName(date) : name;
+    return name.isEmpty() ? storedName(date, kind) : name;
 }
 
-std::optional<QByteArray> DayFiles::read(const QDate &date) const
+std::optional<QByteArray> DayFiles::read(const QDate &date, DayKind kind) const
 {
-    QFile file(pathOf(date));
+    QFile file(pathOf(date, kind));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray bytes = file.readAll();
@@ -147,15 +157,16 @@ std::optional<QByteArray> DayFiles::read(const QDate &date) const
     return bytes;
 }
 
-QList<QDate> DayFiles::dates() const
+QList<QDate> DayFiles::dates(DayKind kind) const
 {
     QList<QDate> out;
-    const QStringList names = QDir(m_folder).entryList({ QStringLiteral("K*.TXT") }, QDir::Files);
+    const QStringList names
+        = QDir(m_folder).entryList({ letterOf(kind) + QStringLiteral("*.TXT") }, QDir::Files);
     // Only the names the library gives: a day's date is read back from its name by the
     // same rule that files a day.
     for (const QString &name : names) {
         const QDate date = dateOfFileName(name);
-        if (date.isValid() && storedName(date) == name)
+        if (date.isValid() && storedName(date, kind) == name)
             out.append(date);
     }
     std::sort(out.begin(), out.end());

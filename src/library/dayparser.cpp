@@ -1,5 +1,6 @@
 #include "dayparser.h"
 
+#include "daykind.h"
 #include "store/cp932.h"
 
 namespace rusena::library {

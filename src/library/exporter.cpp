@@ -63,6 +63,30 @@ QList<CsvFile> csvFiles()
                            " FROM races r")
                 + raceOrder,
             true },
+        { "programme_days.csv", { u"date"_s, u"file"_s, u"venues"_s, u"races"_s },
+            QStringLiteral("SELECT date, file, venues, races FROM programme_days ORDER BY date") },
+        { "programmes.csv",
+            { u"date"_s, u"venue_code"_s, u"venue"_s, u"race"_s, u"meeting_title"_s,
+                u"meeting_day"_s, u"race_name"_s, u"fixed_entry"_s, u"distance_m"_s,
+                u"deadline"_s },
+            QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), r.venue_code, r.race,"
+                           " r.meeting_title, r.meeting_day, r.race_name, r.fixed_entry,"
+                           " r.distance_m, r.deadline FROM programme_races r")
+                + raceOrder,
+            false, 2 },
+        { "programme_entries.csv",
+            { u"date"_s, u"venue_code"_s, u"race"_s, u"boat"_s, u"reg"_s, u"name"_s, u"age"_s,
+                u"branch"_s, u"weight_kg"_s, u"class"_s, u"national_win_rate"_s,
+                u"national_top2_rate"_s, u"local_win_rate"_s, u"local_top2_rate"_s, u"motor"_s,
+                u"motor_top2_rate"_s, u"boat_no"_s, u"boat_top2_rate"_s, u"meeting_results"_s,
+                u"early_race"_s },
+            QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), r.race, e.boat, e.reg,"
+                           " e.name, e.age, e.branch, e.weight_kg, e.class, e.national_win_rate,"
+                           " e.national_top2_rate, e.local_win_rate, e.local_top2_rate, e.motor,"
+                           " e.motor_top2_rate, e.boat_no, e.boat_top2_rate, e.meeting_results,"
+                           " e.early_race FROM programme_races r"
+                           " JOIN programme_entries e ON e.race_id = r.id")
+                + raceOrder + QStringLiteral(", e.seq") },
     };
 }
 
@@ -169,7 +193,7 @@ Status exportLibrary(Library &library, const QString &folder)
     }
     if (!QDir().mkpath(folder))
         return { folder + QStringLiteral(" を作成できません") };
-    // One read transaction, so that the four files describe the same library even while
+    // One read transaction, so that the files describe the same library even while
     // another program imports.
     sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr);
     const Status status = writeCsvSet(handle, folder);

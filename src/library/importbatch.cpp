@@ -1,6 +1,6 @@
 #include "importbatch.h"
 
-#include "store/resultimport.h"
+#include "daykind.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -63,11 +63,19 @@ int BatchReport::count(DayImport::Result result) const
         [&](const ImportLine &line) { return line.outcome.result == result; }));
 }
 
+int BatchReport::count(DayImport::Result result, DayKind kind) const
+{
+    return int(std::count_if(lines.begin(), lines.end(), [&](const ImportLine &line) {
+        return line.outcome.result == result && line.outcome.kind == kind;
+    }));
+}
+
 QDate BatchReport::latestDay() const
 {
     QDate latest;
     for (const ImportLine &line : lines) {
-        if (line.outcome.stored() && (!latest.isValid() || line.outcome.date > latest))
+        if (line.outcome.stored() && line.outcome.kind == DayKind::Result
+            && (!latest.isValid() || line.outcome.date > latest))
             latest = line.outcome.date;
     }
     return latest;
@@ -86,7 +94,7 @@ QStringList collectSources(const QStringList &paths, QStringList *strays)
         while (it.hasNext()) {
             const QString file = it.next();
             const QString name = it.fileName();
-            if (isArchiveName(name) || isResultFileName(name))
+            if (isArchiveName(name) || kindOfFileName(name))
                 found.append(file);
             else if (strays)
                 strays->append(file);
@@ -117,7 +125,7 @@ void commitGroup(Library &library, BatchReport &report, qsizetype firstLine)
         DayImport &outcome = report.lines[i].outcome;
         if (outcome.result == DayImport::Result::Added
             || outcome.result == DayImport::Result::Replaced)
-            outcome = { DayImport::Result::Failed, outcome.date, committed.error };
+            outcome = { DayImport::Result::Failed, outcome.date, committed.error, outcome.kind };
     }
 }
 

@@ -28,7 +28,10 @@ struct BatchReport final {
     bool cancelled = false;
 
     int count(DayImport::Result result) const;
-    /// The latest date among the days now stored, invalid when there is none.
+    /// The same among the days of one kind (a failed line counts as a result day's).
+    int count(DayImport::Result result, DayKind kind) const;
+    /// The latest date among the result days now stored, invalid when there is none: a
+    /// programme day is never the day on show.
     QDate latestDay() const;
 };
 
@@ -39,8 +42,8 @@ QString escapeControls(const QString &text);
 /// Called before each source file: files done, files in all. Returns false to cancel.
 using BatchProgress = std::function<bool(int done, int total)>;
 
-/// The files a list of paths names: files as given; for a folder, the result files
-/// (name beginning with K or k) and LZH archives in it and below it, sorted by path.
+/// The files a list of paths names: files as given; for a folder, the day files (name
+/// beginning with K or B, either case) and LZH archives in it and below it, sorted by path.
 /// `strays`, where given, receives the folders' other files, which are not read.
 QStringList collectSources(const QStringList &paths, QStringList *strays = nullptr);
 

@@ -1,5 +1,6 @@
 #include "indexwriter.h"
 
+#include "programmewriter.h"
 #include "schema.h"
 
 #include <sqlite3.h>
@@ -144,6 +145,7 @@ IndexWriter::IndexWriter(sqlite3 *db)
     , m_entries("entries",
           "(race_id, seq, placing, rank, boat, reg, name, motor, boat_no, exhibition,"
           " course, start, race_time)")
+    , m_programmes(std::make_unique<ProgrammeWriter>(db))
 {
 }
 
@@ -189,6 +191,25 @@ bool IndexWriter::step(sqlite3_stmt *statement)
 
 bool IndexWriter::replaceDay(const DayRecord &record, const DayRows &rows)
 {
+    return replace([&] {
+        const QString date = record.date.toString(Qt::ISODate);
+        bool replaced = false;
+        return removeDay(date, replaced) && writeDay(record, rows)
+            && (!replaced || fixPlayers(date));
+    });
+}
+
+bool IndexWriter::replaceProgramme(const DayRecord &record, const ParsedProgramme &day)
+{
+    return replace([&] {
+        return (m_programmes->remove(record.date.toString(Qt::ISODate))
+                   && m_programmes->write(record, day))
+            || fail();
+    });
+}
+
+bool IndexWriter::replace(const std::function<bool()> &work)
+{
     m_error.clear();
     m_busy = false;
     // Inside a group each day is a savepoint: a day that fails leaves the others in.
@@ -196,10 +217,7 @@ bool IndexWriter::replaceDay(const DayRecord &record, const DayRows &rows)
     const char *end = m_inGroup ? "RELEASE day" : "COMMIT";
     if (!prepare() || !exec(begin))
         return false;
-    const QString date = record.date.toString(Qt::ISODate);
-    bool replaced = false;
-    if (removeDay(date, replaced) && writeDay(record, rows) && (!replaced || fixPlayers(date))
-        && exec(end))
+    if (work() && exec(end))
         return true;
     const QString error = m_error;
     const bool busy = m_busy;

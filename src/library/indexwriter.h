@@ -2,15 +2,20 @@
 
 #include "dayrows.h"
 #include "multirowinsert.h"
+#include "programmeparser.h"
 
 #include <QString>
 
 #include <array>
+#include <functional>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace rusena::library {
+
+class ProgrammeWriter;
 
 /// The row of `days` for one stored day.
 struct DayRecord final {
@@ -37,6 +42,8 @@ public:
     bool replaceDay(const DayRecord &record, const DayRows &rows);
     /// Removes the day's rows (inside a group: with the group). False on failure.
     bool forgetDay(const QDate &date);
+    /// The same for a programme day (its own tables; a result day of the date stays).
+    bool replaceProgramme(const DayRecord &record, const ParsedProgramme &day);
     /// Opens a group: the days replaced until commitGroup() reach the index together, in
     /// one commit (each still whole or absent). A batch writes each index page once a
     /// group instead of once a day. False when the write lock cannot be had.
@@ -66,6 +73,7 @@ private:
     };
 
     bool prepare();
+    bool replace(const std::function<bool()> &work);
     bool exec(const char *sql);
     bool step(sqlite3_stmt *statement);
     bool execForDay(const char *sql, const QString &date);
@@ -81,6 +89,7 @@ private:
     sqlite3 *m_db = nullptr;
     std::array<sqlite3_stmt *, Count> m_statements {};
     MultiRowInsert m_entries;
+    std::unique_ptr<ProgrammeWriter> m_programmes;
     QString m_error;
     bool m_busy = false;
     bool m_inGroup = false;

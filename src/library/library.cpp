@@ -553,21 +553,26 @@ Status Library::fileAllDays(const RebuildProgress &progress)
 {
     // Days go in groups of this many a commit: a rebuild cut short is redone anyway.
     constexpr int DaysPerCommit = 16;
-    const QList<QDate> dates = m_files.dates();
-    for (int i = 0; i < dates.size(); ++i) {
+    QList<std::pair<QDate, DayKind>> days;
+    for (const DayKind kind : { DayKind::Result, DayKind::Programme }) {
+        for (const QDate &date : m_files.dates(kind))
+            days.append({ date, kind });
+    }
+    for (int i = 0; i < days.size(); ++i) {
+        const auto [date, kind] = days[i];
         if (i % DaysPerCommit == 0) {
             if (!m_writer->commitGroup() || !m_writer->beginGroup())
                 return writerFailure();
         }
-        const QString name = DayFiles::storedName(dates[i]);
-        const std::optional<QByteArray> bytes = m_files.read(dates[i]);
+        const QString name = DayFiles::storedName(date, kind);
+        const std::optional<QByteArray> bytes = m_files.read(date, kind);
         if (!bytes)
             return { name + QStringLiteral(" を読めません。"), false };
-        const Status filed = fileRawDay(dates[i], m_files.origin(dates[i]), *bytes);
+        const Status filed = fileRawDay(date, kind, m_files.origin(date, kind), *bytes);
         if (!filed.ok())
             return { name + QStringLiteral("：") + filed.error, filed.busy };
         if (progress)
-            progress(i + 1, int(dates.size()), dates[i]);
+            progress(i + 1, int(days.size()), date);
     }
     return m_writer->commitGroup() ? Status {} : writerFailure();
 }
@@ -580,7 +585,7 @@ Status Library::refile(const QList<QDate> &dates)
         const QFileInfo info(m_files.pathOf(date));
         const std::optional<QByteArray> bytes
             = info.isFile() && !info.isSymLink() ? m_files.read(date) : std::nullopt;
-        const bool done = bytes ? fileRawDay(date, m_files.origin(date), *bytes).ok()
+        const bool done = bytes ? fileRawDay(date, DayKind::Result, m_files.origin(date), *bytes).ok()
                                 : m_writer->forgetDay(date);
         if (!done) {
             m_writer->rollbackGroup();
@@ -597,21 +602,35 @@ Status Library::writerFailure() const
     return { QStringLiteral("ライブラリに書き込めません：") + m_writer->error(), false };
 }
 
-Status Library::fileRawDay(const QDate &date, const QString &file, const QByteArray &bytes)
+Status Library::fileRawDay(
+    const QDate &date, DayKind kind, const QString &file, const QByteArray &bytes)
 {
-    const DayRecord record { date, file, DayFiles::storedName(date), bytes.size(),
-        dayDigest(bytes) };
-    if (!m_writer->replaceDay(record, dayRows(parseDayBytes(bytes))))
+    PreparedDay prepared { file, bytes, kind, {}, {}, dayDigest(bytes) };
+    if (kind == DayKind::Programme)
+        prepared.programme = parseProgrammeBytes(bytes);
+    else
+        prepared.rows = dayRows(parseDayBytes(bytes));
+    const DayRecord record { date, file, DayFiles::storedName(date, kind), bytes.size(),
+        prepared.digest };
+    if (!replaceRows(record, prepared))
         return writerFailure();
     return {};
 }
 
-QString Library::storedDigest(const QDate &date)
+bool Library::replaceRows(const DayRecord &record, const PreparedDay &prepared)
+{
+    return prepared.kind == DayKind::Programme
+        ? m_writer->replaceProgramme(record, prepared.programme)
+        : m_writer->replaceDay(record, prepared.rows);
+}
+
+QString Library::storedDigest(const QDate &date, DayKind kind)
 {
     sqlite3_stmt *s = nullptr;
-    if (sqlite3_prepare_v2(
-            m_db.handle(), "SELECT bytes_digest FROM days WHERE date = ?", -1, &s, nullptr)
-        != SQLITE_OK)
+    const char *sql = kind == DayKind::Programme
+        ? "SELECT bytes_digest FROM programme_days WHERE date = ?"
+        : "SELECT bytes_digest FROM days WHERE date = ?";
+    if (sqlite3_prepare_v2(m_db.handle(), sql, -1, &s, nullptr) != SQLITE_OK)
         return {};
     const QByteArray key = date.toString(Qt::ISODate).toLatin1();
     sqlite3_bind_text(s, 1, key.constData(), int(key.size()), SQLITE_STATIC);
@@ -645,10 +664,14 @@ QString dayDigest(QByteArrayView bytes)
 
 PreparedDay prepareDay(QString fileName, QByteArray bytes)
 {
-    PreparedDay prepared { std::move(fileName), std::move(bytes), {}, {} };
+    PreparedDay prepared { std::move(fileName), std::move(bytes), {}, {}, {}, {} };
     if (prepared.bytes.size() > MaxDayBytes)
         return prepared;
-    prepared.rows = dayRows(parseDayBytes(prepared.bytes));
+    prepared.kind = kindOfDay(prepared.fileName, prepared.bytes);
+    if (prepared.kind == DayKind::Programme)
+        prepared.programme = parseProgrammeBytes(prepared.bytes);
+    else if (prepared.kind == DayKind::Result)
+        prepared.rows = dayRows(parseDayBytes(prepared.bytes));
     prepared.digest = dayDigest(prepared.bytes);
     return prepared;
 }
@@ -660,17 +683,22 @@ DayImport Library::importDay(const QString &fileName, const QByteArray &bytes)
 
 DayImport Library::importDay(const PreparedDay &prepared)
 {
-    const ParsedDay &day = prepared.rows.day;
     if (prepared.bytes.size() > MaxDayBytes)
         return failed(QStringLiteral("ファイルが大きすぎます"));
-    if (day.sections.isEmpty())
+    if (!prepared.kind)
+        return failed(QStringLiteral("成績でも番組表でもありません"));
+    const DayKind kind = *prepared.kind;
+    const bool programme = kind == DayKind::Programme;
+    if (programme ? prepared.programme.sections.isEmpty() : prepared.rows.day.sections.isEmpty())
         return failed(QStringLiteral("レース場の区切りがありません"));
-    const QDate date = dayDate(prepared.fileName, day.firstSectionDate());
+    const QDate date = dayDate(prepared.fileName,
+        programme ? prepared.programme.firstSectionDate() : prepared.rows.day.firstSectionDate());
     if (!date.isValid())
-        return failed(noDateReason(day));
+        return failed(programme ? QStringLiteral("日付がわかりません")
+                                : noDateReason(prepared.rows.day));
     const Status writing = beginWriting();
     if (!writing.ok())
-        return { DayImport::Result::Failed, date, writing.error };
+        return { DayImport::Result::Failed, date, writing.error, kind };
     const DayImport outcome = fileDay(prepared, date);
     endWriting();
     return outcome;
@@ -678,35 +706,37 @@ DayImport Library::importDay(const PreparedDay &prepared)
 
 DayImport Library::fileDay(const PreparedDay &prepared, const QDate &date)
 {
+    const DayKind kind = *prepared.kind;
     // "Unchanged" only when the file on disk holds these bytes as well as the index says
     // so: a day file changed behind the library's back is written again.
-    const QString path = m_files.pathOf(date);
-    const QFileInfo info(path);
+    const QFileInfo info(m_files.pathOf(date, kind));
     const std::optional<QByteArray> onDisk
-        = info.isFile() && !info.isSymLink() ? m_files.read(date) : std::nullopt;
-    const QString previous = storedDigest(date);
+        = info.isFile() && !info.isSymLink() ? m_files.read(date, kind) : std::nullopt;
+    const QString previous = storedDigest(date, kind);
     if (previous == prepared.digest && onDisk && dayDigest(*onDisk) == prepared.digest)
-        return { DayImport::Result::Unchanged, date, QStringLiteral("同じ内容の日が登録済み") };
-    const Replaced old { date, onDisk, m_files.origin(date) };
+        return { DayImport::Result::Unchanged, date, QStringLiteral("同じ内容の日が登録済み"),
+            kind };
+    const Replaced old { date, kind, onDisk, m_files.origin(date, kind) };
     // The raw file first: an index row never stands without its file.
-    if (!m_files.write(date, prepared.bytes, prepared.fileName))
-        return { DayImport::Result::Failed, date, QStringLiteral("日のファイルを書き込めません") };
+    if (!m_files.write(date, prepared.bytes, prepared.fileName, kind))
+        return { DayImport::Result::Failed, date, QStringLiteral("日のファイルを書き込めません"),
+            kind };
     const auto undo = [&](const QString &reason) {
         putBack({ old });
-        return DayImport { DayImport::Result::Failed, date, reason };
+        return DayImport { DayImport::Result::Failed, date, reason, kind };
     };
     // A day on its own is committed at once: its file reaches the disk first. In a group,
     // commitDays() syncs the group's files together.
     if (!m_writer->inGroup() && !m_files.syncWritten())
         return undo(QStringLiteral("日のファイルをディスクに書き込めません"));
-    const DayRecord record { date, prepared.fileName, DayFiles::storedName(date),
+    const DayRecord record { date, prepared.fileName, DayFiles::storedName(date, kind),
         prepared.bytes.size(), prepared.digest };
-    if (!m_writer->replaceDay(record, prepared.rows))
+    if (!replaceRows(record, prepared))
         return undo(writerFailure().error);
     if (m_writer->inGroup())
         m_replaced.append(old);
     return { previous.isEmpty() ? DayImport::Result::Added : DayImport::Result::Replaced, date,
-        malformedNote(prepared.rows.day) };
+        kind == DayKind::Programme ? QString() : malformedNote(prepared.rows.day), kind };
 }
 
 void Library::putBack(const QList<Replaced> &files)
@@ -714,9 +744,9 @@ void Library::putBack(const QList<Replaced> &files)
     // Newest first, so that a day replaced twice in a group ends as it was before both.
     for (auto it = files.crbegin(); it != files.crend(); ++it) {
         if (it->bytes)
-            m_files.write(it->date, *it->bytes, it->origin);
+            m_files.write(it->date, *it->bytes, it->origin, it->kind);
         else
-            m_files.remove(it->date);
+            m_files.remove(it->date, it->kind);
     }
     m_files.syncWritten();
 }
@@ -752,17 +782,31 @@ Status Library::commitDays()
     return status;
 }
 
-QList<StoredDay> Library::storedDays()
+namespace {
+
+QList<StoredDay> daysOf(const QSqlDatabase &db, const QString &table)
 {
     QList<StoredDay> out;
-    QSqlQuery query(database());
-    if (!query.exec(
-            QStringLiteral("SELECT date, file, venues, races FROM days ORDER BY date DESC")))
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT date, file, venues, races FROM ") + table
+            + QStringLiteral(" ORDER BY date DESC")))
         return out;
     while (query.next())
         out.append({ QDate::fromString(query.value(0).toString(), Qt::ISODate),
             query.value(1).toString(), query.value(2).toInt(), query.value(3).toInt() });
     return out;
+}
+
+} // namespace
+
+QList<StoredDay> Library::storedDays()
+{
+    return daysOf(database(), QStringLiteral("days"));
+}
+
+QList<StoredDay> Library::storedProgrammeDays()
+{
+    return daysOf(database(), QStringLiteral("programme_days"));
 }
 
 } // namespace rusena::library

@@ -15,6 +15,7 @@
 #include "indexstamp.h"
 #include "sqliteconnection.h"
 #include "writelock.h"
+#include "programmeparser.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -31,6 +32,7 @@ namespace rusena::library {
 
 class IndexWriter;
 struct IndexCheck;
+struct DayRecord;
 
 /// Success, or why something failed, in words for the user.
 struct Status final {
@@ -48,6 +50,7 @@ struct DayImport final {
     Result result = Result::Failed;
     QDate date;
     QString reason; ///< why it was skipped or failed
+    DayKind kind = DayKind::Result;
 
     bool stored() const
     {
@@ -60,7 +63,9 @@ struct DayImport final {
 struct PreparedDay final {
     QString fileName;
     QByteArray bytes;
-    DayRows rows; ///< empty for a file over MaxDayBytes, which is never parsed
+    std::optional<DayKind> kind; ///< none for a file that is no day
+    DayRows rows; ///< a result day's; empty for a file over MaxDayBytes, never parsed
+    ParsedProgramme programme; ///< a programme day's
     QString digest;
 };
 
@@ -148,6 +153,8 @@ public:
     void endWriting();
     /// The stored days, newest first; empty when the library cannot be opened.
     QList<StoredDay> storedDays();
+    /// The stored programme days, newest first.
+    QList<StoredDay> storedProgrammeDays();
 
     /// The dates under which days of this digest are filed, oldest first.
     QList<QDate> datesOfDigest(const QString &digest);
@@ -157,6 +164,7 @@ private:
     /// index rows for the new bytes are not committed.
     struct Replaced final {
         QDate date;
+        DayKind kind;
         std::optional<QByteArray> bytes; ///< nullopt: there was no file
         QString origin;
     };
@@ -175,10 +183,12 @@ private:
     Status refile(const QList<QDate> &dates);
     Status createIndexes();
     Status restoreMissingIndexes();
-    Status fileRawDay(const QDate &date, const QString &file, const QByteArray &bytes);
+    Status fileRawDay(
+        const QDate &date, DayKind kind, const QString &file, const QByteArray &bytes);
+    bool replaceRows(const DayRecord &record, const PreparedDay &prepared);
     DayImport fileDay(const PreparedDay &prepared, const QDate &date);
     void putBack(const QList<Replaced> &files);
-    QString storedDigest(const QDate &date);
+    QString storedDigest(const QDate &date, DayKind kind);
     Status writerFailure() const;
     void disconnect();
 

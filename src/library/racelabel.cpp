@@ -6,10 +6,7 @@ namespace rusena::library {
 
 namespace {
 
-using layout::isBlank;
 using layout::trimBlanks;
-
-inline constexpr QStringView FixedEntryFlag = u"進入固定";
 
 qsizetype digitsEnd(QStringView text, qsizetype from)
 {
@@ -31,17 +28,9 @@ qsizetype distanceStart(QStringView line, qsizetype from, qsizetype &end)
     return -1;
 }
 
-// The flag counts only as a word of its own: "進入固定戦隊" is a name.
 void splitFixedEntry(QStringView text, RaceLabel &label)
 {
-    text = trimBlanks(text);
-    if (text.endsWith(FixedEntryFlag)) {
-        const QStringView before = text.chopped(FixedEntryFlag.size());
-        if (before.isEmpty() || isBlank(before.back())) {
-            label.fixedEntry = true;
-            text = trimBlanks(before);
-        }
-    }
+    label.fixedEntry = layout::cutFixedEntryFlag(text);
     label.heading = text;
 }
 

@@ -10,7 +10,7 @@
 namespace rusena::library {
 
 /// Kept in PRAGMA user_version. Raise it with every change to the statements below.
-inline constexpr int SchemaVersion = 6;
+inline constexpr int SchemaVersion = 7;
 
 /// Rows keep the file's text as written (trimmed as the export describes); numbers that
 /// queries compute on are INTEGER. `seq` is the order of a row within its parent as the
@@ -20,8 +20,9 @@ inline constexpr int SchemaVersion = 6;
 /// its row (version 4). Players and the monthly roll-ups keep the queries a fan waits for
 /// as quick on ten years as on one (version 5). A day's rows belong to its row of `days`
 /// and go with it, removed by the writer itself: no foreign keys, which SQLite would check
-/// for every row inserted (version 6).
-inline constexpr std::array<const char *, 9> TableStatements {
+/// for every row inserted (version 6). Programme days have tables of their own
+/// (version 7).
+inline constexpr std::array<const char *, 12> TableStatements {
     // One row per stored day; `file` is the base name it came from, `bytes_digest` tells a
     // re-import of the same bytes from a replacement.
     "CREATE TABLE days ("
@@ -134,6 +135,53 @@ inline constexpr std::array<const char *, 9> TableStatements {
     " entry_rows INTEGER NOT NULL,"
     " starts INTEGER NOT NULL,"
     " PRIMARY KEY (reg, name)) WITHOUT ROWID",
+
+    // Programme days: the races of a coming day and their entrants, kept apart from the
+    // results (the same date may have both). The meeting's title and day are each race's,
+    // as the export writes them.
+    "CREATE TABLE programme_days ("
+    " date TEXT PRIMARY KEY,"
+    " file TEXT NOT NULL,"
+    " stored_name TEXT NOT NULL,"
+    " size INTEGER NOT NULL,"
+    " bytes_digest TEXT NOT NULL,"
+    " venues INTEGER NOT NULL,"
+    " races INTEGER NOT NULL)",
+
+    "CREATE TABLE programme_races ("
+    " id INTEGER PRIMARY KEY,"
+    " date TEXT NOT NULL,"
+    " venue_code INTEGER NOT NULL,"
+    " race INTEGER NOT NULL,"
+    " seq INTEGER NOT NULL,"
+    " meeting_title TEXT NOT NULL,"
+    " meeting_day TEXT NOT NULL,"
+    " race_name TEXT NOT NULL,"
+    " fixed_entry INTEGER NOT NULL,"
+    " distance_m TEXT NOT NULL,"
+    " deadline TEXT NOT NULL)",
+
+    // The programme's figures as printed, trimmed.
+    "CREATE TABLE programme_entries ("
+    " race_id INTEGER NOT NULL,"
+    " seq INTEGER NOT NULL,"
+    " boat TEXT NOT NULL,"
+    " reg TEXT NOT NULL,"
+    " name TEXT NOT NULL,"
+    " age TEXT NOT NULL,"
+    " branch TEXT NOT NULL,"
+    " weight_kg TEXT NOT NULL,"
+    " class TEXT NOT NULL,"
+    " national_win_rate TEXT NOT NULL,"
+    " national_top2_rate TEXT NOT NULL,"
+    " local_win_rate TEXT NOT NULL,"
+    " local_top2_rate TEXT NOT NULL,"
+    " motor TEXT NOT NULL,"
+    " motor_top2_rate TEXT NOT NULL,"
+    " boat_no TEXT NOT NULL,"
+    " boat_top2_rate TEXT NOT NULL,"
+    " meeting_results TEXT NOT NULL,"
+    " early_race TEXT NOT NULL, PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
 };
 
 /// The indexes for the queries. A rebuild and an import into an empty library make them
@@ -141,15 +189,20 @@ inline constexpr std::array<const char *, 9> TableStatements {
 /// makes any that a process killed before then left missing.
 /// A name search looks inside names (instr of the name without blanks), which no index
 /// serves.
-inline constexpr std::array<const char *, 3> IndexNames {
+inline constexpr std::array<const char *, 5> IndexNames {
     "races_by_day",
     "races_by_venue",
     "entries_by_reg",
+    "programme_races_by_day",
+    "programme_entries_by_reg",
 };
-inline constexpr std::array<const char *, 3> IndexStatements {
+inline constexpr std::array<const char *, 5> IndexStatements {
     "CREATE INDEX IF NOT EXISTS races_by_day ON races(date, venue_code, race)",
     "CREATE INDEX IF NOT EXISTS races_by_venue ON races(venue_code, date)",
     "CREATE INDEX IF NOT EXISTS entries_by_reg ON entries(reg)",
+    "CREATE INDEX IF NOT EXISTS programme_races_by_day"
+    " ON programme_races(date, venue_code, race)",
+    "CREATE INDEX IF NOT EXISTS programme_entries_by_reg ON programme_entries(reg)",
 };
 
 /// Everything a new library holds: the tables, then the indexes.

@@ -1,6 +1,7 @@
 #include "sourcequeue.h"
 
 #include "archivereader.h"
+#include "daykind.h"
 #include "store/regularfile.h"
 #include "store/resultimport.h"
 
@@ -50,12 +51,15 @@ SourceDays readTextSource(const QString &path)
     SourceDays source;
     source.path = path;
     const QString name = QFileInfo(path).fileName();
-    if (!isResultFileName(name)) {
-        source.error = QStringLiteral("名前が K で始まりません");
+    std::optional<QByteArray> bytes = readTextFile(path, source.error);
+    if (!bytes)
+        return source;
+    // A file named neither K... nor B... is a day when its text says which kind it is.
+    if (!kindOfDay(name, *bytes)) {
+        source.error = QStringLiteral("名前が K でも B でも始まらず、成績でも番組表でもありません");
         return source;
     }
-    if (std::optional<QByteArray> bytes = readTextFile(path, source.error))
-        source.days.append(prepareDay(name, std::move(*bytes)));
+    source.days.append(prepareDay(name, std::move(*bytes)));
     return source;
 }
 

@@ -15,7 +15,7 @@
 
 namespace rusena::library {
 
-/// What one source of a batch gives: a text file's day or an archive's K members, each
+/// What one source of a batch gives: a text file's day or an archive's day members, each
 /// prepared, or why the source gives none.
 struct SourceDays final {
     QString path; ///< the source as given
@@ -28,7 +28,7 @@ struct SourceDays final {
 /// True for a name ending in .lzh (any case).
 bool isArchiveName(const QString &fileName);
 
-/// Reads a text file (its name beginning with K or k) or an LZH archive.
+/// Reads a day file (a result or a programme) or an LZH archive.
 SourceDays readSource(const QString &path);
 
 /// Reads the sources of a batch in order on a thread of its own, a couple of sources

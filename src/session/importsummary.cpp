@@ -39,7 +39,9 @@ QStringList replacedLines(const library::BatchReport &report)
     QStringList dates;
     for (const library::ImportLine &line : report.lines) {
         if (line.outcome.result == DayImport::Result::Replaced)
-            dates.append(line.outcome.date.toString(QStringLiteral("yyyy/MM/dd")));
+            dates.append(line.outcome.date.toString(QStringLiteral("yyyy/MM/dd"))
+                + (line.outcome.kind == library::DayKind::Programme ? QStringLiteral("（番組表）")
+                                                                    : QString()));
     }
     if (dates.isEmpty())
         return {};
@@ -50,20 +52,31 @@ QStringList replacedLines(const library::BatchReport &report)
 
 Message importSummaryMessage(const library::BatchReport &report)
 {
-    const int added = report.count(DayImport::Result::Added);
-    const int replaced = report.count(DayImport::Result::Replaced);
-    const int unchanged = report.count(DayImport::Result::Unchanged);
+    using library::DayKind;
+    const int added = report.count(DayImport::Result::Added, DayKind::Result);
+    const int replaced = report.count(DayImport::Result::Replaced, DayKind::Result);
+    const int unchanged = report.count(DayImport::Result::Unchanged, DayKind::Result);
     const int failed = report.count(DayImport::Result::Failed);
+    const int programmesAdded = report.count(DayImport::Result::Added, DayKind::Programme);
+    const int programmesReplaced = report.count(DayImport::Result::Replaced, DayKind::Programme);
+    const int programmesUnchanged = report.count(DayImport::Result::Unchanged, DayKind::Programme);
     QStringList text;
     if (report.cancelled)
         text.append(QStringLiteral("取り込みを中止しました。%1 日分は取り込み済みです。")
-                        .arg(added + replaced + unchanged));
+                        .arg(added + replaced + unchanged + programmesAdded + programmesReplaced
+                            + programmesUnchanged));
     text.append(QStringLiteral(
         "追加 %1 日、置き換え %2 日、登録済みと同じ %3 日、取り込めなかったもの %4 件")
                     .arg(added)
                     .arg(replaced)
                     .arg(unchanged)
                     .arg(failed));
+    // Programme days are counted apart: they are not days to show.
+    if (programmesAdded + programmesReplaced + programmesUnchanged > 0)
+        text.append(QStringLiteral("番組表 %1 日を追加、置き換え %2 日、登録済みと同じ %3 日")
+                        .arg(programmesAdded)
+                        .arg(programmesReplaced)
+                        .arg(programmesUnchanged));
     text += replacedLines(report);
     text += skippedLines(report);
     return { QStringLiteral("取り込み結果"), text.join(u'\n'),

@@ -205,4 +205,17 @@ QStringView trimBlanks(QStringView text)
     return text;
 }
 
+bool cutFixedEntryFlag(QStringView &name)
+{
+    static constexpr QStringView Flag = u"進入固定";
+    name = trimBlanks(name);
+    if (!name.endsWith(Flag))
+        return false;
+    const QStringView before = name.chopped(Flag.size());
+    if (!before.isEmpty() && !isBlank(before.back()))
+        return false;
+    name = trimBlanks(before);
+    return true;
+}
+
 } // namespace rusena::layout

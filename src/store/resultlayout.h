@@ -127,4 +127,8 @@ inline bool isAsciiDigit(QChar c)
 /// Removes half-width (U+0020) and full-width (U+3000) blanks at both ends.
 QStringView trimBlanks(QStringView text);
 
+/// Trims a race's name and takes the fixed-entry flag off its end, where the flag is a
+/// word of its own ("予選　進入固定"; "進入固定戦隊" is a name). True when it was there.
+bool cutFixedEntryFlag(QStringView &name);
+
 } // namespace rusena::layout

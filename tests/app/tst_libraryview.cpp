@@ -7,11 +7,13 @@
 #include "app/daypicker.h"
 #include "app/dialogs.h"
 #include "app/faces.h"
+#include "app/favouriteraceswindow.h"
 #include "app/historywindow.h"
 #include "app/librarywindows.h"
 #include "app/mainwindow.h"
 #include "app/payoutwindow.h"
 #include "app/periodbar.h"
+#include "app/programmewindow.h"
 #include "app/racetable.h"
 #include "app/statswindow.h"
 #include "filebytes.h"
@@ -20,8 +22,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -99,6 +104,9 @@ private Q_SLOTS:
     void historyRowOpensRace();
     void windowQueriesAfterRebuild_data();
     void windowQueriesAfterRebuild();
+    void programmeWindow();
+    void favouriteRaces_data();
+    void favouriteRaces();
 };
 
 void TestLibraryView::initTestCase()
@@ -289,6 +297,105 @@ void TestLibraryView::windowQueriesAfterRebuild()
     Q_EMIT period->changed();
     QCOMPARE(run.asked, QList<Message>());
     QVERIFY(table->model()->rowCount() > 0);
+}
+
+namespace {
+
+// Double-clicks the cell as a user would.
+void doubleClick(QTableWidget *table, int row, int column)
+{
+    const QPoint at = table->visualItemRect(table->item(row, column)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+void TestLibraryView::programmeWindow()
+{
+    Run run;
+    // A programme dropped alone goes the library's way: counted apart, never on show.
+    run.drop({ u"B200414.TXT"_s });
+    QVERIFY2(run.asked.constFirst().text.contains(u"番組表 1 日を追加"_s),
+        qPrintable(run.asked.constFirst().text));
+    QVERIFY(!QFile::exists(run.folder.racekPath()));
+    run.asked.clear();
+    run.drop({ u"k200105.txt"_s, u"b200105.lzh"_s });
+    run.asked.clear();
+    QCOMPARE(run.app->session().dayOnShow(), QDate(2020, 1, 5));
+    run.main()->cmb()->setCurrentIndex(run.main()->cmb()->findText(u"大村"_s));
+    run.main()->list1()->setCurrentRow(6);
+    QCOMPARE(run.main()->list1()->currentRow(), 6);
+
+    // The shortcut's action opens it on the venue and race on show.
+    run.main()->mprogramme()->trigger();
+    ProgrammeWindow *w = run.app->libraryWindows()->programme();
+    QVERIFY(w && w->isVisible());
+    QCOMPARE(w->dayBox()->currentData().toDate(), QDate(2020, 1, 5));
+    QCOMPARE(w->venueBox()->currentText(), u"大村"_s);
+    QCOMPARE(w->raceBox()->currentText(), u"7R"_s);
+    QVERIFY2(w->headerLabel()->text().contains(u"締切予定 18:03"_s),
+        qPrintable(w->headerLabel()->text()));
+    QTableWidget *table = w->table();
+    QCOMPARE(table->rowCount(), 6);
+    QCOMPARE(table->item(1, 1)->text(), u"3871"_s);
+    // The result of that day stands beside the programme.
+    QCOMPARE(table->horizontalHeaderItem(table->columnCount() - 3)->text(), u"着"_s);
+    QVERIFY(w->showResultButton()->isEnabled());
+
+    doubleClick(table, 1, 2);
+    HistoryWindow *history = run.app->libraryWindows()->history();
+    QVERIFY(history && history->isVisible());
+    QCOMPARE(history->shownPlayer(), u"3871"_s);
+
+    run.main()->list1()->setCurrentRow(0);
+    QTest::mouseClick(w->showResultButton(), Qt::LeftButton);
+    QCOMPARE(run.main()->cmb()->currentText(), u"大村"_s);
+    QCOMPARE(run.main()->list1()->currentRow(), 6);
+    QCOMPARE(run.asked, QList<Message>());
+}
+
+void TestLibraryView::favouriteRaces_data()
+{
+    QTest::addColumn<QString>("favourite");
+    QTest::addColumn<QStringList>("rows"); // 場 レース 艇 締切予定
+    QTest::addColumn<QString>("opens"); // the 出走表 a double-click on the first row opens
+
+    QTest::newRow("entered twice")
+        << u"3871"_s << QStringList { u"大村 1R 1 15:19"_s, u"大村 7R 2 18:03"_s } << u"大村 1R"_s;
+    QTest::newRow("not entered that day") << u"4320"_s << QStringList {} << QString();
+}
+
+void TestLibraryView::favouriteRaces()
+{
+    QFETCH(QString, favourite);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, opens);
+    Run run;
+    run.drop({ u"k200105.txt"_s, u"b200105.lzh"_s });
+    run.asked.clear();
+    run.app->session().setRegistrationText(favourite);
+    run.app->session().saveRegistration([](const Message &) { return true; });
+
+    run.main()->mfavouriteraces()->trigger();
+    FavouriteRacesWindow *w = run.app->libraryWindows()->favouriteRaces();
+    QVERIFY(w && w->isVisible());
+    QTableWidget *table = w->table();
+    QStringList listed;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c)
+            cells.append(table->item(r, c)->text());
+        listed.append(cells.join(u' '));
+    }
+    QCOMPARE(listed, rows);
+    if (opens.isEmpty())
+        return;
+    doubleClick(table, 0, 0);
+    ProgrammeWindow *programme = run.app->libraryWindows()->programme();
+    QVERIFY(programme && programme->isVisible());
+    QCOMPARE(
+        programme->venueBox()->currentText() + u' ' + programme->raceBox()->currentText(), opens);
 }
 
 QTEST_MAIN(TestLibraryView)

@@ -221,7 +221,10 @@ void TestMainWindow::menus()
     QCOMPARE(names,
         (QStringList { QStringLiteral("ms お気に入り選手(&F)"), QStringLiteral(" "),
             QStringLiteral("mhistory 選手成績(&P)..."),
-            QStringLiteral("mpayouts 払戻金一覧(&R)..."), QStringLiteral("mstats 統計(&T)...") }));
+            QStringLiteral("mpayouts 払戻金一覧(&R)..."), QStringLiteral("mstats 統計(&T)..."),
+            QStringLiteral(" "), QStringLiteral("mprogramme 出走表(&E)..."),
+            QStringLiteral("mfavouriteraces お気に入り選手の出走(&G)...") }));
+    QCOMPARE(search->actions().at(6)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
 
     auto *help = bar->findChild<QMenu *>(QStringLiteral("mh"));
     QVERIFY(help);

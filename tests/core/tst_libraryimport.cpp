@@ -56,6 +56,8 @@ QString lineText(const ImportLine &line)
     static const QStringList words { u"added"_s, u"replaced"_s, u"unchanged"_s, u"failed"_s,
         u"ignored"_s };
     QString text = words[int(line.outcome.result)];
+    if (line.outcome.stored() && line.outcome.kind == DayKind::Programme)
+        text += u" programme"_s;
     if (line.outcome.stored())
         text += u' ' + line.outcome.date.toString(Qt::ISODate);
     return text;
@@ -178,6 +180,7 @@ void TestLibraryImport::outcomes_data()
     const QByteArray day15 = testBytes("k200815.txt");
     const QByteArray day14 = testBytes("k200814.txt");
     const QByteArray realLzh = testBytes("k200414.lzh");
+    const QByteArray programme = testBytes("B200414.TXT");
     const QString none;
     // Day 15's bytes with another date in every header.
     const auto dated
@@ -211,9 +214,33 @@ void TestLibraryImport::outcomes_data()
     QTest::newRow("no date anywhere")
         << Sources {} << Sources { { u"Kday.TXT"_s, "23KBGN\r\n\r\n\r\n23KEND\r\n" } }
         << QStringList { u"failed"_s } << u"日付"_s;
-    QTest::newRow("name not beginning with K")
-        << Sources {} << Sources { { u"x200815.txt"_s, day15 } } << QStringList { u"failed"_s }
-        << u"K で始まりません"_s;
+    QTest::newRow("name not beginning with K, a result by its text")
+        << Sources {} << Sources { { u"x200815.txt"_s, day15 } }
+        << QStringList { u"added 2020-08-15"_s } << none;
+    QTest::newRow("named neither way, neither kind by its text")
+        << Sources {} << Sources { { u"notes.txt"_s, "hello\r\n" } } << QStringList { u"failed"_s }
+        << u"成績でも番組表でもありません"_s;
+    QTest::newRow("programme text file")
+        << Sources {} << Sources { { u"B200414.TXT"_s, programme } }
+        << QStringList { u"added programme 2020-04-14"_s } << none;
+    QTest::newRow("programme named neither way, date from its date line")
+        << Sources {} << Sources { { u"bangumi.txt"_s, programme } }
+        << QStringList { u"added programme 2020-04-14"_s } << none;
+    QTest::newRow("programme beside the result of its date")
+        << Sources { { u"k200414.lzh"_s, realLzh } } << Sources { { u"b200414.txt"_s, programme } }
+        << QStringList { u"added programme 2020-04-14"_s } << none;
+    QTest::newRow("same programme again")
+        << Sources { { u"B200414.TXT"_s, programme } }
+        << Sources { { u"b200414.txt"_s, programme } }
+        << QStringList { u"unchanged programme 2020-04-14"_s } << none;
+    QTest::newRow("real programme archive")
+        << Sources {} << Sources { { u"b200105.lzh"_s, testBytes("b200105.lzh") } }
+        << QStringList { u"added programme 2020-01-05"_s } << none;
+    QTest::newRow("archive holding a result and a programme")
+        << Sources {}
+        << Sources { { u"mixed.lzh"_s,
+               lzhArchive({ { "B200414.TXT", programme }, { "K200815.TXT", day15 } }) } }
+        << QStringList { u"added programme 2020-04-14"_s, u"added 2020-08-15"_s } << none;
     QTest::newRow("text file over the limit")
         << Sources {} << Sources { { u"K200815.TXT"_s, day15 + QByteArray(MaxDayBytes, ' ') } }
         << QStringList { u"failed"_s } << u"大きすぎ"_s;
@@ -311,8 +338,8 @@ void TestLibraryImport::outcomes()
             // A refused source changes nothing already stored.
             QCOMPARE(storedDates(library), storedBefore);
         } else if (line.outcome.stored()) {
-            const QByteArray raw
-                = readBytes(library.dayFiles().pathOf(line.outcome.date), Unreadable);
+            const QByteArray raw = readBytes(
+                library.dayFiles().pathOf(line.outcome.date, line.outcome.kind), Unreadable);
             QVERIFY(!raw.isEmpty());
         }
     }
@@ -338,8 +365,11 @@ void TestLibraryImport::exportAndRebuildAgree()
     for (const char *name :
         { "k200105.txt", "k200814.txt", "k200815.txt", "k200907.txt", "k201230.txt" })
         paths.append(QStringLiteral(RUSENA_TEST_DATA "/") + QString::fromLatin1(name));
-    const BatchReport report = importSources(library, paths);
-    QCOMPARE(report.count(DayImport::Result::Added), 5);
+    const QStringList programmes { QStringLiteral(RUSENA_TEST_DATA "/b200105.lzh"),
+        QStringLiteral(RUSENA_TEST_DATA "/B200414.TXT") };
+    const BatchReport report = importSources(library, paths + programmes);
+    QCOMPARE(report.count(DayImport::Result::Added, DayKind::Result), 5);
+    QCOMPARE(report.count(DayImport::Result::Added, DayKind::Programme), 2);
     // The summaries the writer made agree with the same sums worked out in SQL.
     const QStringList written = summaryRows(library);
     QVERIFY(written.size() > 200);
@@ -360,8 +390,10 @@ void TestLibraryImport::exportAndRebuildAgree()
     QVERIFY(exportLibrary(library, first).ok());
     // Rows counted independently on the decoded files; every file opens with the BOM,
     // its header and CR LF.
+    // Programme rows counted on the files: 20 and 8 venues of 12 races, six boats each.
     const QList<std::pair<const char *, int>> files { { "days.csv", 5 }, { "races.csv", 820 },
-        { "entries.csv", 4920 }, { "payouts.csv", parsedPayouts } };
+        { "entries.csv", 4920 }, { "payouts.csv", parsedPayouts }, { "programme_days.csv", 2 },
+        { "programmes.csv", 240 + 96 }, { "programme_entries.csv", 1440 + 576 } };
     for (const auto &[name, rows] : files) {
         const QByteArray bytes = readBytes(first + u'/' + QString::fromLatin1(name), Unreadable);
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
@@ -377,6 +409,15 @@ void TestLibraryImport::exportAndRebuildAgree()
     const QByteArray payouts = readBytes(first + u"/payouts.csv"_s, Unreadable);
     QVERIFY(payouts.contains(u"\r\n2020-08-15,23,1,複勝,3,190,,\r\n"_s.toUtf8()));
     QVERIFY(payouts.contains(u"\r\n2020-08-15,23,1,拡連複,3-4,490,8,\r\n"_s.toUtf8()));
+    const QByteArray programmeDays = readBytes(first + u"/programme_days.csv"_s, Unreadable);
+    QVERIFY(programmeDays.endsWith(
+        "\r\n2020-01-05,B200105.TXT,20,240\r\n2020-04-14,B200414.TXT,8,96\r\n"));
+    const QByteArray programmeRaces = readBytes(first + u"/programmes.csv"_s, Unreadable);
+    QVERIFY(programmeRaces.contains(u"\r\n2020-01-05,24,大村,1,特別ヴィーナスシリーズ第２戦"
+                                    u"　マンスリー杯,1,予　選,0,1800,15:19\r\n"_s.toUtf8()));
+    const QByteArray entrants = readBytes(first + u"/programme_entries.csv"_s, Unreadable);
+    QVERIFY(entrants.contains(u"\r\n2020-01-05,24,1,1,3871,池田紫乃,44,長崎,45,B1,5.82,43.82,"
+                              u"4.79,32.26,20,32.68,13,28.46,,7\r\n"_s.toUtf8()));
 
     QVERIFY(library.rebuild().ok());
     const QString second = scratch.root.filePath(u"export2"_s);
@@ -517,7 +558,8 @@ void TestLibraryImport::queryIndexesStay()
         return out;
     };
     Scratch scratch;
-    const QStringList all { u"entries_by_reg"_s, u"races_by_day"_s, u"races_by_venue"_s };
+    const QStringList all { u"entries_by_reg"_s, u"programme_entries_by_reg"_s,
+        u"programme_races_by_day"_s, u"races_by_day"_s, u"races_by_venue"_s };
     {
         Library library(scratch.data);
         if (!before.isEmpty())

@@ -596,7 +596,7 @@ void TestLibraryQueries::commandLine_data()
         << QStringLiteral("(お知らせ.txt): 対象外") << QString();
     QTest::newRow("list of a name with control characters")
         << s("--data-folder DIR list") << QStringLiteral("archive imported") << 0
-        << QStringLiteral("K200815.TXT\\x1b]0;x\\x07\n") << QString();
+        << QStringLiteral("K200815.TXT\\x1b]0;x\\x07  成績\n") << QString();
     QTest::newRow("import of a folder with a stray file")
         << s("--data-folder DIR import SRC") << library << 0
         << QStringLiteral("SOURCES.txt: 対象外 (日のファイルではありません)\n"

@@ -44,5 +44,6 @@ int runExport(CommandContext &context);
 int runHistory(CommandContext &context);
 int runStats(CommandContext &context);
 int runVenues(CommandContext &context);
+int runForm(CommandContext &context);
 
 } // namespace rusena::tool

@@ -37,6 +37,8 @@ QString lineText(const library::ImportLine &line)
     text += u": "_s + resultWord(line.outcome.result);
     if (line.outcome.date.isValid())
         text += u' ' + line.outcome.date.toString(Qt::ISODate);
+    if (line.outcome.stored() && line.outcome.kind == library::DayKind::Programme)
+        text += u" 番組表"_s;
     if (!line.outcome.reason.isEmpty())
         text += u" ("_s + line.outcome.reason + u')';
     return text;
@@ -48,8 +50,9 @@ int runImport(CommandContext &context)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        u"結果ファイル (名前が K か k で始まるもの) と LZH 書庫をライブラリに取り込みます。"
-        "フォルダはその中と下の結果ファイルと書庫を指します。日のファイルごとに一行書き、"
+        u"結果ファイル (名前が K か k で始まるもの)、番組表 (B か b で始まるもの) と LZH 書庫を"
+        "ライブラリに取り込みます。フォルダはその中と下のそれらのファイルと書庫を指します。日のファ"
+        "イルごとに一行書き、"
         "取り込めなかったものがあれば終了ステータスは 1 です。"_s);
     parser.addPositionalArgument(
         u"FILE|DIR"_s, u"取り込むファイルかフォルダ。"_s, u"FILE|DIR..."_s);
@@ -64,12 +67,21 @@ int runImport(CommandContext &context)
         report.lines.append(library::ignoredLine(stray));
     for (const library::ImportLine &line : report.lines)
         context.out << lineText(line) << u'\n';
+    using library::DayKind;
     context.out << u"追加 %1、置き換え %2、登録済みと同じ %3、対象外 %4、取り込めず %5\n"_s
-                       .arg(report.count(DayImport::Result::Added))
-                       .arg(report.count(DayImport::Result::Replaced))
-                       .arg(report.count(DayImport::Result::Unchanged))
+                       .arg(report.count(DayImport::Result::Added, DayKind::Result))
+                       .arg(report.count(DayImport::Result::Replaced, DayKind::Result))
+                       .arg(report.count(DayImport::Result::Unchanged, DayKind::Result))
                        .arg(report.count(DayImport::Result::Ignored))
                        .arg(report.count(DayImport::Result::Failed));
+    // Programme days are counted apart.
+    const int programmes[] = { report.count(DayImport::Result::Added, DayKind::Programme),
+        report.count(DayImport::Result::Replaced, DayKind::Programme),
+        report.count(DayImport::Result::Unchanged, DayKind::Programme) };
+    if (programmes[0] + programmes[1] + programmes[2] > 0)
+        context.out << u"番組表 %1 日を追加、置き換え %2、登録済みと同じ %3\n"_s.arg(programmes[0])
+                           .arg(programmes[1])
+                           .arg(programmes[2]);
     return report.count(DayImport::Result::Failed) > 0 ? 1 : 0;
 }
 

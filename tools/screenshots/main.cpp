@@ -11,6 +11,7 @@
 #include "app/librarywindows.h"
 #include "app/mainwindow.h"
 #include "app/payoutwindow.h"
+#include "app/programmewindow.h"
 #include "app/statswindow.h"
 #include "app/versiondialog.h"
 #include "store/translations.h"
@@ -100,6 +101,14 @@ QWidget *stats(App &app)
     return app.libraryWindows()->stats();
 }
 
+// 出走表 of 多摩川 12R: on 14 April the library holds the race's result, on the 15th not yet.
+QWidget *programme(App &app, const QDate &date)
+{
+    fillLibrary(app);
+    app.libraryWindows()->openProgramme({ date, 5, 12 });
+    return app.libraryWindows()->programme();
+}
+
 QList<Shot> shots()
 {
     return {
@@ -110,6 +119,10 @@ QList<Shot> shots()
         { QStringLiteral("history.png"), history },
         { QStringLiteral("payouts.png"), payouts },
         { QStringLiteral("stats.png"), stats },
+        { QStringLiteral("programme.png"),
+            [](App &app) { return programme(app, QDate(2020, 4, 14)); } },
+        { QStringLiteral("programme-noresult.png"),
+            [](App &app) { return programme(app, QDate(2020, 4, 15)); } },
     };
 }
 
