@@ -16,11 +16,12 @@ namespace rusena::library {
 namespace {
 
 // The digest the index keeps for each day; false when the index cannot be read.
-bool indexedDigests(SqliteConnection &db, QHash<QDate, QString> &out)
+bool indexedDigests(SqliteConnection &db, DayKind kind, QHash<QDate, QString> &out)
 {
     sqlite3_stmt *s = nullptr;
-    if (sqlite3_prepare_v2(db.handle(), "SELECT date, bytes_digest FROM days", -1, &s, nullptr)
-        != SQLITE_OK)
+    const char *sql = kind == DayKind::Programme ? "SELECT date, bytes_digest FROM programme_days"
+                                                 : "SELECT date, bytes_digest FROM days";
+    if (sqlite3_prepare_v2(db.handle(), sql, -1, &s, nullptr) != SQLITE_OK)
         return false;
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
@@ -49,35 +50,39 @@ QString quickCheck(SqliteConnection &db)
     return result;
 }
 
-void compareDays(const QHash<QDate, QString> &indexed, const DayFiles &files, IndexCheck &check)
+void compareDays(
+    const QHash<QDate, QString> &indexed, const DayFiles &files, DayKind kind, IndexCheck &check)
 {
-    const QList<QDate> onDisk = files.dates();
+    const QList<QDate> onDisk = files.dates(kind);
+    QList<QDate> toFile;
     for (auto it = indexed.begin(); it != indexed.end(); ++it) {
         const QDate &date = it.key();
-        const QFileInfo info(files.pathOf(date));
+        const QFileInfo info(files.pathOf(date, kind));
         const QString name = info.fileName();
         QString finding;
         if (!info.exists() && !info.isSymLink())
             finding = name + QStringLiteral("：日のファイルがありません");
         else if (!info.isFile() || info.isSymLink())
             finding = name + QStringLiteral("：通常のファイルではありません");
-        else if (const std::optional<QByteArray> bytes = files.read(date); !bytes)
+        else if (const std::optional<QByteArray> bytes = files.read(date, kind); !bytes)
             finding = name + QStringLiteral("：日のファイルを読めません");
         else if (dayDigest(*bytes) != it.value())
             finding = name + QStringLiteral("：索引の記録と中身が違います");
         if (!finding.isEmpty()) {
             check.findings.append(finding);
-            check.daysToFile.append(date);
+            toFile.append(date);
         }
     }
     for (const QDate &date : onDisk) {
         if (!indexed.contains(date)) {
-            check.findings.append(
-                QFileInfo(files.pathOf(date)).fileName() + QStringLiteral("：索引にありません"));
-            check.daysToFile.append(date);
+            check.findings.append(QFileInfo(files.pathOf(date, kind)).fileName()
+                + QStringLiteral("：索引にありません"));
+            toFile.append(date);
         }
     }
-    std::sort(check.daysToFile.begin(), check.daysToFile.end());
+    std::sort(toFile.begin(), toFile.end());
+    for (const QDate &date : toFile)
+        check.daysToFile.append({ kind, date });
 }
 
 } // namespace
@@ -95,14 +100,16 @@ IndexCheck checkIndex(SqliteConnection &db, const DayFiles &files, int schemaVer
         check.findings.append(QStringLiteral("索引の形式が違います"));
         return check;
     }
-    QHash<QDate, QString> indexed;
-    if (!indexedDigests(db, indexed)) {
-        check.readable = false;
-        check.findings.append(
-            QStringLiteral("索引を読めません：") + QString::fromUtf8(sqlite3_errmsg(db.handle())));
-        return check;
+    for (const DayKind kind : { DayKind::Result, DayKind::Programme }) {
+        QHash<QDate, QString> indexed;
+        if (!indexedDigests(db, kind, indexed)) {
+            check.readable = false;
+            check.findings.append(QStringLiteral("索引を読めません：")
+                + QString::fromUtf8(sqlite3_errmsg(db.handle())));
+            return check;
+        }
+        compareDays(indexed, files, kind, check);
     }
-    compareDays(indexed, files, check);
     return check;
 }
 

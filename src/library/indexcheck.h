@@ -1,5 +1,7 @@
 #pragma once
 
+#include "daykind.h"
+
 #include <QDate>
 #include <QList>
 #include <QStringList>
@@ -13,7 +15,8 @@ class SqliteConnection;
 struct IndexCheck final {
     bool readable = false; ///< SQLite reads every page and finds them sound
     int version = 0; ///< its user_version
-    QList<QDate> daysToFile; ///< days whose raw file and index rows disagree
+    /// Days whose raw file and index rows disagree, results then programmes.
+    QList<std::pair<DayKind, QDate>> daysToFile;
     QStringList findings; ///< what is wrong, in words for the user
 
     bool sound(int schemaVersion) const
@@ -23,9 +26,9 @@ struct IndexCheck final {
 };
 
 /// Reads the whole index (SQLite's quick check) and, when it is sound and of `schemaVersion`,
-/// compares every raw day file with what the index says of it (the digest of its bytes):
-/// a day file edited by hand, removed, replaced by a folder, or put in without an import
-/// is found.
+/// compares every raw day file (results and programmes) with what the index says of it (the digest
+/// of its bytes): a day file edited by hand, removed, replaced by a folder, or put in without an
+/// import is found.
 IndexCheck checkIndex(SqliteConnection &db, const DayFiles &files, int schemaVersion);
 
 } // namespace rusena::library

@@ -232,10 +232,12 @@ bool IndexWriter::replace(const std::function<bool()> &work)
     return false;
 }
 
-bool IndexWriter::forgetDay(const QDate &date)
+bool IndexWriter::forgetDay(const QDate &date, DayKind kind)
 {
     m_error.clear();
     m_busy = false;
+    if (kind == DayKind::Programme)
+        return prepare() && (m_programmes->remove(date.toString(Qt::ISODate)) || fail());
     // The players the day named keep their first and last days from the days left.
     const QString key = date.toString(Qt::ISODate);
     bool removed = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "daykind.h"
 #include "dayrows.h"
 #include "multirowinsert.h"
 #include "programmeparser.h"
@@ -40,8 +41,9 @@ public:
     /// Replaces the day (removes any earlier version) in one transaction. False on any
     /// failure, the index then being as it was; error() says why.
     bool replaceDay(const DayRecord &record, const DayRows &rows);
-    /// Removes the day's rows (inside a group: with the group). False on failure.
-    bool forgetDay(const QDate &date);
+    /// Removes the day's rows of that kind (inside a group: with the group). False on
+    /// failure.
+    bool forgetDay(const QDate &date, DayKind kind = DayKind::Result);
     /// The same for a programme day (its own tables; a result day of the date stays).
     bool replaceProgramme(const DayRecord &record, const ParsedProgramme &day);
     /// Opens a group: the days replaced until commitGroup() reach the index together, in

@@ -577,16 +577,16 @@ Status Library::fileAllDays(const RebuildProgress &progress)
     return m_writer->commitGroup() ? Status {} : writerFailure();
 }
 
-Status Library::refile(const QList<QDate> &dates)
+Status Library::refile(const QList<std::pair<DayKind, QDate>> &days)
 {
     if (!m_writer->beginGroup())
         return writerFailure();
-    for (const QDate &date : dates) {
-        const QFileInfo info(m_files.pathOf(date));
+    for (const auto &[kind, date] : days) {
+        const QFileInfo info(m_files.pathOf(date, kind));
         const std::optional<QByteArray> bytes
-            = info.isFile() && !info.isSymLink() ? m_files.read(date) : std::nullopt;
-        const bool done = bytes ? fileRawDay(date, DayKind::Result, m_files.origin(date), *bytes).ok()
-                                : m_writer->forgetDay(date);
+            = info.isFile() && !info.isSymLink() ? m_files.read(date, kind) : std::nullopt;
+        const bool done = bytes ? fileRawDay(date, kind, m_files.origin(date, kind), *bytes).ok()
+                                : m_writer->forgetDay(date, kind);
         if (!done) {
             m_writer->rollbackGroup();
             return writerFailure();
@@ -694,8 +694,8 @@ DayImport Library::importDay(const PreparedDay &prepared)
     const QDate date = dayDate(prepared.fileName,
         programme ? prepared.programme.firstSectionDate() : prepared.rows.day.firstSectionDate());
     if (!date.isValid())
-        return failed(programme ? QStringLiteral("日付がわかりません")
-                                : noDateReason(prepared.rows.day));
+        return failed(
+            programme ? QStringLiteral("日付がわかりません") : noDateReason(prepared.rows.day));
     const Status writing = beginWriting();
     if (!writing.ok())
         return { DayImport::Result::Failed, date, writing.error, kind };

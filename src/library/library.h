@@ -13,9 +13,9 @@
 #include "dayfiles.h"
 #include "dayrows.h"
 #include "indexstamp.h"
+#include "programmeparser.h"
 #include "sqliteconnection.h"
 #include "writelock.h"
-#include "programmeparser.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -180,7 +180,7 @@ private:
     Status rebuildLocked(const RebuildProgress &progress, bool recreate);
     Status clearIndex();
     Status fileAllDays(const RebuildProgress &progress);
-    Status refile(const QList<QDate> &dates);
+    Status refile(const QList<std::pair<DayKind, QDate>> &days);
     Status createIndexes();
     Status restoreMissingIndexes();
     Status fileRawDay(

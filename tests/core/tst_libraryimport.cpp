@@ -867,6 +867,8 @@ void TestLibraryImport::openChecks_data()
     QTest::newRow("day file edited in place, found on demand")
         << u"edited"_s << u"K200815.TXT：索引の記録と中身が違います"_s;
     QTest::newRow("day file put in by hand") << u"added"_s << QString();
+    QTest::newRow("programme file edited in place, found on demand")
+        << u"programme"_s << u"B200414.TXT：索引の記録と中身が違います"_s;
 }
 
 void TestLibraryImport::openChecks()
@@ -875,10 +877,11 @@ void TestLibraryImport::openChecks()
     QFETCH(QString, finding);
     Scratch scratch;
     const QStringList paths = scratch.write({ { u"K200815.TXT"_s, testBytes("k200815.txt") },
-        { u"K200814.TXT"_s, testBytes("k200814.txt") } });
+        { u"K200814.TXT"_s, testBytes("k200814.txt") },
+        { u"B200414.TXT"_s, testBytes("B200414.TXT") } });
     {
         Library library(scratch.data);
-        QCOMPARE(importSources(library, paths).count(DayImport::Result::Added), 2);
+        QCOMPARE(importSources(library, paths).count(DayImport::Result::Added), 3);
     }
     Library probe(scratch.data);
     const QString index = probe.indexPath();
@@ -896,8 +899,10 @@ void TestLibraryImport::openChecks()
         QVERIFY(QFile::remove(day15) && QFile::rename(day15 + u".part"_s, day15));
         QVERIFY(writeBytes(scratch.data + u"/library.stamp"_s,
             "writing " + QByteArray::number(deadProcessId()) + '\n'));
-    } else if (damage == u"edited"_s) {
-        QFile file(day15);
+    } else if (damage == u"edited"_s || damage == u"programme"_s) {
+        QFile file(damage == u"edited"_s
+                ? day15
+                : probe.dayFiles().pathOf(QDate(2020, 4, 14), DayKind::Programme));
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.seek(100));
         QVERIFY(file.write("X") == 1);
@@ -993,10 +998,11 @@ void TestLibraryImport::readOnlyFolder()
     QFETCH(QString, refusal);
     Scratch scratch;
     const QStringList paths = scratch.write({ { u"K200815.TXT"_s, testBytes("k200815.txt") },
-        { u"K200814.TXT"_s, testBytes("k200814.txt") } });
+        { u"K200814.TXT"_s, testBytes("k200814.txt") },
+        { u"B200414.TXT"_s, testBytes("B200414.TXT") } });
     {
         Library library(scratch.data);
-        QCOMPARE(importSources(library, paths).count(DayImport::Result::Added), 2);
+        QCOMPARE(importSources(library, paths).count(DayImport::Result::Added), 3);
     }
     const QString indexPath = scratch.data + u"/library.sqlite"_s;
     if (index == u"older"_s) {
