@@ -44,7 +44,8 @@ QDate dayDate(QStringView fileName, const QDate &headerDate)
 QString storedDayName(const QDate &date, DayKind kind)
 {
     const bool twoDigitYear = date.year() >= 2000 && date.year() <= 2099;
-    return (kind == DayKind::Programme ? u'B' : u'K') + date.toString(twoDigitYear ? u"yyMMdd" : u"yyyyMMdd") + u".TXT";
+    return (kind == DayKind::Programme ? u'B' : u'K')
+        + date.toString(twoDigitYear ? u"yyMMdd" : u"yyyyMMdd") + u".TXT";
 }
 
 } // namespace rusena::library
