@@ -4,7 +4,8 @@ file(GLOB_RECURSE core_sources
   ${ROOT}/race/*.h ${ROOT}/race/*.cpp
   ${ROOT}/favourites/*.h ${ROOT}/favourites/*.cpp
   ${ROOT}/session/*.h ${ROOT}/session/*.cpp
-  ${ROOT}/library/*.h ${ROOT}/library/*.cpp)
+  ${ROOT}/library/*.h ${ROOT}/library/*.cpp
+  ${ROOT}/fetch/*.h ${ROOT}/fetch/*.cpp)
 set(offenders "")
 foreach(f IN LISTS core_sources)
   file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](QtGui|QtWidgets|QWidget|QColor|QFont|QPixmap|QImage|QPainter|QApplication|QGuiApplication|QMessageBox)")

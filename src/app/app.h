@@ -1,6 +1,8 @@
 #pragma once
 
 #include "celltablemodel.h"
+#include "fetch/fetcher.h"
+#include "fetch/fetchreport.h"
 #include "libraryactions.h"
 #include "session/job.h"
 #include "session/session.h"
@@ -14,6 +16,8 @@ class QWidget;
 namespace rusena {
 
 class DayPicker;
+class FetchDialog;
+class FetchJob;
 class JobRunner;
 class LibraryWindows;
 class MainWindow;
@@ -56,6 +60,9 @@ public:
     /// The day picker while it exists (made on first use).
     DayPicker *dayPicker() const;
     const LibraryActions &libraryActions() const { return m_libraryActions; }
+    /// The fetch under way, if any, and the period dialog while it is open.
+    FetchJob *fetchJob() const;
+    FetchDialog *fetchDialog() const;
 
     /// Imports what the user chose or dropped: one text file alone goes the way of 開く
     /// (its messages, racek.dat), anything else is a batch with a progress dialog and one
@@ -113,12 +120,25 @@ private:
     RaceRef raceOnShow() const;
     void onProgrammeFiles();
 
+    // Fetching from the organiser (appfetch.cpp).
+    void connectFetch();
+    void onFetchLatest();
+    void onFetchPeriod();
+    void askFetchPeriod();
+    void startFetch(fetch::FetchOptions options);
+    /// True when `action` was put off until the job or fetch under way has ended.
+    bool deferWhileBusy(const std::function<void()> &action);
+    void onFetchFinished(const fetch::FetchReport &report);
+
     Session m_session;
     QPointer<MainWindow> m_main;
     QPointer<PlayerDialog> m_player;
     QPointer<VersionDialog> m_version;
     RecentFiles *m_recent = nullptr;
     QPointer<DayPicker> m_dayPicker;
+    QPointer<FetchJob> m_fetch;
+    QPointer<FetchDialog> m_fetchDialog;
+    QList<std::function<void()>> m_afterFetch; ///< what waits for the fetch under way
     LibraryActions m_libraryActions;
     LibraryWindows *m_library = nullptr;
     JobRunner *m_jobs = nullptr;

@@ -39,6 +39,7 @@ void App::connectLibrary()
     connect(m_libraryActions.nextDay, &QAction::triggered, this, [this] { onNeighbourDay(1); });
     connect(m_libraryActions.check, &QAction::triggered, this, &App::onCheckLibrary);
     connect(m_libraryActions.rebuild, &QAction::triggered, this, &App::onRebuild);
+    connectFetch();
     // Queued: the drop returns to the dragging program before the batch runs.
     auto *drop = new FileDrop(m_main);
     connect(drop, &FileDrop::filesDropped, this, &App::importDropped, Qt::QueuedConnection);
@@ -52,7 +53,20 @@ DayPicker *App::dayPicker() const
 
 bool App::libraryBusy() const
 {
-    return m_jobs->isBusy();
+    return m_jobs->isBusy() || m_fetch;
+}
+
+bool App::deferWhileBusy(const std::function<void()> &action)
+{
+    if (m_jobs->isBusy()) {
+        m_jobs->whenIdle(action);
+        return true;
+    }
+    if (m_fetch) {
+        m_afterFetch.append(action);
+        return true;
+    }
+    return false;
 }
 
 QList<QAction *> App::libraryCommands() const
@@ -60,7 +74,8 @@ QList<QAction *> App::libraryCommands() const
     return { m_main->mread(), m_libraryActions.importFolder, m_libraryActions.pickDay,
         m_libraryActions.previousDay, m_libraryActions.nextDay, m_libraryActions.check,
         m_libraryActions.rebuild, m_main->mhistory(), m_main->mpayouts(), m_main->mstats(),
-        m_main->mprogramme(), m_main->mfavouriteraces() };
+        m_main->mprogramme(), m_main->mfavouriteraces(), m_libraryActions.fetchLatest,
+        m_libraryActions.fetchPeriod };
 }
 
 // While a job holds the library every window stays usable, but nothing may reach the
@@ -95,10 +110,8 @@ bool App::runLibraryJob(const QString &label, Job::Work work)
 
 void App::openLibraryThen(std::function<void(const Outcome &opened)> next)
 {
-    if (m_jobs->isBusy()) {
-        m_jobs->whenIdle([this, next] { openLibraryThen(next); });
+    if (deferWhileBusy([this, next] { openLibraryThen(next); }))
         return;
-    }
     if (m_session.library().isOpen()) {
         next(Outcome::success());
         return;
@@ -127,10 +140,8 @@ void App::withLibrary(std::function<void()> next)
 
 void App::importPaths(const QStringList &paths)
 {
-    if (m_jobs->isBusy()) {
-        m_jobs->whenIdle([this, paths] { importPaths(paths); });
+    if (deferWhileBusy([this, paths] { importPaths(paths); }))
         return;
-    }
     const bool oneTextFile = paths.size() == 1 && !QFileInfo(paths.constFirst()).isDir()
         && !library::isArchiveName(paths.constFirst());
     if (oneTextFile) {

@@ -5,8 +5,9 @@ class QMainWindow;
 
 namespace rusena {
 
-/// The library's commands on the ファイル menu, after 開く: import a folder, pick a day,
-/// the previous and the next stored day, check the library, rebuild it.
+/// The library's commands on the ファイル menu, after 開く: import a folder, fetch new days
+/// from the organiser, pick a day, the previous and the next stored day, check the library,
+/// rebuild it.
 struct LibraryActions final {
     QAction *importFolder = nullptr;
     QAction *pickDay = nullptr;
@@ -14,6 +15,8 @@ struct LibraryActions final {
     QAction *nextDay = nullptr;
     QAction *check = nullptr;
     QAction *rebuild = nullptr;
+    QAction *fetchLatest = nullptr; ///< new days from the organiser, default period
+    QAction *fetchPeriod = nullptr; ///< the same for a period asked first
 };
 
 /// Adds the commands to the window's ファイル menu (object name "mfile").

@@ -197,6 +197,30 @@ Outcome Session::showBatch(const library::BatchReport &report)
     return Outcome::success(summary);
 }
 
+Outcome Session::finishFetch(const fetch::FetchReport &report)
+{
+    if (!report.error.isEmpty())
+        return Outcome::failure(Code::LibraryFailed, libraryErrorMessage(report.error));
+    // The failures are named, a line each, up to a screenful.
+    constexpr int ShownFailures = 10;
+    QString text = fetch::summaryText(report);
+    int failures = 0;
+    for (const fetch::FetchLine &line : report.lines) {
+        if (line.result == fetch::FetchLine::Result::Failed && ++failures <= ShownFailures)
+            text += u'\n' + fetch::lineText(line);
+    }
+    if (failures > ShownFailures)
+        text += QStringLiteral("\nほか %1 件の失敗").arg(failures - ShownFailures);
+    Message summary { QStringLiteral("最新データを取得"), text,
+        failures > 0 ? MessageIcon::Warning : MessageIcon::Information, MessageButtons::Ok };
+    if (const QDate latest = report.latestResultDay(); latest.isValid()) {
+        const Outcome shown = showStoredDay(latest);
+        if (!shown.ok() && shown.message)
+            summary.text += u'\n' + shown.message->text;
+    }
+    return Outcome::success(summary);
+}
+
 Outcome Session::rebuildLibrary(const library::RebuildProgress &progress)
 {
     const library::Status status = library().rebuild(progress);

@@ -3,11 +3,15 @@
 // previous and next day, and the window title naming what is on show. Message boxes and
 // progress dialogs are answered through the Dialogs hook.
 
+#include "archiveserver.h"
+
 #include "app/app.h"
 #include "app/daypicker.h"
 #include "app/dialogs.h"
 #include "app/faces.h"
 #include "app/favouriteraceswindow.h"
+#include "app/fetchdialog.h"
+#include "app/fetchjob.h"
 #include "app/historywindow.h"
 #include "app/librarywindows.h"
 #include "app/mainwindow.h"
@@ -21,11 +25,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -107,6 +115,7 @@ private Q_SLOTS:
     void programmeWindow();
     void favouriteRaces_data();
     void favouriteRaces();
+    void fetchKeepsWindowResponsiveAndCancels();
 };
 
 void TestLibraryView::initTestCase()
@@ -396,6 +405,60 @@ void TestLibraryView::favouriteRaces()
     QVERIFY(programme && programme->isVisible());
     QCOMPARE(
         programme->venueBox()->currentText() + u' ' + programme->raceBox()->currentText(), opens);
+}
+
+// ファイル > 期間を指定して取得 from a slow server on 127.0.0.1: the dialog says how long a
+// year takes; while an archive trickles in, the GUI thread keeps handling events; cancel
+// stops after the request under way, whose day is filed and shown.
+void TestLibraryView::fetchKeepsWindowResponsiveAndCancels()
+{
+    archiveserver::ArchiveServer server(testData(u"fetch"_s), testData(u"fetch"_s));
+    QVERIFY(server.start());
+    server.scriptAll({ archiveserver::Answer::Kind::Slow, 200, {}, 60 }); // about 0.6 s each
+    QSettings().setValue(u"fetch/source"_s, server.source());
+    Run run;
+    run.app->libraryActions().fetchPeriod->trigger();
+    FetchDialog *dialog = run.app->fetchDialog();
+    QVERIFY(dialog);
+    QVERIFY(dialog->estimate().contains(u"約"_s));
+    dialog->fromEdit()->setDate(QDate(2020, 1, 1));
+    dialog->toEdit()->setDate(QDate(2020, 12, 31));
+    QVERIFY2(dialog->estimate().startsWith(u"366 日、要求 732 件: 間隔 2 秒で約 24 分"_s),
+        qPrintable(dialog->estimate()));
+    dialog->toEdit()->setDate(QDate(2020, 1, 3));
+    dialog->kindBox()->setCurrentIndex(1); // results only
+    dialog->accept();
+    QVERIFY(run.app->fetchJob());
+    QTRY_COMPARE(server.requests().size(), 1);
+
+    // A tick every 10 ms while the answer trickles in: no gap may be long.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longest = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] {
+        longest = std::max(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    ticker.start(10);
+    QTest::qWait(300);
+    ticker.stop();
+    QVERIFY2(longest < 100, qPrintable(u"the GUI thread stood still for %1 ms"_s.arg(longest)));
+    QProgressDialog *progress = run.app->fetchJob()->progressDialog();
+    QVERIFY(progress->isVisible());
+    QVERIFY2(progress->labelText().contains(u"2020/01/01"_s), qPrintable(progress->labelText()));
+    QVERIFY(progress->labelText().contains(server.source()));
+
+    auto *cancel = progress->findChild<QPushButton *>();
+    QVERIFY(cancel);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!run.app->fetchJob(), 10000);
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(run.asked.size(), 1);
+    QVERIFY2(run.asked.constFirst().text.startsWith(u"追加 1、"_s),
+        qPrintable(run.asked.constFirst().text));
+    QVERIFY(run.asked.constFirst().text.contains(u"中止しました"_s));
+    QCOMPARE(run.app->session().dayOnShow(), QDate(2020, 1, 1));
 }
 
 QTEST_MAIN(TestLibraryView)

@@ -11,6 +11,22 @@
 
 namespace daygenerator {
 
+// Full-width strings through glibc iconv, which knows the CP932 extensions too.
+QByteArray toCp932(const QString &text)
+{
+    static iconv_t cd = iconv_open("CP932", "UTF-8");
+    QByteArray in = text.toUtf8();
+    QByteArray out(in.size() * 2 + 4, '\0');
+    char *src = in.data();
+    size_t srcLeft = static_cast<size_t>(in.size());
+    char *dst = out.data();
+    size_t dstLeft = static_cast<size_t>(out.size());
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.truncate(out.size() - static_cast<qsizetype>(dstLeft));
+    return out;
+}
+
 namespace {
 
 // std::mt19937's output is fixed by the standard; the library distributions are not, so
@@ -35,22 +51,6 @@ public:
 private:
     std::mt19937 m_engine;
 };
-
-// Full-width strings through glibc iconv, which knows the CP932 extensions too.
-QByteArray toCp932(const QString &text)
-{
-    static iconv_t cd = iconv_open("CP932", "UTF-8");
-    QByteArray in = text.toUtf8();
-    QByteArray out(in.size() * 2 + 4, '\0');
-    char *src = in.data();
-    size_t srcLeft = static_cast<size_t>(in.size());
-    char *dst = out.data();
-    size_t dstLeft = static_cast<size_t>(out.size());
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    out.truncate(out.size() - static_cast<qsizetype>(dstLeft));
-    return out;
-}
 
 const std::array<QString, 12> Surnames
     = { QStringLiteral("田　中"), QStringLiteral("山　本"), QStringLiteral("佐々木"),

@@ -5,6 +5,7 @@
 // gives the same bytes on every machine.
 
 #include <QByteArray>
+#include <QString>
 
 #include <cstdint>
 
@@ -20,6 +21,9 @@ QByteArray randomDay(std::uint32_t seed);
 /// twelve races, venue codes cycling through 01..24. The player `favourite` starts in one
 /// race of every tenth section, so that a search over it finds several races.
 QByteArray fullDay(int lineCount, int favourite, std::uint32_t seed = 1);
+
+/// Text in code page 932 (glibc iconv, which knows the CP932 extensions too).
+QByteArray toCp932(const QString &text);
 
 /// The registration number of a player of `day`'s first placing row, or 0 when none.
 int someRegistrationNumber(const QByteArray &day);

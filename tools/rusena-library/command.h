@@ -45,5 +45,6 @@ int runHistory(CommandContext &context);
 int runStats(CommandContext &context);
 int runVenues(CommandContext &context);
 int runForm(CommandContext &context);
+int runFetch(CommandContext &context);
 
 } // namespace rusena::tool

@@ -3,6 +3,7 @@
 #include "library/library.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -42,6 +43,21 @@ bool parseCommand(QCommandLineParser &parser, CommandContext &context, int &stat
     if (positional.size() < least) {
         context.err << u"引数が足りません。"_s << u'\n'
                     << helpText(parser, context.arguments.constFirst());
+        return false;
+    }
+    return true;
+}
+
+bool readDate(const QString &text, QDate &date, QTextStream &err)
+{
+    static const QRegularExpression shape(u"^[0-9]{4}-[0-9]{2}-[0-9]{2}$"_s);
+    if (!shape.match(text).hasMatch()) {
+        err << u"日付は YYYY-MM-DD で指定してください: "_s << text << u'\n';
+        return false;
+    }
+    date = QDate::fromString(text, Qt::ISODate);
+    if (!date.isValid()) {
+        err << u"その日付はありません: "_s << text << u'\n';
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include "command.h"
 
 #include <QCommandLineParser>
+#include <QDate>
 
 #include <memory>
 
@@ -22,6 +23,10 @@ bool parseCommand(QCommandLineParser &parser, CommandContext &context, int &stat
 /// The parser's help with `program` (as "rusena-library history") in its usage line in place
 /// of the path the program was started by.
 QString helpText(const QCommandLineParser &parser, const QString &program);
+
+/// A date as YYYY-MM-DD; false (with the complaint written: another shape, or a date
+/// that does not exist) when it is none.
+bool readDate(const QString &text, QDate &date, QTextStream &err);
 
 /// The value of an option given at most once; false (with the message written) when it
 /// was given twice.

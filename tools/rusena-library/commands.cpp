@@ -11,6 +11,7 @@ const QList<Command> &commands()
     static const QList<Command> table {
         { u"import"_s, u"結果ファイル、番組表と LZH 書庫を取り込みます (ファイルかフォルダ)。"_s,
             &runImport },
+        { u"fetch"_s, u"主催者のサイトから新しい日の書庫を取得して取り込みます。"_s, &runFetch },
         { u"list"_s, u"登録済みの日を一覧します。"_s, &runList },
         { u"check"_s, u"索引全体と日のファイルを検査し、違いを直します。"_s, &runCheck },
         { u"rebuild"_s, u"登録済みの日のファイルから索引を作り直します。"_s, &runRebuild },

@@ -34,22 +34,6 @@ void addPeriodOptions(QCommandLineParser &parser, bool withVenue)
             u"CODE"_s });
 }
 
-// A date as YYYY-MM-DD; "" and the complaint written when it is none.
-bool readDate(const QString &text, QDate &date, QTextStream &err)
-{
-    static const QRegularExpression shape(u"^[0-9]{4}-[0-9]{2}-[0-9]{2}$"_s);
-    if (!shape.match(text).hasMatch()) {
-        err << u"日付は YYYY-MM-DD で指定してください: "_s << text << u'\n';
-        return false;
-    }
-    date = QDate::fromString(text, Qt::ISODate);
-    if (!date.isValid()) {
-        err << u"その日付はありません: "_s << text << u'\n';
-        return false;
-    }
-    return true;
-}
-
 bool readVenue(const QString &text, int &venue, QTextStream &err)
 {
     static const QRegularExpression shape(u"^[0-9]{1,2}$"_s);
