@@ -6,6 +6,7 @@
 
 #include "daypicker.h"
 #include "dialogs.h"
+#include "fetchjob.h"
 #include "filedrop.h"
 #include "jobrunner.h"
 #include "library/daykind.h"
@@ -53,7 +54,7 @@ DayPicker *App::dayPicker() const
 
 bool App::libraryBusy() const
 {
-    return m_jobs->isBusy() || m_fetch;
+    return m_jobs->isBusy() || m_fetch != nullptr;
 }
 
 bool App::deferWhileBusy(const std::function<void()> &action)

@@ -55,7 +55,8 @@ FetchDialog::FetchDialog(
     connect(m_to, &QDateEdit::dateChanged, this, &FetchDialog::updateEstimate);
     connect(m_kinds, &QComboBox::currentIndexChanged, this, &FetchDialog::updateEstimate);
     connect(m_source, &QLineEdit::textChanged, this, [this, buttons] {
-        buttons->button(QDialogButtonBox::Ok)->setEnabled(fetch::isUsableSource(QUrl(this->source())));
+        buttons->button(QDialogButtonBox::Ok)
+            ->setEnabled(fetch::isUsableSource(QUrl(this->source())));
     });
     updateEstimate();
 }

@@ -37,7 +37,7 @@ LibraryActions addLibraryActions(QMainWindow &window)
     actions.fetchLatest
         = makeAction(menu, before, "mfetch", QStringLiteral("最新データを取得(&G)"));
     actions.fetchPeriod
-        = makeAction(menu, before, "mfetchperiod", QStringLiteral("期間を指定して取得(&E)..."));
+        = makeAction(menu, before, "mfetchperiod", QStringLiteral("期間を指定して取得(&T)..."));
     actions.pickDay = makeAction(menu, before, "mday", QStringLiteral("日付を選ぶ(&D)..."),
         QKeySequence(Qt::CTRL | Qt::Key_D));
     actions.previousDay = makeAction(menu, before, "mprevday", QStringLiteral("前の日(&P)"),

@@ -4,7 +4,6 @@
 #include "library/library.h"
 #include "store/cp932.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -12,15 +11,6 @@
 using namespace Qt::StringLiterals;
 
 namespace rusena::fetch {
-
-namespace {
-
-QChar prefix(Kind kind)
-{
-    return kind == Kind::Results ? u'K' : u'B';
-}
-
-} // namespace
 
 QString notYetNote(Kind kind)
 {
@@ -33,20 +23,17 @@ HeldDays::HeldDays(library::Library &library)
 {
     for (const library::StoredDay &day : library.storedDays())
         m_results.prepend(day.date);
-}
-
-QString HeldDays::path(Kind kind, const QDate &date) const
-{
-    if (kind == Kind::Results)
-        return m_files.pathOf(date);
-    return m_files.folder() + u'/' + prefix(kind) + date.toString(u"yyMMdd"_s) + u".TXT"_s;
+    for (const library::StoredDay &day : library.storedProgrammeDays())
+        m_programmes.prepend(day.date);
 }
 
 Held HeldDays::held(Kind kind, const QDate &date) const
 {
-    if (kind == Kind::Results && !std::binary_search(m_results.begin(), m_results.end(), date))
+    const QList<QDate> &stored = kind == Kind::Results ? m_results : m_programmes;
+    if (!std::binary_search(stored.begin(), stored.end(), date))
         return Held::No;
-    QFile file(path(kind, date));
+    QFile file(m_files.pathOf(
+        date, kind == Kind::Results ? library::DayKind::Result : library::DayKind::Programme));
     if (!file.open(QIODevice::ReadOnly))
         return Held::No;
     // A file the library would never have filed whole is read no further than that.
@@ -56,19 +43,7 @@ Held HeldDays::held(Kind kind, const QDate &date) const
 
 QList<QDate> HeldDays::dates(Kind kind) const
 {
-    if (kind == Kind::Results)
-        return m_results;
-    QList<QDate> out;
-    const QStringList names
-        = QDir(m_files.folder())
-              .entryList({ QString(prefix(kind)) + u"??????.TXT"_s }, QDir::Files);
-    for (const QString &name : names) {
-        const QDate date = QDate::fromString(name.mid(1, 6), u"yyMMdd"_s);
-        if (date.isValid())
-            out.append(date.addYears(date.year() < 2000 ? 100 : 0));
-    }
-    std::sort(out.begin(), out.end());
-    return out;
+    return kind == Kind::Results ? m_results : m_programmes;
 }
 
 QDate HeldDays::defaultTo(Kind kind, const QDate &today)

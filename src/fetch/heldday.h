@@ -25,8 +25,8 @@ enum class Held { No, Complete, NotYet };
 /// after the venue's last race; the programme's update is still to come.
 QString notYetNote(Kind kind);
 
-/// The days held when it was made. A result day counts as held once the index has it: a
-/// raw file that a kill left without its index rows is asked for again, which files it.
+/// The days held when it was made. A day counts as held once the index has it: a raw file
+/// that a kill left without its index rows is asked for again, which files it.
 class HeldDays final {
 public:
     explicit HeldDays(library::Library &library);
@@ -49,10 +49,9 @@ public:
         bool programmes, const QDate &today) const;
 
 private:
-    QString path(Kind kind, const QDate &date) const;
-
     library::DayFiles m_files;
     QList<QDate> m_results; ///< indexed, oldest first
+    QList<QDate> m_programmes; ///< indexed, oldest first
 };
 
 } // namespace rusena::fetch

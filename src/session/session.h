@@ -90,19 +90,15 @@ public:
     /// Files every day of `paths` (files and folders) into the library, then shows the
     /// latest day of the batch. The message is the batch's summary.
     Outcome importBatch(const QStringList &paths, const library::BatchProgress &progress = {});
-<<<<<<< HEAD
     /// importBatch's part for a job's thread: opens the library and files the days.
     Outcome fileBatch(const QStringList &paths, const library::BatchProgress &progress,
         library::BatchReport &report);
     /// importBatch's part for the windows' thread: the summary, and the latest day shown.
     Outcome showBatch(const library::BatchReport &report);
-    /// Makes the library's index anew from its raw day files (safe on a job's thread).
-=======
     /// After a fetch: shows its latest result day as an import does; the message is the
     /// fetch's summary (with the days that failed, and why).
     Outcome finishFetch(const fetch::FetchReport &report);
-    /// Makes the library's index anew from its raw day files.
->>>>>>> 3cbcb3c (Fetch new days from the organiser's site: rusena-library fetch, ファイル > 最新データを取得 and 期間を指定して取得, tested against a server on 127.0.0.1)
+    /// Makes the library's index anew from its raw day files (safe on a job's thread).
     Outcome rebuildLibrary(const library::RebuildProgress &progress = {});
     /// Reads the whole index and every raw day file, mends what does not agree (a
     /// rebuild follows `progress`) and says what was found.

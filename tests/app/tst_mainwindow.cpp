@@ -187,6 +187,8 @@ void TestMainWindow::menus()
         { "mread", u"開く(&O)"_qs },
         { "mrecent", u"最近使ったファイル(&R)"_qs },
         { "mfolder", u"フォルダから取り込む(&I)..."_qs },
+        { "mfetch", u"最新データを取得(&G)"_qs },
+        { "mfetchperiod", u"期間を指定して取得(&T)..."_qs },
         { "mday", u"日付を選ぶ(&D)..."_qs },
         { "mprevday", u"前の日(&P)"_qs },
         { "mnextday", u"次の日(&N)"_qs },
@@ -207,8 +209,8 @@ void TestMainWindow::menus()
         if (!item->isSeparator())
             QCOMPARE(item->text(), expected[i].second);
     }
-    QCOMPARE(items.at(4)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_PageUp));
-    QCOMPARE(items.at(5)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    QCOMPARE(items.at(6)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    QCOMPARE(items.at(7)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_PageDown));
 
     // The favourite search heads the search menu, then the library's windows.
     auto *search = bar->findChild<QMenu *>(QStringLiteral("msearch"));
