@@ -294,6 +294,14 @@ void HistoryWindow::showChart(const QList<HistoryRow> &rows)
     y->setTitleText(QStringLiteral("着順"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
+    // With nothing to draw the chart says what to do, instead of an axis of one day.
+    if (!first.isValid()) {
+        x->setVisible(false);
+        y->setVisible(false);
+        chart->setTitle(m_reg.isEmpty()
+                ? QStringLiteral("選手の登録番号か名前を入れると、着順の推移を表示します。")
+                : QStringLiteral("この期間に着順のついた出走はありません。"));
+    }
     QList<QAbstractSeries *> series(runs.begin(), runs.end());
     series.append(points);
     for (QAbstractSeries *s : series) {

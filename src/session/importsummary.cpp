@@ -91,8 +91,9 @@ Message libraryErrorMessage(const QString &reason)
 
 QString emptyLibraryHint()
 {
-    return QStringLiteral("ライブラリにはまだ日がありません。ファイル > 開く か "
-                          "ファイル > フォルダから取り込む で結果ファイルを取り込んで下さい。");
+    return QStringLiteral("ライブラリにはまだ日がありません。ファイル > 最新データを取得 で"
+                          "主催者から取得するか、ファイル > 開く か ファイル > フォルダから"
+                          "取り込む で結果ファイルを取り込んで下さい。");
 }
 
 Message notFiledMessage(const QString &reason)
