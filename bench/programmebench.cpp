@@ -84,7 +84,10 @@ double raceTableMs(Library &library, int &races)
     QTableWidget table;
     double worst = 0;
     races = 0;
-    for (const auto &[venue, numbers] : queryProgrammeRaces(db, date).value.value_or({})) {
+    const auto venues = queryProgrammeRaces(db, date).value;
+    if (!venues)
+        return -1;
+    for (const auto &[venue, numbers] : *venues) {
         for (const int race : numbers) {
             QElapsedTimer timer;
             timer.start();
