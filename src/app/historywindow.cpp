@@ -23,6 +23,8 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+#include <algorithm>
+
 namespace rusena {
 
 using namespace library;
@@ -256,8 +258,13 @@ void HistoryWindow::showSummary(const HistorySummary &s, const QString &name)
 
 void HistoryWindow::showChart(const QList<HistoryRow> &rows)
 {
+    // More races than this are a smear of points on a chart of this width, and each run of
+    // days is a series to lay out: the chart shows the period's last ones, the table all.
+    constexpr qsizetype ChartRaces = 300;
+    const qsizetype skipped = std::max<qsizetype>(0, rows.size() - ChartRaces);
     auto *chart = new QChart;
-    chart->setTitle(QStringLiteral("着順の推移"));
+    chart->setTitle(skipped > 0 ? QStringLiteral("着順の推移（直近 %1 走）").arg(ChartRaces)
+                                : QStringLiteral("着順の推移"));
     chart->legend()->hide();
     auto *points = new QScatterSeries(chart);
     points->setMarkerSize(7);
@@ -267,7 +274,7 @@ void HistoryWindow::showChart(const QList<HistoryRow> &rows)
     QDate first, last;
     QString day;
     int ofDay = 0;
-    for (const HistoryRow &r : rows) {
+    for (const HistoryRow &r : rows.mid(skipped)) {
         ofDay = r.date == day ? ofDay + 1 : 0;
         day = r.date;
         if (!r.rank || r.isVoid)

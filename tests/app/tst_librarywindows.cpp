@@ -26,6 +26,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
@@ -91,6 +92,7 @@ private Q_SLOTS:
     void countAxis();
     void historyChart_data();
     void historyChart();
+    void historyChartKeepsLastRaces();
     void matchListShowsEveryPlayer();
     void reopenedHistorySelectsSearch();
 
@@ -501,6 +503,28 @@ void TestLibraryWindows::historyChart()
                       .toString(x->format());
     }
     QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
+}
+
+// A long history: the table holds every race, the chart the last 300.
+void TestLibraryWindows::historyChartKeepsLastRaces()
+{
+    QSqlDatabase db = libraryfixture::open(QStringLiteral("long"));
+    const QDate first(2019, 1, 1);
+    for (int id = 1000; id <= 1300; ++id) {
+        libraryfixture::race(db, id, first.addDays(id - 1000).toString(Qt::ISODate), 3, 1,
+            QStringLiteral("一般"), QStringLiteral("逃げ"), false);
+        libraryfixture::entry(db, id, 1, QStringLiteral("01"), 1, QStringLiteral("4999"),
+            QStringLiteral("試験太郎"), 1, QStringLiteral("0.10"));
+    }
+    libraryfixture::rollUp(db);
+    HistoryWindow w(fixedDatabase(db));
+    w.lookUp(QStringLiteral("4999"));
+    QCOMPARE(w.table()->model()->rowCount(), 301);
+    QChart *chart = w.chartView()->chart();
+    QCOMPARE(chart->title(), QStringLiteral("着順の推移（直近 300 走）"));
+    const auto *points = qobject_cast<QScatterSeries *>(chart->series().constLast());
+    QVERIFY(points);
+    QCOMPARE(points->count(), 300);
 }
 
 void TestLibraryWindows::matchListShowsEveryPlayer()
