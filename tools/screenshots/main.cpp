@@ -64,6 +64,14 @@ QWidget *fileDialog(App &app)
     return dialog;
 }
 
+// Imports and openings of the library run as jobs on a thread of their own: a shot waits
+// for them as a user would, with the windows' events handled meanwhile.
+void waitWhileBusy(const App &app)
+{
+    while (app.libraryBusy())
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+}
+
 // The library windows show the real days beside the screenshot's day, filed once.
 void fillLibrary(App &app)
 {
@@ -71,12 +79,14 @@ void fillLibrary(App &app)
     if (!filled)
         app.importPaths({ QFileInfo(QStringLiteral(RUSENA_SCREENSHOT_DAY)).absolutePath() });
     filled = true;
+    waitWhileBusy(app);
 }
 
 QWidget *dayPicker(App &app)
 {
     fillLibrary(app);
     app.libraryActions().pickDay->trigger();
+    waitWhileBusy(app);
     return app.dayPicker();
 }
 
