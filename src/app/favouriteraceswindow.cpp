@@ -4,10 +4,8 @@
 #include "library/period.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QTableWidget>
@@ -42,11 +40,11 @@ FavouriteRacesWindow::FavouriteRacesWindow(DatabaseFn database, QWidget *parent)
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
-    m_table->installEventFilter(this);
     layout->addWidget(m_table, 1);
     connect(m_day, &QComboBox::activated, this, &FavouriteRacesWindow::refresh);
-    connect(m_table, &QTableWidget::cellDoubleClicked, this,
-        [this](int row, int) { onActivated(row); });
+    // A double-click, or Enter on the current row, as the other tables of the library.
+    connect(m_table, &QTableWidget::activated, this,
+        [this](const QModelIndex &index) { onActivated(index.row()); });
     resize(420, 360);
 }
 
@@ -94,18 +92,6 @@ void FavouriteRacesWindow::refresh()
             m_table->setItem(row, column, new QTableWidgetItem(fields[column]));
         m_races.append({ e.date, e.venueCode, e.race });
     }
-}
-
-bool FavouriteRacesWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_table && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_table->currentRow() >= 0) {
-            onActivated(m_table->currentRow());
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void FavouriteRacesWindow::onActivated(int row)

@@ -29,9 +29,6 @@ public:
 Q_SIGNALS:
     void raceChosen(const rusena::RaceRef &race);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void refresh();
     void onActivated(int row);

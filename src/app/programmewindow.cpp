@@ -7,10 +7,8 @@
 #include "race/screenmodel.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -164,7 +162,6 @@ ProgrammeWindow::ProgrammeWindow(DatabaseFn database, QWidget *parent)
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
-    m_table->installEventFilter(this);
     layout->addWidget(m_table, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -184,8 +181,9 @@ ProgrammeWindow::ProgrammeWindow(DatabaseFn database, QWidget *parent)
     connect(m_venue, &QComboBox::activated, this, [this] { fillRaces(m_shown.race); });
     connect(m_race, &QComboBox::activated, this, &ProgrammeWindow::refresh);
     connect(m_window, &QComboBox::activated, this, &ProgrammeWindow::refresh);
-    connect(m_table, &QTableWidget::cellDoubleClicked, this,
-        [this](int row, int) { onEntrantActivated(row); });
+    // A double-click, or Enter on the current row, as the other tables of the library.
+    connect(m_table, &QTableWidget::activated, this,
+        [this](const QModelIndex &index) { onEntrantActivated(index.row()); });
     connect(m_showResult, &QPushButton::clicked, this, [this] { Q_EMIT raceActivated(m_shown); });
     connect(favourite, &QPushButton::clicked, this,
         [this] { Q_EMIT favouriteRacesRequested(m_shown.date); });
@@ -284,18 +282,6 @@ void ProgrammeWindow::refresh()
     fillProgrammeTable(*m_table, **race.value, result);
     m_table->resizeColumnsToContents();
     m_showResult->setEnabled(result.has_value());
-}
-
-bool ProgrammeWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_table && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_table->currentRow() >= 0) {
-            onEntrantActivated(m_table->currentRow());
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void ProgrammeWindow::onEntrantActivated(int row)

@@ -44,9 +44,6 @@ Q_SIGNALS:
     void favouriteRacesRequested(const QDate &date);
     void openFilesRequested();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void fillDays(const QDate &wanted);
     void fillVenues(int wanted);
