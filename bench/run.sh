@@ -112,7 +112,7 @@ if [ -d "$lzh" ]; then
   peak_mb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.0f", $1 / 1024 }'; }
   row() { # what, half-year, ten years, target
     awk -v what="$1" -v a="$2" -v b="$3" -v target="$4" 'BEGIN {
-      ratio = (a > 0 && b != "") ? sprintf("%.1f x", b / a) : ""
+      ratio = (a ~ /^[0-9.]+$/ && a > 0 && b != "") ? sprintf("%.1f x", b / a) : ""
       printf "| %-46s | %12s | %12s | %8s | %-22s |\n", what, a, b, ratio, target }'
   }
 

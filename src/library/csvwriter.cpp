@@ -6,9 +6,17 @@
 
 namespace rusena::library {
 
+namespace {
+
+// Rows are written in pieces of some 64 KB, not a row at a time.
+constexpr qsizetype FlushBytes = 65536;
+
+} // namespace
+
 CsvWriter::CsvWriter(QIODevice &out, const QStringList &header)
     : m_out(out)
 {
+    m_line.reserve(FlushBytes + 4096);
     write(QByteArrayLiteral("\xEF\xBB\xBF"));
     writeRow(header);
 }
@@ -73,20 +81,28 @@ void CsvWriter::addField(qint64 number)
     m_line.append(begin, end - begin);
 }
 
+void CsvWriter::addWritten(QByteArrayView fields)
+{
+    beginField();
+    m_line.append(fields);
+}
+
 void CsvWriter::endRow()
 {
     m_line += "\r\n";
     m_rowStarted = false;
-    // Written in pieces of some 64 KB, not a row at a time.
-    if (m_line.size() >= 65536)
+    if (m_line.size() >= FlushBytes)
         flush();
+    m_rowStart = m_line.size();
 }
 
 bool CsvWriter::flush()
 {
     if (!m_line.isEmpty())
         write(m_line);
-    m_line.clear();
+    // Emptied, not freed: the next rows go into the same buffer.
+    m_line.resize(0);
+    m_rowStart = 0;
     return m_ok;
 }
 

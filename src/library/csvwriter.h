@@ -26,6 +26,11 @@ public:
     void addField(QStringView text);
     void addField(qint64 number);
     void endRow();
+    /// The fields of the row under way, as written: a row that repeats them (a race's
+    /// columns before each of its payouts) starts with addWritten() instead of encoding
+    /// them again.
+    QByteArray rowSoFar() const { return m_line.mid(m_rowStart); }
+    void addWritten(QByteArrayView fields);
     /// Writes the rows ended so far; false when a write failed.
     bool flush();
     bool ok() const { return m_ok; }
@@ -40,6 +45,7 @@ private:
 
     QIODevice &m_out;
     QByteArray m_line;
+    qsizetype m_rowStart = 0; ///< where the row under way begins in m_line
     QStringEncoder m_utf8 { QStringEncoder::Utf8 };
     bool m_rowStarted = false;
     bool m_ok = true;

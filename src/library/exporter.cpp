@@ -1,7 +1,9 @@
 #include "exporter.h"
 
 #include "csvwriter.h"
+#include "library.h"
 #include "library/period.h"
+#include "sqliteconnection.h"
 #include "store/regularfile.h"
 #include "storedpayouts.h"
 
@@ -10,6 +12,7 @@
 
 #include <sqlite3.h>
 
+#include <thread>
 #include <vector>
 
 namespace rusena::library {
@@ -111,9 +114,16 @@ void addPayouts(CsvWriter &writer, sqlite3_stmt *s, int columns)
 {
     const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(s, columns - 1));
     const QStringView payouts(text, sqlite3_column_bytes16(s, columns - 1) / 2);
+    // The race's columns are encoded once and repeated before each of its payouts.
+    QByteArray race;
     for (const Payout &p : readStoredPayouts(payouts)) {
-        for (int c = 0; c < columns - 1; ++c)
-            addColumn(writer, s, c);
+        if (race.isEmpty()) {
+            for (int c = 0; c < columns - 1; ++c)
+                addColumn(writer, s, c);
+            race = writer.rowSoFar();
+        } else {
+            writer.addWritten(race);
+        }
         writer.addField(p.bet);
         writer.addField(p.combination);
         p.yen ? writer.addField(*p.yen) : writer.addField(QStringView());
@@ -157,20 +167,45 @@ Status writeCsv(sqlite3 *db, const QString &path, const CsvFile &csv, QFile &fil
     return {};
 }
 
+// Writes files[i] for each i in `which`, each beside its final path, stopping at the first
+// failure.
+Status writeCsvFiles(sqlite3 *db, const QList<CsvFile> &files, const QStringList &paths,
+    const QList<qsizetype> &which, std::vector<QFile> &parts)
+{
+    Status status;
+    for (const qsizetype i : which) {
+        if (!status.ok())
+            break;
+        status = writeCsv(db, paths[i], files[i], parts[i]);
+        parts[i].close();
+    }
+    return status;
+}
+
 // Every file of the set is written beside its old one first; only when all are complete
 // are they renamed into place, one rename after the other (microseconds in all). A
-// failure or a kill before the renames leaves the old set whole.
-Status writeCsvSet(sqlite3 *db, const QString &folder)
+// failure or a kill before the renames leaves the old set whole. With a second connection
+// the payouts, the largest file, are written on a thread of their own beside the rest.
+Status writeCsvSet(sqlite3 *db, sqlite3 *second, const QString &folder)
 {
     const QList<CsvFile> files = csvFiles();
     std::vector<QFile> parts(files.size());
     QStringList paths;
-    Status status;
-    for (qsizetype i = 0; i < files.size() && status.ok(); ++i) {
+    QList<qsizetype> here, beside;
+    for (qsizetype i = 0; i < files.size(); ++i) {
         paths.append(folder + u'/' + QString::fromLatin1(files[i].name));
-        status = writeCsv(db, paths.last(), files[i], parts[i]);
-        parts[i].close();
+        (second && files[i].payoutsLast ? beside : here).append(i);
     }
+    Status besideStatus;
+    std::thread thread;
+    if (!beside.isEmpty())
+        thread = std::thread(
+            [&] { besideStatus = writeCsvFiles(second, files, paths, beside, parts); });
+    Status status = writeCsvFiles(db, files, paths, here, parts);
+    if (thread.joinable())
+        thread.join();
+    if (status.ok())
+        status = besideStatus;
     for (qsizetype i = 0; i < paths.size() && status.ok(); ++i) {
         if (!renameOver(parts[i].fileName(), paths[i]))
             status = { paths[i] + QStringLiteral(" を書き込めません") };
@@ -180,6 +215,13 @@ Status writeCsvSet(sqlite3 *db, const QString &folder)
             part.remove();
     }
     return status;
+}
+
+// Begins a read transaction that has read the database, so that its state is fixed.
+bool beginRead(sqlite3 *db)
+{
+    return sqlite3_exec(db, "BEGIN; SELECT count(*) FROM days;", nullptr, nullptr, nullptr)
+        == SQLITE_OK;
 }
 
 } // namespace
@@ -193,11 +235,25 @@ Status exportLibrary(Library &library, const QString &folder)
     }
     if (!QDir().mkpath(folder))
         return { folder + QStringLiteral(" を作成できません") };
-    // One read transaction, so that the files describe the same library even while
-    // another program imports.
-    sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr);
-    const Status status = writeCsvSet(handle, folder);
+    // One state of the library in every file, even while another program imports: the
+    // connections' read transactions begin while writers are held off. When they cannot
+    // be (a writer keeps the lock, a folder nobody may write), one connection writes all.
+    SqliteConnection second;
+    bool twoConnections = false;
+    if (library.holdWriters(0)) {
+        twoConnections = second.open(library.indexPath(), SqliteConnection::Mode::ReadWrite,
+                             Library::BusyTimeoutMs)
+            && beginRead(handle) && beginRead(second.handle());
+        library.releaseWriters();
+    }
+    if (!twoConnections) {
+        sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr);
+    }
+    const Status status = writeCsvSet(handle, twoConnections ? second.handle() : nullptr, folder);
     sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
+    if (twoConnections)
+        sqlite3_exec(second.handle(), "COMMIT", nullptr, nullptr, nullptr);
     return status;
 }
 

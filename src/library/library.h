@@ -151,6 +151,11 @@ public:
     /// Holds the write lock, waiting up to `waitMs`, for a batch of imports; nests.
     Status beginWriting(int waitMs = BusyTimeoutMs);
     void endWriting();
+    /// Holds off writers without writing, waiting up to `waitMs`: while held, read
+    /// transactions begun on several connections see one state of the library. False
+    /// when a writer kept the lock.
+    bool holdWriters(int waitMs) { return m_lock.acquire(waitMs); }
+    void releaseWriters() { m_lock.release(); }
     /// The stored days, newest first; empty when the library cannot be opened.
     QList<StoredDay> storedDays();
     /// The stored programme days, newest first.
