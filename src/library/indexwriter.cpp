@@ -2,6 +2,7 @@
 
 #include "programmewriter.h"
 #include "schema.h"
+#include "sqlitebind.h"
 
 #include <sqlite3.h>
 
@@ -82,13 +83,6 @@ constexpr std::array<const char *, 2> FixPlayersSql {
     " WHERE e.reg = players.reg AND e.name = players.name)"
     " WHERE first_date = '9999-99-99' OR last_date = ''",
 };
-
-// An empty field is empty text: a null pointer would be SQL NULL.
-void bindText(sqlite3_stmt *s, int index, QStringView text)
-{
-    const char16_t *data = text.isNull() ? u"" : text.utf16();
-    sqlite3_bind_text16(s, index, data, int(text.size() * 2), SQLITE_STATIC);
-}
 
 // A number where the text is one (an empty field or a mark is NULL).
 void bindNumber(sqlite3_stmt *s, int index, QStringView text)
@@ -321,13 +315,7 @@ bool IndexWriter::writeDay(const DayRecord &record, const DayRows &rows)
     const ParsedDay &day = rows.day;
     const QString date = record.date.toString(Qt::ISODate);
     sqlite3_stmt *s = m_statements[InsertDay];
-    bindText(s, 1, date);
-    bindText(s, 2, record.file);
-    bindText(s, 3, record.storedName);
-    sqlite3_bind_int64(s, 4, record.size);
-    bindText(s, 5, record.digest);
-    sqlite3_bind_int(s, 6, int(day.sections.size()));
-    sqlite3_bind_int(s, 7, int(day.races.size()));
+    bindDayRecord(s, record, date, day.sections.size(), day.races.size());
     if (!step(s))
         return false;
     s = m_statements[InsertSection];

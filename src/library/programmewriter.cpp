@@ -1,6 +1,7 @@
 #include "programmewriter.h"
 
 #include "indexwriter.h"
+#include "sqlitebind.h"
 
 #include <sqlite3.h>
 
@@ -27,13 +28,6 @@ constexpr std::array<const char *, 3> RemoveSql {
     "DELETE FROM programme_races WHERE date = ?1",
     "DELETE FROM programme_days WHERE date = ?1",
 };
-
-// An empty field is empty text: a null pointer would be SQL NULL.
-void bindText(sqlite3_stmt *s, int index, QStringView text)
-{
-    const char16_t *data = text.isNull() ? u"" : text.utf16();
-    sqlite3_bind_text16(s, index, data, int(text.size() * 2), SQLITE_STATIC);
-}
 
 void bindEntrant(sqlite3_stmt *s, int first, sqlite3_int64 raceId, int seq, const EntrantRow &row)
 {
@@ -113,13 +107,7 @@ bool ProgrammeWriter::write(const DayRecord &record, const ParsedProgramme &day)
         return false;
     const QString date = record.date.toString(Qt::ISODate);
     sqlite3_stmt *s = m_statements[InsertDay];
-    bindText(s, 1, date);
-    bindText(s, 2, record.file);
-    bindText(s, 3, record.storedName);
-    sqlite3_bind_int64(s, 4, record.size);
-    bindText(s, 5, record.digest);
-    sqlite3_bind_int(s, 6, int(day.sections.size()));
-    sqlite3_bind_int(s, 7, int(day.races.size()));
+    bindDayRecord(s, record, date, day.sections.size(), day.races.size());
     if (!step(s))
         return false;
     for (int seq = 0; seq < day.races.size(); ++seq) {
