@@ -66,7 +66,7 @@ inline void payout(QSqlDatabase &db, int raceId, const QString &bet, const QStri
 
 /// The day summaries of the races `firstId`..`lastId` worked out from their rows in SQL:
 /// the fixture's summaries, and a second opinion on those the index writer makes.
-inline void summariseRaces(QSqlDatabase &db, int firstId, int lastId)
+inline void summariseRaces(QSqlDatabase &db, qint64 firstId, qint64 lastId)
 {
     const QString plainCs
         = QStringLiteral("CASE WHEN e.start GLOB '[0-9].[0-9][0-9]'"

@@ -1,12 +1,17 @@
 #include "indexwriter.h"
 
+#include "archivereader.h"
 #include "programmewriter.h"
+#include "racekey.h"
 #include "schema.h"
 #include "sqlitebind.h"
 
 #include <sqlite3.h>
 
 namespace rusena::library {
+
+// A race block is far more than a byte of its day's file.
+static_assert(MaxDayBytes <= RaceSeqLimit);
 
 namespace {
 
@@ -16,8 +21,8 @@ constexpr std::array<const char *, 9> StatementSql {
     " VALUES (?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO sections (date, venue_code, seq, title) VALUES (?, ?, ?, ?)",
     "INSERT INTO races (date, venue_code, race, seq, heading, fixed_entry, distance_m, weather,"
-    " wind_direction, wind_m, wave_cm, technique, void, payouts)"
-    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+    " wind_direction, wind_m, wave_cm, technique, void, payouts, id)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO course_stats (date, venue_code, course, starts, first, second, third, fourth,"
     " fifth, sixth, start_sum_cs, plain_starts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO technique_counts (date, venue_code, technique, races) VALUES (?, ?, ?, ?)",
@@ -328,7 +333,7 @@ bool IndexWriter::writeDay(const DayRecord &record, const DayRows &rows)
             return false;
     }
     for (int seq = 0; seq < day.races.size(); ++seq) {
-        if (!writeRace(date, seq, day.races[seq], rows.payouts.at(seq)))
+        if (!writeRace(record.date, seq, day.races[seq], rows.payouts.at(seq)))
             return false;
     }
     return writeSummary(date, rows.summary);
@@ -376,11 +381,12 @@ bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
 }
 
 bool IndexWriter::writeRace(
-    const QString &date, int seq, const ParsedRace &race, const QString &payouts)
+    const QDate &date, int seq, const ParsedRace &race, const QString &payouts)
 {
     sqlite3_stmt *s = m_statements[InsertRace];
     const RaceLabel &label = race.label;
-    bindText(s, 1, date);
+    const qint64 raceId = raceKey(date, race.venueCode, race.race, seq);
+    bindText(s, 1, date.toString(Qt::ISODate));
     sqlite3_bind_int(s, 2, race.venueCode);
     sqlite3_bind_int(s, 3, race.race);
     sqlite3_bind_int(s, 4, seq);
@@ -394,9 +400,9 @@ bool IndexWriter::writeRace(
     bindText(s, 12, race.technique);
     sqlite3_bind_int(s, 13, race.isVoid ? 1 : 0);
     bindText(s, 14, payouts);
+    sqlite3_bind_int64(s, 15, raceId);
     if (!step(s))
         return false;
-    const sqlite3_int64 raceId = sqlite3_last_insert_rowid(m_db);
     return writeEntries(raceId, race.entries);
 }
 

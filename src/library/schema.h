@@ -10,7 +10,7 @@
 namespace rusena::library {
 
 /// Kept in PRAGMA user_version. Raise it with every change to the statements below.
-inline constexpr int SchemaVersion = 7;
+inline constexpr int SchemaVersion = 8;
 
 /// Rows keep the file's text as written (trimmed as the export describes); numbers that
 /// queries compute on are INTEGER. `seq` is the order of a row within its parent as the
@@ -21,7 +21,9 @@ inline constexpr int SchemaVersion = 7;
 /// as quick on ten years as on one (version 5). A day's rows belong to its row of `days`
 /// and go with it, removed by the writer itself: no foreign keys, which SQLite would check
 /// for every row inserted (version 6). Programme days have tables of their own
-/// (version 7).
+/// (version 7). A race's id sorts as a history lists races (raceKey()), and the
+/// registration index carries what a history and a form read of a placing row: a player's
+/// rows are one stretch of the index in the order shown (version 8).
 inline constexpr std::array<const char *, 12> TableStatements {
     // One row per stored day; `file` is the base name it came from, `bytes_digest` tells a
     // re-import of the same bytes from a replacement.
@@ -43,7 +45,7 @@ inline constexpr std::array<const char *, 12> TableStatements {
     " PRIMARY KEY (date, seq))",
 
     "CREATE TABLE races ("
-    " id INTEGER PRIMARY KEY,"
+    " id INTEGER PRIMARY KEY," // raceKey()
     " date TEXT NOT NULL,"
     " venue_code INTEGER NOT NULL,"
     " race INTEGER NOT NULL,"
@@ -199,7 +201,8 @@ inline constexpr std::array<const char *, 5> IndexNames {
 inline constexpr std::array<const char *, 5> IndexStatements {
     "CREATE INDEX IF NOT EXISTS races_by_day ON races(date, venue_code, race)",
     "CREATE INDEX IF NOT EXISTS races_by_venue ON races(venue_code, date)",
-    "CREATE INDEX IF NOT EXISTS entries_by_reg ON entries(reg)",
+    "CREATE INDEX IF NOT EXISTS entries_by_reg"
+    " ON entries(reg, race_id, seq, boat, course, placing, rank, start, race_time, name)",
     "CREATE INDEX IF NOT EXISTS programme_races_by_day"
     " ON programme_races(date, venue_code, race)",
     "CREATE INDEX IF NOT EXISTS programme_entries_by_reg ON programme_entries(reg)",

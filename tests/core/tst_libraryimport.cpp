@@ -11,6 +11,7 @@
 
 #include "library/archivereader.h"
 #include "library/exporter.h"
+#include "library/historyquery.h"
 #include "library/importbatch.h"
 #include "library/library.h"
 #include "library/schema.h"
@@ -376,7 +377,7 @@ void TestLibraryImport::exportAndRebuildAgree()
     QSqlDatabase db = library.database();
     libraryfixture::exec(db, u"DELETE FROM course_stats"_s);
     libraryfixture::exec(db, u"DELETE FROM technique_counts"_s);
-    libraryfixture::summariseRaces(db, 0, std::numeric_limits<int>::max());
+    libraryfixture::summariseRaces(db, 0, std::numeric_limits<qint64>::max());
     libraryfixture::rollUp(db);
     QCOMPARE(summaryRows(library), written);
     // Every payout the parser read is exported.
@@ -446,6 +447,7 @@ void TestLibraryImport::rollUpsFollowTheDays_data()
     const QStringList five { u"k200105.txt"_s, u"k200814.txt"_s, u"k200815.txt"_s, u"k200907.txt"_s,
         u"k201230.txt"_s };
     QTest::newRow("five days") << five;
+    QTest::newRow("five days, newest first") << QStringList { five.crbegin(), five.crend() };
     QTest::newRow("a day replaced by another's rows")
         << five + QStringList { u"K200814.TXT=k200907.txt"_s };
     QTest::newRow("first and last days of players replaced")
@@ -501,6 +503,19 @@ void TestLibraryImport::rollUpsFollowTheDays()
         QCOMPARE((QList<qint64> { starts, first, sixth, sum }),
             (QList<qint64> { direct.value(0).toLongLong(), direct.value(1).toLongLong(),
                 direct.value(2).toLongLong(), direct.value(3).toLongLong() }));
+    }
+
+    // Every player's history holds all his rows, in date, venue and race order, whatever
+    // order the days came in.
+    QSqlQuery players(db);
+    QVERIFY(players.exec(u"SELECT printf('%04d', reg), sum(entry_rows) FROM players GROUP BY reg"_s));
+    while (players.next()) {
+        const auto history = queryHistory(db, players.value(0).toString(), {});
+        QVERIFY(history.ok());
+        QCOMPARE(history.value->size(), players.value(1).toInt());
+        const auto key = [](const HistoryRow &r) { return std::tuple(r.date, r.venueCode, r.race); };
+        QVERIFY(std::is_sorted(history.value->cbegin(), history.value->cend(),
+            [&](const HistoryRow &a, const HistoryRow &b) { return key(a) < key(b); }));
     }
 }
 
