@@ -508,12 +508,14 @@ void TestLibraryImport::rollUpsFollowTheDays()
     // Every player's history holds all his rows, in date, venue and race order, whatever
     // order the days came in.
     QSqlQuery players(db);
-    QVERIFY(players.exec(u"SELECT printf('%04d', reg), sum(entry_rows) FROM players GROUP BY reg"_s));
+    QVERIFY(
+        players.exec(u"SELECT printf('%04d', reg), sum(entry_rows) FROM players GROUP BY reg"_s));
     while (players.next()) {
         const auto history = queryHistory(db, players.value(0).toString(), {});
         QVERIFY(history.ok());
         QCOMPARE(history.value->size(), players.value(1).toInt());
-        const auto key = [](const HistoryRow &r) { return std::tuple(r.date, r.venueCode, r.race); };
+        const auto key
+            = [](const HistoryRow &r) { return std::tuple(r.date, r.venueCode, r.race); };
         QVERIFY(std::is_sorted(history.value->cbegin(), history.value->cend(),
             [&](const HistoryRow &a, const HistoryRow &b) { return key(a) < key(b); }));
     }
