@@ -333,7 +333,9 @@ bool IndexWriter::writeDay(const DayRecord &record, const DayRows &rows)
             return false;
     }
     for (int seq = 0; seq < day.races.size(); ++seq) {
-        if (!writeRace(record.date, seq, day.races[seq], rows.payouts.at(seq)))
+        const ParsedRace &race = day.races[seq];
+        const qint64 id = raceKey(record.date, race.venueCode, race.race, seq);
+        if (!writeRace(date, id, seq, race, rows.payouts.at(seq)))
             return false;
     }
     return writeSummary(date, rows.summary);
@@ -381,12 +383,11 @@ bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
 }
 
 bool IndexWriter::writeRace(
-    const QDate &date, int seq, const ParsedRace &race, const QString &payouts)
+    const QString &date, qint64 raceId, int seq, const ParsedRace &race, const QString &payouts)
 {
     sqlite3_stmt *s = m_statements[InsertRace];
     const RaceLabel &label = race.label;
-    const qint64 raceId = raceKey(date, race.venueCode, race.race, seq);
-    bindText(s, 1, date.toString(Qt::ISODate));
+    bindText(s, 1, date);
     sqlite3_bind_int(s, 2, race.venueCode);
     sqlite3_bind_int(s, 3, race.race);
     sqlite3_bind_int(s, 4, seq);

@@ -83,7 +83,8 @@ private:
     bool removeDay(const QString &date, bool &removed);
     bool fixPlayers(const QString &date);
     bool writeDay(const DayRecord &record, const DayRows &rows);
-    bool writeRace(const QDate &date, int seq, const ParsedRace &race, const QString &payouts);
+    bool writeRace(const QString &date, qint64 raceId, int seq, const ParsedRace &race,
+        const QString &payouts);
     bool writeEntries(qint64 raceId, const QList<layout::PlacingRow> &rows);
     bool writeSummary(const QString &date, const DaySummary &summary);
     bool fail();
