@@ -70,7 +70,8 @@ private:
         FindDay,
         AddCourseMonth,
         AddTechniqueMonth,
-        UpsertPlayer,
+        CountPlayer,
+        AddPlayer,
         Count
     };
 
