@@ -6,6 +6,7 @@
 #include "library/importbatch.h"
 #include "library/library.h"
 #include "library/payoutquery.h"
+#include "library/racekey.h"
 #include "library/ratio.h"
 #include "library/statsquery.h"
 #include "querycommands.h"
@@ -54,6 +55,8 @@ private Q_SLOTS:
     void initTestCase();
     void threeDecimals_data();
     void threeDecimals();
+    void raceKeyOrder_data();
+    void raceKeyOrder();
     void historyCsv_data();
     void historyCsv();
     void summary_data();
@@ -118,6 +121,36 @@ void TestLibraryQueries::threeDecimals()
     QFETCH(QString, percent);
     QCOMPARE(rusena::library::threeDecimals(num, den), text);
     QCOMPARE(percentText(num, den), percent);
+}
+
+using RaceAt = std::tuple<QDate, int, int, qint64>; // date, venue, race, block in the day
+
+void TestLibraryQueries::raceKeyOrder_data()
+{
+    // Each pair sorts first before second by (date, venue, race, block), whatever the
+    // fields after the one that differs: no field may spill into the next.
+    QTest::addColumn<RaceAt>("first");
+    QTest::addColumn<RaceAt>("second");
+    const QDate day(2020, 1, 5);
+    const qint64 lastBlock = RaceSeqLimit - 1;
+    QTest::newRow("day") << RaceAt { day, 24, 12, lastBlock } << RaceAt { day.addDays(1), 1, 1, 0 };
+    QTest::newRow("venue") << RaceAt { day, 23, 12, lastBlock } << RaceAt { day, 24, 1, 0 };
+    QTest::newRow("race") << RaceAt { day, 5, 11, lastBlock } << RaceAt { day, 5, 12, 0 };
+    QTest::newRow("block") << RaceAt { day, 5, 12, 0 } << RaceAt { day, 5, 12, 1 };
+    QTest::newRow("a year's end") << RaceAt { QDate(2019, 12, 31), 24, 12, lastBlock }
+                                  << RaceAt { QDate(2020, 1, 1), 1, 1, 0 };
+}
+
+void TestLibraryQueries::raceKeyOrder()
+{
+    QFETCH(RaceAt, first);
+    QFETCH(RaceAt, second);
+    const auto key = [](const RaceAt &r) {
+        return raceKey(std::get<0>(r), std::get<1>(r), std::get<2>(r), int(std::get<3>(r)));
+    };
+    QVERIFY(key(first) < key(second));
+    QVERIFY(firstRaceKey(std::get<0>(second)) <= key(second));
+    QVERIFY(firstRaceKey(std::get<0>(first).addDays(1)) > key(first));
 }
 
 void TestLibraryQueries::historyCsv_data()
