@@ -16,7 +16,7 @@ static_assert(MaxDayBytes <= RaceSeqLimit);
 namespace {
 
 // In the order of IndexWriter::Statement.
-constexpr std::array<const char *, 10> StatementSql {
+constexpr std::array<const char *, 9> StatementSql {
     "INSERT INTO days (date, file, stored_name, size, bytes_digest, venues, races)"
     " VALUES (?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO sections (date, venue_code, seq, title) VALUES (?, ?, ?, ?)",
@@ -39,12 +39,11 @@ constexpr std::array<const char *, 10> StatementSql {
     "INSERT INTO technique_months SELECT substr(date, 1, 7), venue_code, technique, races"
     " FROM technique_counts WHERE date = ?1"
     " ON CONFLICT DO UPDATE SET races = races + excluded.races",
-    // A player is added once and counted on every day after: the update comes first, and
-    // finds him in one look, where an upsert would look twice.
-    "UPDATE players SET first_date = min(first_date, ?3), last_date = max(last_date, ?3),"
-    " entry_rows = entry_rows + ?4, starts = starts + ?5 WHERE reg = ?1 AND name = ?2",
     "INSERT INTO players (reg, name, first_date, last_date, entry_rows, starts)"
-    " VALUES (?1, ?2, ?3, ?3, ?4, ?5)",
+    " VALUES (?1, ?2, ?3, ?3, ?4, ?5) ON CONFLICT DO UPDATE SET"
+    " first_date = min(first_date, excluded.first_date),"
+    " last_date = max(last_date, excluded.last_date),"
+    " entry_rows = entry_rows + excluded.entry_rows, starts = starts + excluded.starts",
 };
 
 // Takes a stored day out of the roll-ups, then out of the tables. A player whose first or
@@ -370,19 +369,15 @@ bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
         if (!step(m_statements[rollUp]))
             return false;
     }
+    s = m_statements[UpsertPlayer];
     for (const PlayerSummary &p : summary.players) {
-        for (const Statement statement : { CountPlayer, AddPlayer }) {
-            s = m_statements[statement];
-            bindText(s, 1, p.reg);
-            bindText(s, 2, p.name);
-            bindText(s, 3, date);
-            sqlite3_bind_int(s, 4, p.rows);
-            sqlite3_bind_int(s, 5, p.starts);
-            if (!step(s))
-                return false;
-            if (sqlite3_changes(m_db) > 0)
-                break;
-        }
+        bindText(s, 1, p.reg);
+        bindText(s, 2, p.name);
+        bindText(s, 3, date);
+        sqlite3_bind_int(s, 4, p.rows);
+        sqlite3_bind_int(s, 5, p.starts);
+        if (!step(s))
+            return false;
     }
     return true;
 }

@@ -70,8 +70,7 @@ private:
         FindDay,
         AddCourseMonth,
         AddTechniqueMonth,
-        CountPlayer,
-        AddPlayer,
+        UpsertPlayer,
         Count
     };
 
