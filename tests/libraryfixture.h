@@ -4,6 +4,7 @@
 // heat for first, a void race, a flying row, a late row, a row without a course, ３連単
 // payouts around 10,000 yen and a 特払い and a 不成立 line.
 
+#include "library/racekey.h"
 #include "library/schema.h"
 #include "library/storedpayouts.h"
 
@@ -25,13 +26,17 @@ inline void exec(QSqlDatabase &db, const QString &sql, const QVariantList &value
         qFatal("fixture: %s", qPrintable(q.lastError().text()));
 }
 
-inline void race(QSqlDatabase &db, int id, const QString &date, int venue, int race,
+// `number` is the fixture's own number of the race, kept as its place in the day's file:
+// entries and payouts name the race by it. The id is the index's, from raceKey().
+inline void race(QSqlDatabase &db, int number, const QString &date, int venue, int race,
     const QString &heading, const QString &technique, bool isVoid)
 {
+    const qint64 id
+        = rusena::library::raceKey(QDate::fromString(date, Qt::ISODate), venue, race, number);
     exec(db,
         QStringLiteral("INSERT INTO races VALUES (?, ?, ?, ?, ?, ?, 0, '1800', '晴', '南', '3',"
                        " '3', ?, ?, '')"),
-        { id, date, venue, race, id, heading, technique, isVoid ? 1 : 0 });
+        { id, date, venue, race, number, heading, technique, isVoid ? 1 : 0 });
 }
 
 inline QVariant orNull(int value)
@@ -40,19 +45,19 @@ inline QVariant orNull(int value)
 }
 
 // course -1 for none; rank derived from the placing as the index does.
-inline void entry(QSqlDatabase &db, int raceId, int seq, const QString &placing, int boat,
+inline void entry(QSqlDatabase &db, int raceNumber, int seq, const QString &placing, int boat,
     const QString &reg, const QString &name, int course, const QString &start)
 {
     const int rank = placing.size() == 2 && placing[0] == u'0' ? placing.mid(1).toInt() : -1;
     exec(db,
-        QStringLiteral("INSERT INTO entries VALUES (?, ?, ?, ?, ?, ?, ?, '11', '81',"
-                       " '6.70', ?, ?, '1.50.0')"),
-        { raceId, seq, placing, orNull(rank >= 1 && rank <= 6 ? rank : -1), QString::number(boat),
-            reg, name, orNull(course), start });
+        QStringLiteral("INSERT INTO entries VALUES ((SELECT id FROM races WHERE seq = ?), ?, ?,"
+                       " ?, ?, ?, ?, '11', '81', '6.70', ?, ?, '1.50.0')"),
+        { raceNumber, seq, placing, orNull(rank >= 1 && rank <= 6 ? rank : -1),
+            QString::number(boat), reg, name, orNull(course), start });
 }
 
 // Adds a line to the race's payouts; yen and popularity -1 for none.
-inline void payout(QSqlDatabase &db, int raceId, const QString &bet, const QString &combination,
+inline void payout(QSqlDatabase &db, int raceNumber, const QString &bet, const QString &combination,
     qint64 yen, int popularity, const QString &note = {})
 {
     const auto number = [](qint64 n) { return n < 0 ? std::nullopt : std::optional(n); };
@@ -60,13 +65,14 @@ inline void payout(QSqlDatabase &db, int raceId, const QString &bet, const QStri
         { { bet, combination, number(yen), number(popularity), note } });
     exec(db,
         QStringLiteral("UPDATE races SET payouts = CASE payouts WHEN '' THEN ?"
-                       " ELSE payouts || char(10) || ? END WHERE id = ?"),
-        { line, line, raceId });
+                       " ELSE payouts || char(10) || ? END WHERE seq = ?"),
+        { line, line, raceNumber });
 }
 
-/// The day summaries of the races `firstId`..`lastId` worked out from their rows in SQL:
-/// the fixture's summaries, and a second opinion on those the index writer makes.
-inline void summariseRaces(QSqlDatabase &db, qint64 firstId, qint64 lastId)
+/// The day summaries of the races `first`..`last` (by their place in the day's file) worked
+/// out from their rows in SQL: the fixture's summaries, and a second opinion on those the
+/// index writer makes.
+inline void summariseRaces(QSqlDatabase &db, qint64 first, qint64 last)
 {
     const QString plainCs
         = QStringLiteral("CASE WHEN e.start GLOB '[0-9].[0-9][0-9]'"
@@ -78,15 +84,15 @@ inline void summariseRaces(QSqlDatabase &db, qint64 firstId, qint64 lastId)
                        " coalesce(sum(e.rank = 5), 0), coalesce(sum(e.rank = 6), 0),"
                        " coalesce(sum(%1), 0), count(%1)"
                        " FROM races r JOIN entries e ON e.race_id = r.id"
-                       " WHERE r.id BETWEEN ? AND ? AND r.void = 0 AND e.course BETWEEN 1 AND 6"
+                       " WHERE r.seq BETWEEN ? AND ? AND r.void = 0 AND e.course BETWEEN 1 AND 6"
                        " GROUP BY r.date, r.venue_code, e.course")
             .arg(plainCs),
-        { firstId, lastId });
+        { first, last });
     exec(db,
         QStringLiteral("INSERT INTO technique_counts SELECT date, venue_code, technique, count(*)"
-                       " FROM races WHERE id BETWEEN ? AND ? AND void = 0 AND technique <> ''"
+                       " FROM races WHERE seq BETWEEN ? AND ? AND void = 0 AND technique <> ''"
                        " GROUP BY date, venue_code, technique"),
-        { firstId, lastId });
+        { first, last });
 }
 
 /// The monthly roll-ups and the players worked out anew from the day summaries and the

@@ -2,12 +2,17 @@
 
 #include "library/daysummary.h"
 #include "library/placingpoints.h"
+#include "library/racekey.h"
 #include "library/ratio.h"
+#include "library/sqliteread.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <algorithm>
+#include <limits>
 
 namespace rusena::library {
 
@@ -29,37 +34,67 @@ ProgrammeEntrant readEntrant(const QSqlQuery &q)
     return e;
 }
 
-// The entrant's starts before `date`, newest first, counted into his form.
-bool addForm(QSqlQuery &q, const QDate &date, const ProgrammeEntrant &entrant, StartWindow window,
-    EntrantForm &form)
+struct Start final {
+    int race;
+    QString placing;
+    int rank;
+    int course;
+    QString start;
+};
+
+void count(const Start &s, int boatCourse, EntrantForm &form)
 {
-    q.bindValue(0, entrant.reg.toInt());
-    q.bindValue(1, date.toString(Qt::ISODate));
-    q.bindValue(2, window.value_or(-1));
-    if (!q.exec())
-        return false;
-    const int boatCourse = entrant.boat.toInt();
-    while (q.next()) {
-        const QString placing = q.value(0).toString();
-        const int rank = q.value(1).toInt();
-        const int course = q.value(2).toInt();
-        ++form.starts;
-        form.first += rank == 1;
-        form.second += rank == 2;
-        form.third += rank == 3;
-        form.points += placingPoints(rank);
-        if (const int cs = plainStartCs(q.value(3).toString()); cs >= 0) {
-            form.startSumHundredths += cs;
-            ++form.plainStarts;
-        }
-        if (course == boatCourse) {
-            ++form.courseStarts;
-            form.courseWins += rank == 1;
-        }
-        if (form.recent.size() < RecentPlacings)
-            form.recent.append(placing);
+    ++form.starts;
+    form.first += s.rank == 1;
+    form.second += s.rank == 2;
+    form.third += s.rank == 3;
+    form.points += placingPoints(s.rank);
+    if (const int cs = plainStartCs(s.start); cs >= 0) {
+        form.startSumHundredths += cs;
+        ++form.plainStarts;
     }
-    return true;
+    if (s.course == boatCourse) {
+        ++form.courseStarts;
+        form.courseWins += s.rank == 1;
+    }
+    if (form.recent.size() < RecentPlacings)
+        form.recent.append(s.placing);
+}
+
+// The entrant's starts before `date`, newest first, counted into his form until the
+// window is full. The registration index gives them by race id (date, venue, race), newest
+// first with nothing to sort; "newest" is by date and race number, so each day's starts
+// are put in race order before they count.
+bool addForm(ReadStatement &s, const QDate &date, const ProgrammeEntrant &entrant,
+    StartWindow window, EntrantForm &form)
+{
+    s.reset();
+    s.bind(1, entrant.reg.toLongLong());
+    s.bind(2, firstRaceKey(date));
+    const int boatCourse = entrant.boat.toInt();
+    const int limit = window.value_or(std::numeric_limits<int>::max());
+    QList<Start> day;
+    qint64 dayNumber = -1;
+    const auto countDay = [&] {
+        std::stable_sort(
+            day.begin(), day.end(), [](const Start &a, const Start &b) { return a.race > b.race; });
+        for (const Start &start : std::as_const(day)) {
+            if (form.starts < limit)
+                count(start, boatCourse, form);
+        }
+        day.clear();
+    };
+    while (form.starts < limit && s.next()) {
+        const qint64 id = s.integer(0);
+        if (raceKeyJulianDay(id) != dayNumber) {
+            countDay();
+            dayNumber = raceKeyJulianDay(id);
+        }
+        day.append({ raceKeyRace(id), s.text(1), int(s.optionalInt(2).value_or(0)),
+            int(s.integer(3)), s.text(4) });
+    }
+    countDay();
+    return s.error().isEmpty();
 }
 
 } // namespace
@@ -113,15 +148,15 @@ RaceResult queryProgrammeRace(
         return RaceResult::failure(q.lastError().text());
     while (q.next())
         out.entrants.append(readEntrant(q));
-    // A start: a placing row with a course in a race that was not void. LIMIT -1 is all.
-    q.prepare(u"SELECT e.placing, e.rank, e.course, e.start FROM entries e"
-              " JOIN races r ON r.id = e.race_id WHERE e.reg = ? AND r.date < ?"
-              " AND r.void = 0 AND e.course BETWEEN 1 AND 6"
-              " ORDER BY r.date DESC, r.race DESC LIMIT ?"_s);
+    // A start: a placing row with a course in a race that was not void.
+    ReadStatement starts(db,
+        "SELECT e.race_id, e.placing, e.rank, e.course, e.start FROM entries e"
+        " JOIN races r ON r.id = e.race_id WHERE e.reg = ?1 AND e.race_id < ?2"
+        " AND r.void = 0 AND e.course BETWEEN 1 AND 6 ORDER BY e.race_id DESC");
     for (const ProgrammeEntrant &entrant : out.entrants) {
         EntrantForm form;
-        if (!addForm(q, date, entrant, window, form))
-            return RaceResult::failure(q.lastError().text());
+        if (!addForm(starts, date, entrant, window, form))
+            return RaceResult::failure(starts.error());
         out.forms.append(std::move(form));
     }
     return RaceResult::success(std::move(out));

@@ -2,7 +2,9 @@
 
 #include "library/daysummary.h"
 #include "library/placingpoints.h"
+#include "library/racekey.h"
 #include "library/ratio.h"
+#include "library/sqliteread.h"
 #include "library/starts.h"
 
 #include <QSqlDatabase>
@@ -14,30 +16,25 @@ namespace rusena::library {
 
 namespace {
 
-std::optional<int> optionalInt(const QVariant &value)
-{
-    return value.isNull() ? std::nullopt : std::optional<int>(value.toInt());
-}
-
-HistoryRow readRow(const QSqlQuery &q)
+HistoryRow readRow(const ReadStatement &s)
 {
     HistoryRow row;
-    row.date = q.value(0).toString();
-    row.venueCode = q.value(1).toInt();
-    row.race = q.value(2).toInt();
-    row.heading = q.value(3).toString();
-    row.boat = q.value(4).toString();
-    row.course = optionalInt(q.value(5));
-    row.placing = q.value(6).toString();
-    row.rank = optionalInt(q.value(7));
-    row.start = q.value(8).toString();
+    row.date = s.text(0);
+    row.venueCode = int(s.integer(1));
+    row.race = int(s.integer(2));
+    row.heading = s.text(3);
+    row.boat = s.text(4);
+    row.course = s.optionalInt(5);
+    row.placing = s.text(6);
+    row.rank = s.optionalInt(7);
+    row.start = s.text(8);
     if (const int cs = plainStartCs(row.start); cs >= 0)
         row.startHundredths = cs;
-    row.raceTime = q.value(9).toString();
+    row.raceTime = s.text(9);
     if (row.rank == 1)
-        row.technique = q.value(10).toString();
-    row.name = q.value(11).toString();
-    row.isVoid = q.value(12).toInt() != 0;
+        row.technique = s.text(10);
+    row.name = s.text(11);
+    row.isVoid = s.integer(12) != 0;
     return row;
 }
 
@@ -48,30 +45,28 @@ QueryResult<QList<HistoryRow>> queryHistory(
 {
     // The player's rows counted in the players table: the list grows once, not a dozen
     // times over rows of a few hundred bytes.
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT sum(entry_rows) FROM players WHERE reg = ?"));
-    q.addBindValue(reg);
     QList<HistoryRow> rows;
-    if (q.exec() && q.next())
-        rows.reserve(q.value(0).toInt());
-    // Race ids sort by date, venue, race and the file's order (raceKey()): the player's
-    // stretch of the registration index is read in the order shown, with nothing to sort.
-    q.prepare(QStringLiteral(
+    ReadStatement count(db, "SELECT sum(entry_rows) FROM players WHERE reg = ?");
+    count.bind(1, reg.toLongLong());
+    if (count.next())
+        rows.reserve(count.integer(0));
+    // Race ids sort by date, venue, race and the file's order (raceKey()): the period is a
+    // stretch of the player's part of the registration index, read in the order shown.
+    ReadStatement s(db,
         "SELECT r.date, r.venue_code, r.race, r.heading, e.boat, e.course, e.placing, e.rank,"
         " e.start, e.race_time, r.technique, e.name, r.void"
         " FROM entries e JOIN races r ON r.id = e.race_id"
-        " WHERE e.reg = ? AND r.date >= ? AND r.date <= ? AND (? = 0 OR r.venue_code = ?)"
-        " ORDER BY e.race_id, e.seq"));
-    q.addBindValue(reg);
-    q.addBindValue(period.fromKey());
-    q.addBindValue(period.toKey());
-    q.addBindValue(period.venue);
-    q.addBindValue(period.venue);
-    if (!q.exec())
-        return QueryResult<QList<HistoryRow>>::failure(q.lastError().text());
-    while (q.next())
-        rows.append(readRow(q));
+        " WHERE e.reg = ?1 AND e.race_id BETWEEN ?2 AND ?3 AND (?4 = 0 OR r.venue_code = ?4)"
+        " ORDER BY e.race_id, e.seq");
+    const RaceKeyRange ids = raceKeyRange(period.from, period.to);
+    s.bind(1, reg.toLongLong());
+    s.bind(2, ids.first);
+    s.bind(3, ids.last);
+    s.bind(4, period.venue);
+    while (s.next())
+        rows.append(readRow(s));
+    if (!s.error().isEmpty())
+        return QueryResult<QList<HistoryRow>>::failure(s.error());
     return QueryResult<QList<HistoryRow>>::success(std::move(rows));
 }
 

@@ -10,7 +10,7 @@ namespace rusena::library {
 /// bulk work (an import writes, an export reads some half a million rows) where a statement
 /// stepped directly is several times faster than QSqlQuery. Qt's driver handle is never
 /// used for this: Qt may carry a copy of SQLite of its own, and one copy's handle must not
-/// reach the other's functions.
+/// reach the other's functions (sqliteHandle() lends it to queries only when both agree).
 class SqliteConnection final {
 public:
     enum class Mode {

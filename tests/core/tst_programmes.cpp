@@ -86,12 +86,13 @@ QStringList formLines(const ProgrammeRaceForm &race)
     return lines;
 }
 
-// The hand-made library, with one more race on its last day (4101 from course 2, third)
+// The hand-made library, with one more race on its last day (4101 from course 2, third, in
+// race 3 of venue 02: before his race 5 of venue 01 that day, newest first by race number)
 // and programme races for the day after it and for that last day itself.
 void addProgrammes(QSqlDatabase &db)
 {
     using libraryfixture::exec;
-    libraryfixture::race(db, 5, u"2020-01-03"_s, 2, 8, u"一　　般"_s, u"逃げ"_s, false);
+    libraryfixture::race(db, 5, u"2020-01-03"_s, 2, 3, u"一　　般"_s, u"逃げ"_s, false);
     libraryfixture::entry(db, 5, 1, u"03"_s, 2, u"4101"_s, libraryfixture::A, 2, u"0.20"_s);
     for (const QString &date : { u"2020-01-03"_s, u"2020-01-04"_s }) {
         exec(db, u"INSERT INTO programme_days VALUES (?, 'B.TXT', 'B.TXT', 1, '', 1, 1)"_s,
@@ -226,10 +227,11 @@ void TestProgrammes::form_data()
     QTest::addColumn<QStringList>("rows");
 
     // Worked out by hand from the fixture. 4101: 01 (dead heat) and 01 on 1 January, the
-    // void race of the 2nd left out, 02 from course 1 and 03 from course 2 on the 3rd.
+    // void race of the 2nd left out, 03 from course 2 (race 3) and 02 from course 1 (race 5)
+    // on the 3rd.
     QTest::newRow("every start before the day")
         << QDate(2020, 1, 4) << 0
-        << QStringList { u"1,4101,選手,A1,4,2,1,1,0.500,0.750,0.153,3,2,03|02|01|01,8.50"_s,
+        << QStringList { u"1,4101,選手,A1,4,2,1,1,0.500,0.750,0.153,3,2,02|03|01|01,8.50"_s,
                u"2,4102,選手,A1,3,1,1,1,0.333,0.667,0.140,3,1,03|01|02,8.00"_s,
                u"3,4103,選手,A1,3,1,0,2,0.333,0.333,0.143,3,1,01|03|03,7.33"_s,
                // An F start counts, scores nothing and has no plain timing.
@@ -238,7 +240,7 @@ void TestProgrammes::form_data()
                u"5,4106,選手,A1,0,0,0,0,,,,0,0,,"_s, u"6,4999,選手,A1,0,0,0,0,,,,0,0,,"_s };
     QTest::newRow("the last start cuts the day of two starts")
         << QDate(2020, 1, 4) << 1
-        << QStringList { u"1,4101,選手,A1,1,0,0,1,0.000,0.000,0.200,0,0,03,6.00"_s,
+        << QStringList { u"1,4101,選手,A1,1,0,1,0,0.000,1.000,0.180,1,0,02,8.00"_s,
                u"2,4102,選手,A1,1,0,0,1,0.000,0.000,0.160,1,0,03,6.00"_s,
                u"3,4103,選手,A1,1,1,0,0,1.000,1.000,0.090,1,1,01,10.00"_s,
                u"4,4105,選手,A1,1,0,0,0,0.000,0.000,,0,0,F,0.00"_s,
