@@ -40,7 +40,7 @@ constexpr std::array<const char *, 9> StatementSql {
     " FROM technique_counts WHERE date = ?1"
     " ON CONFLICT DO UPDATE SET races = races + excluded.races",
     "INSERT INTO players (reg, name, first_date, last_date, entry_rows, starts)"
-    " VALUES (?1, ?2, ?3, ?3, ?4, ?5) ON CONFLICT DO UPDATE SET"
+    " VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO UPDATE SET"
     " first_date = min(first_date, excluded.first_date),"
     " last_date = max(last_date, excluded.last_date),"
     " entry_rows = entry_rows + excluded.entry_rows, starts = starts + excluded.starts",
@@ -190,8 +190,10 @@ bool IndexWriter::step(sqlite3_stmt *statement)
 
 bool IndexWriter::replaceDay(const DayRecord &record, const DayRows &rows)
 {
+    const QString date = record.date.toString(Qt::ISODate);
+    if (!settleGroupPlayers(date))
+        return false;
     return replace([&] {
-        const QString date = record.date.toString(Qt::ISODate);
         bool replaced = false;
         return removeDay(date, replaced) && writeDay(record, rows)
             && (!replaced || fixPlayers(date));
@@ -216,7 +218,14 @@ bool IndexWriter::replace(const std::function<bool()> &work)
     const char *end = m_inGroup ? "RELEASE day" : "COMMIT";
     if (!prepare() || !exec(begin))
         return false;
-    if (work() && exec(end))
+    // A day alone counts its players in its own commit; a group's are counted at the
+    // group's commit, once each.
+    m_dayPlayers.clear();
+    const bool written = work() && (m_inGroup || writeDayPlayers()) && exec(end);
+    if (written && m_inGroup)
+        m_groupPlayers.add(m_dayDate, m_dayPlayers);
+    m_dayPlayers.clear();
+    if (written)
         return true;
     const QString error = m_error;
     const bool busy = m_busy;
@@ -240,7 +249,8 @@ bool IndexWriter::forgetDay(const QDate &date, DayKind kind)
     // The players the day named keep their first and last days from the days left.
     const QString key = date.toString(Qt::ISODate);
     bool removed = false;
-    return prepare() && removeDay(key, removed) && (!removed || fixPlayers(key));
+    return prepare() && settleGroupPlayers(key) && removeDay(key, removed)
+        && (!removed || fixPlayers(key));
 }
 
 bool IndexWriter::beginGroup()
@@ -258,7 +268,9 @@ bool IndexWriter::commitGroup()
     if (!m_inGroup)
         return true;
     m_inGroup = false;
-    if (exec("COMMIT"))
+    const bool counted = writeGroupPlayers();
+    m_groupPlayers.clear();
+    if (counted && exec("COMMIT"))
         return true;
     const QString error = m_error;
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -271,6 +283,7 @@ void IndexWriter::rollbackGroup()
     if (!m_inGroup)
         return;
     m_inGroup = false;
+    m_groupPlayers.clear();
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
@@ -285,20 +298,25 @@ bool IndexWriter::execForDay(const char *sql, const QString &date)
     return rc == SQLITE_DONE || fail();
 }
 
+bool IndexWriter::dayExists(const QString &date, bool &exists)
+{
+    sqlite3_stmt *s = m_statements[FindDay];
+    bindText(s, 1, date);
+    const int found = sqlite3_step(s);
+    sqlite3_reset(s);
+    exists = found == SQLITE_ROW;
+    return found == SQLITE_ROW || found == SQLITE_DONE || fail();
+}
+
 bool IndexWriter::removeDay(const QString &date, bool &removed)
 {
     // A day's rows are written with its row of days, in one transaction: without that row
     // there is nothing to remove. A batch into an empty library (its indexes made after
     // the rows) would otherwise scan the races for every day.
-    sqlite3_stmt *s = m_statements[FindDay];
-    bindText(s, 1, date);
-    const int found = sqlite3_step(s);
-    sqlite3_reset(s);
-    removed = found == SQLITE_ROW;
-    if (found == SQLITE_DONE)
+    if (!dayExists(date, removed))
+        return false;
+    if (!removed)
         return true;
-    if (found != SQLITE_ROW)
-        return fail();
     for (const char *sql : RemoveSql) {
         if (!execForDay(sql, date))
             return false;
@@ -369,17 +387,66 @@ bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
         if (!step(m_statements[rollUp]))
             return false;
     }
-    s = m_statements[UpsertPlayer];
-    for (const PlayerSummary &p : summary.players) {
-        bindText(s, 1, p.reg);
-        bindText(s, 2, p.name);
-        bindText(s, 3, date);
-        sqlite3_bind_int(s, 4, p.rows);
-        sqlite3_bind_int(s, 5, p.starts);
-        if (!step(s))
+    m_dayDate = date;
+    m_dayPlayers = summary.players;
+    return true;
+}
+
+bool IndexWriter::upsertPlayer(QStringView reg, QStringView name, QStringView firstDate,
+    QStringView lastDate, qint64 rows, qint64 starts)
+{
+    sqlite3_stmt *s = m_statements[UpsertPlayer];
+    bindText(s, 1, reg);
+    bindText(s, 2, name);
+    bindText(s, 3, firstDate);
+    bindText(s, 4, lastDate);
+    sqlite3_bind_int64(s, 5, rows);
+    sqlite3_bind_int64(s, 6, starts);
+    return step(s);
+}
+
+bool IndexWriter::writeDayPlayers()
+{
+    for (const PlayerSummary &p : std::as_const(m_dayPlayers)) {
+        if (!upsertPlayer(p.reg, p.name, m_dayDate, m_dayDate, p.rows, p.starts))
             return false;
     }
     return true;
+}
+
+bool IndexWriter::writeGroupPlayers()
+{
+    for (const PlayerTally::Entry *player : m_groupPlayers.sorted()) {
+        const auto &[key, sums] = *player;
+        if (!upsertPlayer(
+                key.first, key.second, sums.firstDate, sums.lastDate, sums.rows, sums.starts))
+            return false;
+    }
+    m_groupPlayers.clear();
+    return true;
+}
+
+bool IndexWriter::settleGroupPlayers(const QString &date)
+{
+    bool exists = false;
+    if (!m_inGroup || m_groupPlayers.isEmpty())
+        return true;
+    if (!prepare() || !dayExists(date, exists))
+        return false;
+    if (!exists)
+        return true;
+    // In a savepoint of its own: a failure leaves the tally to be written at the commit.
+    if (!exec("SAVEPOINT players"))
+        return false;
+    PlayerTally kept = m_groupPlayers;
+    if (writeGroupPlayers() && exec("RELEASE players"))
+        return true;
+    m_groupPlayers = std::move(kept);
+    const QString error = m_error;
+    sqlite3_exec(m_db, "ROLLBACK TO players", nullptr, nullptr, nullptr);
+    sqlite3_exec(m_db, "RELEASE players", nullptr, nullptr, nullptr);
+    m_error = error;
+    return false;
 }
 
 bool IndexWriter::writeRace(

@@ -3,6 +3,7 @@
 #include "daykind.h"
 #include "dayrows.h"
 #include "multirowinsert.h"
+#include "playertally.h"
 #include "programmeparser.h"
 
 #include <QString>
@@ -87,6 +88,15 @@ private:
         const QString &payouts);
     bool writeEntries(qint64 raceId, const QList<layout::PlacingRow> &rows);
     bool writeSummary(const QString &date, const DaySummary &summary);
+    bool upsertPlayer(QStringView reg, QStringView name, QStringView firstDate,
+        QStringView lastDate, qint64 rows, qint64 starts);
+    /// Writes the group's players into the players table and empties the tally.
+    bool writeGroupPlayers();
+    bool writeDayPlayers();
+    /// Before a day of a group is taken out: the players table must then hold the group's
+    /// days written so far, which the removal subtracts from.
+    bool settleGroupPlayers(const QString &date);
+    bool dayExists(const QString &date, bool &exists);
     bool fail();
 
     sqlite3 *m_db = nullptr;
@@ -96,6 +106,9 @@ private:
     QString m_error;
     bool m_busy = false;
     bool m_inGroup = false;
+    QString m_dayDate; ///< the day under way and its players
+    QList<PlayerSummary> m_dayPlayers;
+    PlayerTally m_groupPlayers; ///< the group's days written so far
 };
 
 } // namespace rusena::library

@@ -442,7 +442,8 @@ void TestLibraryImport::exportAndRebuildAgree()
 void TestLibraryImport::rollUpsFollowTheDays_data()
 {
     // Steps: "FILE" imports a test file; "NAME=FILE" files FILE's bytes under NAME's date;
-    // "rebuild" makes the index anew.
+    // "rebuild" makes the index anew; "group" and "commit" put the steps between them in
+    // one commit, as a batch does.
     QTest::addColumn<QStringList>("steps");
     const QStringList five { u"k200105.txt"_s, u"k200814.txt"_s, u"k200815.txt"_s, u"k200907.txt"_s,
         u"k201230.txt"_s };
@@ -456,6 +457,13 @@ void TestLibraryImport::rollUpsFollowTheDays_data()
         << five + QStringList { u"K200815.TXT=k200105.txt"_s, u"K200815.TXT=k200815.txt"_s };
     QTest::newRow("rebuild after a replace")
         << five + QStringList { u"K200814.TXT=k200105.txt"_s, u"rebuild"_s };
+    QTest::newRow("one group: a day replaced, then back") << QStringList { u"group"_s } + five
+            + QStringList { u"K200815.TXT=k200105.txt"_s, u"K200815.TXT=k200815.txt"_s,
+                  u"commit"_s };
+    QTest::newRow("one group: first and last days of players replaced")
+        << QStringList { u"group"_s } + five
+            + QStringList { u"K200105.TXT=k200907.txt"_s, u"K201230.TXT=k200907.txt"_s,
+                  u"commit"_s };
 }
 
 void TestLibraryImport::rollUpsFollowTheDays()
@@ -466,6 +474,14 @@ void TestLibraryImport::rollUpsFollowTheDays()
     for (const QString &step : steps) {
         if (step == u"rebuild") {
             QVERIFY(library.rebuild().ok());
+            continue;
+        }
+        if (step == u"group") {
+            library.beginDays();
+            continue;
+        }
+        if (step == u"commit") {
+            QVERIFY(library.commitDays().ok());
             continue;
         }
         const QStringList names = step.split(u'=');
