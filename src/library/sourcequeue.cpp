@@ -85,7 +85,8 @@ SourceDays readSource(const QString &path)
 SourceQueue::SourceQueue(QStringList sources)
     : m_sources(std::move(sources))
 {
-    m_reader = std::thread([this] { readAll(); });
+    for (int i = 0; i < Readers; ++i)
+        m_readers[size_t(i)] = std::thread([this, i] { readEvery(i); });
 }
 
 SourceQueue::~SourceQueue()
@@ -95,25 +96,27 @@ SourceQueue::~SourceQueue()
         m_stop = true;
     }
     m_changed.notify_all();
-    m_reader.join();
+    for (std::thread &reader : m_readers)
+        reader.join();
 }
 
-void SourceQueue::readAll()
+// Reads the sources first, first + Readers, ...
+void SourceQueue::readEvery(int first)
 {
     std::vector<SourceDays> spent;
-    for (const QString &path : m_sources) {
+    for (qsizetype i = first; i < m_sources.size(); i += Readers) {
         {
             std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [this] { return m_stop || m_ready.size() < Ahead; });
+            m_changed.wait(lock, [&] { return m_stop || i < m_handedOut + Ahead; });
             if (m_stop)
                 return;
-            spent.swap(m_spent);
+            spent.swap(m_spent[size_t(first)]);
         }
         spent.clear();
-        SourceDays source = readSource(path);
+        SourceDays source = readSource(m_sources.at(i));
         {
             const std::lock_guard lock(m_mutex);
-            m_ready.push_back(std::move(source));
+            m_ready.emplace(i, std::move(source));
         }
         m_changed.notify_all();
     }
@@ -122,7 +125,7 @@ void SourceQueue::readAll()
 void SourceQueue::recycle(SourceDays &&days)
 {
     const std::lock_guard lock(m_mutex);
-    m_spent.push_back(std::move(days));
+    m_spent[size_t(m_recycled++ % Readers)].push_back(std::move(days));
 }
 
 std::optional<SourceDays> SourceQueue::next()
@@ -130,10 +133,12 @@ std::optional<SourceDays> SourceQueue::next()
     std::unique_lock lock(m_mutex);
     if (m_handedOut == m_sources.size())
         return std::nullopt;
-    ++m_handedOut;
-    m_changed.wait(lock, [this] { return !m_ready.empty(); });
-    SourceDays source = std::move(m_ready.front());
-    m_ready.pop_front();
+    const qsizetype index = m_handedOut++;
+    m_changed.notify_all(); // a reader waiting for room may go on
+    m_changed.wait(lock, [&] { return m_ready.contains(index); });
+    const auto it = m_ready.find(index);
+    SourceDays source = std::move(it->second);
+    m_ready.erase(it);
     lock.unlock();
     m_changed.notify_all();
     return source;

@@ -6,8 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <condition_variable>
-#include <deque>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -31,13 +32,14 @@ bool isArchiveName(const QString &fileName);
 /// Reads a day file (a result or a programme) or an LZH archive.
 SourceDays readSource(const QString &path);
 
-/// Reads the sources of a batch in order on a thread of its own, a couple of sources
-/// ahead of the caller: decoding, parsing and hashing one day overlap with storing the
-/// one before, and a batch takes about as long as its storing alone.
+/// Reads the sources of a batch on two threads of their own, a couple of sources ahead of
+/// the caller, and hands them out in the order given: decoding, parsing and hashing days
+/// overlap with storing the one before, and reading (the larger half of a day's work) is
+/// shared between two cores.
 class SourceQueue final {
 public:
     explicit SourceQueue(QStringList sources);
-    /// Stops reading ahead and waits for the source under way.
+    /// Stops reading ahead and waits for the sources under way.
     ~SourceQueue();
     SourceQueue(const SourceQueue &) = delete;
     SourceQueue &operator=(const SourceQueue &) = delete;
@@ -45,27 +47,30 @@ public:
     /// The next source's days, in the order given; waits until they are ready. Nullopt
     /// once every source has been handed out.
     std::optional<SourceDays> next();
-    /// Hands a source's days back once they are stored, to be freed on the reading
-    /// thread that made them while it still reads: freeing another thread's memory takes
-    /// its allocator's lock, which the reader keeps busy, and cost a batch a tenth of its
-    /// time. What comes back after the reader has finished is freed with the queue.
+    /// Hands a source's days back once they are stored, in the order next() gave them, to
+    /// be freed on the reading thread that made them while it still reads: freeing
+    /// another thread's memory takes its allocator's lock, which the reader keeps busy,
+    /// and cost a batch a tenth of its time. What comes back after the readers have
+    /// finished is freed with the queue.
     void recycle(SourceDays &&days);
 
 private:
-    void readAll();
-
-    // Sources read but not taken yet: enough to keep the reader busy while a day is
+    static constexpr int Readers = 2;
+    // Sources read but not taken yet: enough to keep the readers busy while a day is
     // stored, few enough that a batch of archives never piles up in memory.
-    static constexpr std::size_t Ahead = 2;
+    static constexpr qsizetype Ahead = 3;
+
+    void readEvery(int first);
 
     const QStringList m_sources;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<SourceDays> m_ready;
-    std::vector<SourceDays> m_spent;
+    std::map<qsizetype, SourceDays> m_ready; ///< by index in m_sources
+    std::array<std::vector<SourceDays>, Readers> m_spent;
     qsizetype m_handedOut = 0;
+    qsizetype m_recycled = 0;
     bool m_stop = false;
-    std::thread m_reader; ///< started once every member above is made
+    std::array<std::thread, Readers> m_readers; ///< started once every member above is made
 };
 
 } // namespace rusena::library
