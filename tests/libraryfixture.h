@@ -95,20 +95,27 @@ inline void summariseRaces(QSqlDatabase &db, qint64 first, qint64 last)
         { first, last });
 }
 
-/// The monthly roll-ups and the players worked out anew from the day summaries and the
+/// The monthly and yearly roll-ups and the players worked out anew from the day summaries and the
 /// rows: the fixture's, and a second opinion on those the index writer keeps.
 inline void rollUp(QSqlDatabase &db)
 {
-    for (const char *table : { "course_months", "technique_months", "players" })
+    for (const char *table :
+        { "course_months", "technique_months", "course_years", "technique_years", "players" })
         exec(db, QStringLiteral("DELETE FROM ") + QLatin1StringView(table));
-    exec(db,
-        QStringLiteral("INSERT INTO course_months SELECT substr(date, 1, 7), venue_code, course,"
-                       " sum(starts), sum(first), sum(second), sum(third), sum(fourth),"
-                       " sum(fifth), sum(sixth), sum(start_sum_cs), sum(plain_starts)"
-                       " FROM course_stats GROUP BY 1, 2, 3"));
-    exec(db,
-        QStringLiteral("INSERT INTO technique_months SELECT substr(date, 1, 7), venue_code,"
-                       " technique, sum(races) FROM technique_counts GROUP BY 1, 2, 3"));
+    for (const auto &[period, chars] : { std::pair("months", 7), std::pair("years", 4) }) {
+        exec(db,
+            QStringLiteral("INSERT INTO course_%1 SELECT substr(date, 1, %2), venue_code, course,"
+                           " sum(starts), sum(first), sum(second), sum(third), sum(fourth),"
+                           " sum(fifth), sum(sixth), sum(start_sum_cs), sum(plain_starts)"
+                           " FROM course_stats GROUP BY 1, 2, 3")
+                .arg(QLatin1StringView(period))
+                .arg(chars));
+        exec(db,
+            QStringLiteral("INSERT INTO technique_%1 SELECT substr(date, 1, %2), venue_code,"
+                           " technique, sum(races) FROM technique_counts GROUP BY 1, 2, 3")
+                .arg(QLatin1StringView(period))
+                .arg(chars));
+    }
     exec(db,
         QStringLiteral("INSERT INTO players SELECT e.reg, e.name, min(r.date), max(r.date),"
                        " count(*), coalesce(sum(r.void = 0 AND e.course BETWEEN 1 AND 6), 0)"

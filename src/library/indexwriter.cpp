@@ -15,8 +15,39 @@ static_assert(MaxDayBytes <= RaceSeqLimit);
 
 namespace {
 
+// The monthly (YYYY-MM) and the yearly (YYYY) roll-ups are kept alike: a row of TABLE, keyed
+// by KEY, the first CHARS characters of a date, is the sum of its days' rows.
+#define ADD_COURSES(TABLE, CHARS)                                                                  \
+    "INSERT INTO " TABLE " SELECT substr(date, 1, " CHARS "), venue_code, course, starts,"         \
+    " first, second, third, fourth, fifth, sixth, start_sum_cs, plain_starts FROM course_stats"    \
+    " WHERE date = ?1 ON CONFLICT DO UPDATE SET"                                                   \
+    " starts = starts + excluded.starts, first = first + excluded.first,"                          \
+    " second = second + excluded.second, third = third + excluded.third,"                          \
+    " fourth = fourth + excluded.fourth, fifth = fifth + excluded.fifth,"                          \
+    " sixth = sixth + excluded.sixth, start_sum_cs = start_sum_cs + excluded.start_sum_cs,"        \
+    " plain_starts = plain_starts + excluded.plain_starts"
+#define ADD_TECHNIQUES(TABLE, CHARS)                                                               \
+    "INSERT INTO " TABLE " SELECT substr(date, 1, " CHARS "), venue_code, technique, races"        \
+    " FROM technique_counts WHERE date = ?1"                                                       \
+    " ON CONFLICT DO UPDATE SET races = races + excluded.races"
+#define TAKE_COURSES(TABLE, KEY, CHARS)                                                            \
+    "UPDATE " TABLE " SET starts = " TABLE ".starts - d.starts,"                                   \
+    " first = " TABLE ".first - d.first, second = " TABLE ".second - d.second,"                    \
+    " third = " TABLE ".third - d.third, fourth = " TABLE ".fourth - d.fourth,"                    \
+    " fifth = " TABLE ".fifth - d.fifth, sixth = " TABLE ".sixth - d.sixth,"                       \
+    " start_sum_cs = " TABLE ".start_sum_cs - d.start_sum_cs,"                                     \
+    " plain_starts = " TABLE ".plain_starts - d.plain_starts"                                      \
+    " FROM course_stats d WHERE d.date = ?1 AND " TABLE "." KEY " = substr(?1, 1, " CHARS ")"      \
+    " AND " TABLE ".venue_code = d.venue_code AND " TABLE ".course = d.course",                    \
+        "DELETE FROM " TABLE " WHERE " KEY " = substr(?1, 1, " CHARS ") AND starts = 0"
+#define TAKE_TECHNIQUES(TABLE, KEY, CHARS)                                                         \
+    "UPDATE " TABLE " SET races = " TABLE ".races - d.races"                                       \
+    " FROM technique_counts d WHERE d.date = ?1 AND " TABLE "." KEY " = substr(?1, 1, " CHARS      \
+    ") AND " TABLE ".venue_code = d.venue_code AND " TABLE ".technique = d.technique",             \
+        "DELETE FROM " TABLE " WHERE " KEY " = substr(?1, 1, " CHARS ") AND races = 0"
+
 // In the order of IndexWriter::Statement.
-constexpr std::array<const char *, 9> StatementSql {
+constexpr std::array<const char *, 11> StatementSql {
     "INSERT INTO days (date, file, stored_name, size, bytes_digest, venues, races)"
     " VALUES (?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO sections (date, venue_code, seq, title) VALUES (?, ?, ?, ?)",
@@ -27,18 +58,10 @@ constexpr std::array<const char *, 9> StatementSql {
     " fifth, sixth, start_sum_cs, plain_starts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO technique_counts (date, venue_code, technique, races) VALUES (?, ?, ?, ?)",
     "SELECT 1 FROM days WHERE date = ?",
-    // A month's rows are the sums of its days' rows.
-    "INSERT INTO course_months SELECT substr(date, 1, 7), venue_code, course, starts, first,"
-    " second, third, fourth, fifth, sixth, start_sum_cs, plain_starts FROM course_stats"
-    " WHERE date = ?1 ON CONFLICT DO UPDATE SET"
-    " starts = starts + excluded.starts, first = first + excluded.first,"
-    " second = second + excluded.second, third = third + excluded.third,"
-    " fourth = fourth + excluded.fourth, fifth = fifth + excluded.fifth,"
-    " sixth = sixth + excluded.sixth, start_sum_cs = start_sum_cs + excluded.start_sum_cs,"
-    " plain_starts = plain_starts + excluded.plain_starts",
-    "INSERT INTO technique_months SELECT substr(date, 1, 7), venue_code, technique, races"
-    " FROM technique_counts WHERE date = ?1"
-    " ON CONFLICT DO UPDATE SET races = races + excluded.races",
+    ADD_COURSES("course_months", "7"),
+    ADD_TECHNIQUES("technique_months", "7"),
+    ADD_COURSES("course_years", "4"),
+    ADD_TECHNIQUES("technique_years", "4"),
     "INSERT INTO players (reg, name, first_date, last_date, entry_rows, starts)"
     " VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO UPDATE SET"
     " first_date = min(first_date, excluded.first_date),"
@@ -49,21 +72,11 @@ constexpr std::array<const char *, 9> StatementSql {
 // Takes a stored day out of the roll-ups, then out of the tables. A player whose first or
 // last day it was gets a placeholder there, which the day written in its place mends
 // where he is in it again (see FixPlayersSql).
-constexpr std::array<const char *, 11> RemoveSql {
-    "UPDATE course_months SET starts = course_months.starts - d.starts,"
-    " first = course_months.first - d.first, second = course_months.second - d.second,"
-    " third = course_months.third - d.third, fourth = course_months.fourth - d.fourth,"
-    " fifth = course_months.fifth - d.fifth, sixth = course_months.sixth - d.sixth,"
-    " start_sum_cs = course_months.start_sum_cs - d.start_sum_cs,"
-    " plain_starts = course_months.plain_starts - d.plain_starts"
-    " FROM course_stats d WHERE d.date = ?1 AND course_months.month = substr(?1, 1, 7)"
-    " AND course_months.venue_code = d.venue_code AND course_months.course = d.course",
-    "DELETE FROM course_months WHERE month = substr(?1, 1, 7) AND starts = 0",
-    "UPDATE technique_months SET races = technique_months.races - d.races"
-    " FROM technique_counts d WHERE d.date = ?1 AND technique_months.month = substr(?1, 1, 7)"
-    " AND technique_months.venue_code = d.venue_code"
-    " AND technique_months.technique = d.technique",
-    "DELETE FROM technique_months WHERE month = substr(?1, 1, 7) AND races = 0",
+constexpr std::array<const char *, 15> RemoveSql {
+    TAKE_COURSES("course_months", "month", "7"),
+    TAKE_TECHNIQUES("technique_months", "month", "7"),
+    TAKE_COURSES("course_years", "year", "4"),
+    TAKE_TECHNIQUES("technique_years", "year", "4"),
     "UPDATE players SET entry_rows = players.entry_rows - d.n, starts = players.starts - d.s,"
     " first_date = CASE players.first_date WHEN ?1 THEN '9999-99-99' ELSE players.first_date"
     " END, last_date = CASE players.last_date WHEN ?1 THEN '' ELSE players.last_date END"
@@ -78,6 +91,11 @@ constexpr std::array<const char *, 11> RemoveSql {
     "DELETE FROM sections WHERE date = ?1",
     "DELETE FROM days WHERE date = ?1",
 };
+
+#undef ADD_COURSES
+#undef ADD_TECHNIQUES
+#undef TAKE_COURSES
+#undef TAKE_TECHNIQUES
 
 // After a replaced day is written: the players who were in it and are not any more lose
 // their placeholders to the first and last day they still have, or go with their last row.
@@ -382,7 +400,8 @@ bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
         if (!step(s))
             return false;
     }
-    for (const Statement rollUp : { AddCourseMonth, AddTechniqueMonth }) {
+    for (const Statement rollUp :
+        { AddCourseMonth, AddTechniqueMonth, AddCourseYear, AddTechniqueYear }) {
         bindText(m_statements[rollUp], 1, date);
         if (!step(m_statements[rollUp]))
             return false;

@@ -71,6 +71,8 @@ private:
         FindDay,
         AddCourseMonth,
         AddTechniqueMonth,
+        AddCourseYear,
+        AddTechniqueYear,
         UpsertPlayer,
         Count
     };

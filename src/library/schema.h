@@ -25,9 +25,9 @@ inline constexpr int SchemaVersion = 9;
 /// registration index carries what a history and a form read of a placing row: a player's
 /// rows are one stretch of the index in the order shown (version 8). A favourite's
 /// programme races are found through the day's races, not an index of every entrant by
-/// registration number, which an import of programmes spent a fifth of its time making
-/// (version 9).
-inline constexpr std::array<const char *, 12> TableStatements {
+/// registration number, which an import of programmes spent a fifth of its time making;
+/// the statistics also keep yearly roll-ups (version 9).
+inline constexpr std::array<const char *, 14> TableStatements {
     // One row per stored day; `file` is the base name it came from, `bytes_digest` tells a
     // re-import of the same bytes from a replacement.
     "CREATE TABLE days ("
@@ -128,6 +128,30 @@ inline constexpr std::array<const char *, 12> TableStatements {
     " technique TEXT NOT NULL,"
     " races INTEGER NOT NULL,"
     " PRIMARY KEY (month, venue_code, technique)) WITHOUT ROWID",
+
+    // The same summed a year (YYYY): a period's whole years are read here, its months and
+    // days at the ends above, so that the statistics of ten years are some 1,500 rows.
+    "CREATE TABLE course_years ("
+    " year TEXT NOT NULL,"
+    " venue_code INTEGER NOT NULL,"
+    " course INTEGER NOT NULL,"
+    " starts INTEGER NOT NULL,"
+    " first INTEGER NOT NULL,"
+    " second INTEGER NOT NULL,"
+    " third INTEGER NOT NULL,"
+    " fourth INTEGER NOT NULL,"
+    " fifth INTEGER NOT NULL,"
+    " sixth INTEGER NOT NULL,"
+    " start_sum_cs INTEGER NOT NULL,"
+    " plain_starts INTEGER NOT NULL,"
+    " PRIMARY KEY (year, venue_code, course)) WITHOUT ROWID",
+
+    "CREATE TABLE technique_years ("
+    " year TEXT NOT NULL,"
+    " venue_code INTEGER NOT NULL,"
+    " technique TEXT NOT NULL,"
+    " races INTEGER NOT NULL,"
+    " PRIMARY KEY (year, venue_code, technique)) WITHOUT ROWID",
 
     // Every player and way his name was written, with the first and last day it was and
     // the placing rows and starts (as the statistics count them) under it: the name search

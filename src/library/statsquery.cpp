@@ -48,12 +48,19 @@ void add(CourseStats &to, const CourseStats &from)
     to.plainStarts += from.plainStarts;
 }
 
-// A period as the roll-ups serve it: its whole months from the monthly rows, the days
-// before the first and after the last of them from the day rows. Ten years are then a
-// few thousand rows, however the period is cut.
+// A period as the roll-ups serve it: its whole years from the yearly rows, the whole
+// months left at its ends from the monthly rows, the days left after those from the day
+// rows. Ten years are then some 1,500 rows, however the period is cut. Months and days are
+// read over two ranges each, one at either end; a range not used runs from "1" to "0".
+struct KeyRange final {
+    QString from = QStringLiteral("1");
+    QString to = QStringLiteral("0");
+};
+
 struct Spans final {
-    QString firstMonth, lastMonth; // YYYY-MM; first after last when no month is whole
-    QString headFrom, headTo, tailFrom, tailTo; // days; from after to when empty
+    KeyRange years;
+    std::array<KeyRange, 2> months;
+    std::array<KeyRange, 2> days;
 };
 
 bool knownCourse(int venue, int course)
@@ -61,46 +68,87 @@ bool knownCourse(int venue, int course)
     return venue >= 1 && venue <= layout::VenueCount && course >= 1 && course <= 6;
 }
 
+QString dayKey(const QDate &date)
+{
+    return date.toString(Qt::ISODate);
+}
+
 QString monthKey(const QDate &date)
 {
     return date.toString(QStringLiteral("yyyy-MM"));
 }
 
-Spans spansOf(const Period &period)
+// The whole months of the days `from`..`to` (both valid) and the days before and after
+// them; all of them days when no month is whole.
+struct MonthSpans final {
+    KeyRange months, head, tail;
+};
+
+MonthSpans monthsOf(const QDate &from, const QDate &to)
 {
-    const QDate &from = period.from, &to = period.to;
-    const QDate firstWhole = !from.isValid() || from.day() == 1
-        ? from
-        : QDate(from.year(), from.month(), 1).addMonths(1);
-    const QDate lastWhole = !to.isValid() || to.day() == to.daysInMonth()
-        ? to
-        : QDate(to.year(), to.month(), 1).addDays(-1);
-    const QString empty = QStringLiteral("1"), none = QStringLiteral("0");
-    if (firstWhole.isValid() && lastWhole.isValid() && firstWhole > lastWhole)
-        return { empty, none, period.fromKey(), period.toKey(), empty, none };
-    Spans spans { firstWhole.isValid() ? monthKey(firstWhole) : QStringLiteral("0000-00"),
-        lastWhole.isValid() ? monthKey(lastWhole) : QStringLiteral("9999-99"), empty, none, empty,
-        none };
-    if (from.isValid() && from != firstWhole)
-        spans.headFrom = period.fromKey(),
-        spans.headTo = firstWhole.addDays(-1).toString(Qt::ISODate);
-    if (to.isValid() && to != lastWhole)
-        spans.tailFrom = lastWhole.addDays(1).toString(Qt::ISODate), spans.tailTo = period.toKey();
+    const QDate firstWhole
+        = from.day() == 1 ? from : QDate(from.year(), from.month(), 1).addMonths(1);
+    const QDate lastWhole
+        = to.day() == to.daysInMonth() ? to : QDate(to.year(), to.month(), 1).addDays(-1);
+    MonthSpans spans;
+    if (firstWhole > lastWhole) {
+        spans.head = { dayKey(from), dayKey(to) };
+        return spans;
+    }
+    spans.months = { monthKey(firstWhole), monthKey(lastWhole) };
+    if (from != firstWhole)
+        spans.head = { dayKey(from), dayKey(firstWhole.addDays(-1)) };
+    if (to != lastWhole)
+        spans.tail = { dayKey(lastWhole.addDays(1)), dayKey(to) };
     return spans;
 }
 
-// `columns` summed by venue and `key` over the period, from the month table and the day
-// table that hold them.
-QString summedSql(const char *monthTable, const char *dayTable, const char *key,
-    const char *columns, const char *sums)
+Spans spansOf(const Period &period)
+{
+    // An open end reaches beyond any day the library can hold.
+    const QDate from = period.from.isValid() ? period.from : QDate(1, 1, 1);
+    const QDate to = period.to.isValid() ? period.to : QDate(9999, 12, 31);
+    Spans spans;
+    if (from > to)
+        return spans;
+    const int firstYear = from.dayOfYear() == 1 ? from.year() : from.year() + 1;
+    const int lastYear = to.dayOfYear() == to.daysInYear() ? to.year() : to.year() - 1;
+    if (firstYear > lastYear) {
+        const MonthSpans all = monthsOf(from, to);
+        return { {}, { all.months, {} }, { all.head, all.tail } };
+    }
+    const auto yearKey
+        = [](int year) { return QStringLiteral("%1").arg(year, 4, 10, QChar(u'0')); };
+    spans.years = { yearKey(firstYear), yearKey(lastYear) };
+    // Before the first whole year, the days end with a month; after the last, they begin
+    // with one: each end has days on one side of its months at most.
+    if (from.year() < firstYear) {
+        const MonthSpans head = monthsOf(from, QDate(firstYear - 1, 12, 31));
+        spans.months[0] = head.months;
+        spans.days[0] = head.head;
+    }
+    if (to.year() > lastYear) {
+        const MonthSpans tail = monthsOf(QDate(lastYear + 1, 1, 1), to);
+        spans.months[1] = tail.months;
+        spans.days[1] = tail.months.from > tail.months.to ? tail.head : tail.tail;
+    }
+    return spans;
+}
+
+// `columns` summed by venue and `key` over the period, from the tables that hold them a
+// year, a month and a day.
+QString summedSql(const char *yearTable, const char *monthTable, const char *dayTable,
+    const char *key, const char *columns, const char *sums)
 {
     const QString selected = QStringLiteral("SELECT venue_code, %1, %2 FROM ")
                                  .arg(QLatin1StringView(key), QLatin1StringView(columns));
     const QString venue = QStringLiteral(" AND (? = 0 OR venue_code = ?)");
     return QStringLiteral("SELECT venue_code, %1, %2 FROM (")
                .arg(QLatin1StringView(key), QLatin1StringView(sums))
-        + selected + QLatin1StringView(monthTable) + QStringLiteral(" WHERE month BETWEEN ? AND ?")
-        + venue + QStringLiteral(" UNION ALL ") + selected + QLatin1StringView(dayTable)
+        + selected + QLatin1StringView(yearTable) + QStringLiteral(" WHERE year BETWEEN ? AND ?")
+        + venue + QStringLiteral(" UNION ALL ") + selected + QLatin1StringView(monthTable)
+        + QStringLiteral(" WHERE (month BETWEEN ? AND ? OR month BETWEEN ? AND ?)") + venue
+        + QStringLiteral(" UNION ALL ") + selected + QLatin1StringView(dayTable)
         + QStringLiteral(" WHERE (date BETWEEN ? AND ? OR date BETWEEN ? AND ?)") + venue
         + QStringLiteral(") GROUP BY venue_code, %1").arg(QLatin1StringView(key));
 }
@@ -110,14 +158,17 @@ bool runSummed(QSqlQuery &q, const QString &sql, const Period &period)
     const Spans spans = spansOf(period);
     q.setForwardOnly(true);
     q.prepare(sql);
-    q.addBindValue(spans.firstMonth);
-    q.addBindValue(spans.lastMonth);
-    q.addBindValue(period.venue);
-    q.addBindValue(period.venue);
-    for (const QString &value : { spans.headFrom, spans.headTo, spans.tailFrom, spans.tailTo })
-        q.addBindValue(value);
-    q.addBindValue(period.venue);
-    q.addBindValue(period.venue);
+    // In the statement's order: each table's ranges, then the venue, twice.
+    const QList<QList<const KeyRange *>> tables { { &spans.years },
+        { &spans.months[0], &spans.months[1] }, { &spans.days[0], &spans.days[1] } };
+    for (const QList<const KeyRange *> &ranges : tables) {
+        for (const KeyRange *range : ranges) {
+            q.addBindValue(range->from);
+            q.addBindValue(range->to);
+        }
+        q.addBindValue(period.venue);
+        q.addBindValue(period.venue);
+    }
     return q.exec();
 }
 
@@ -129,7 +180,7 @@ constexpr std::array<qint64 CourseStats::*, 9> SummedFields { &CourseStats::star
 
 QString readStarts(const QSqlDatabase &db, const Period &period, VenueCourses &courses)
 {
-    static const QString sql = summedSql("course_months", "course_stats", "course",
+    static const QString sql = summedSql("course_years", "course_months", "course_stats", "course",
         "starts, first, second, third, fourth, fifth, sixth, start_sum_cs, plain_starts",
         "sum(starts), sum(first), sum(second), sum(third), sum(fourth), sum(fifth),"
         " sum(sixth), sum(start_sum_cs), sum(plain_starts)");
@@ -153,8 +204,8 @@ QString readStarts(const QSqlDatabase &db, const Period &period, VenueCourses &c
 
 QString readTechniques(const QSqlDatabase &db, const Period &period, VenueTechniques &techniques)
 {
-    static const QString sql
-        = summedSql("technique_months", "technique_counts", "technique", "races", "sum(races)");
+    static const QString sql = summedSql("technique_years", "technique_months", "technique_counts",
+        "technique", "races", "sum(races)");
     QSqlQuery q(db);
     if (!runSummed(q, sql, period))
         return q.lastError().text();

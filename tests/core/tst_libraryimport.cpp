@@ -128,7 +128,7 @@ QStringList summaryRows(Library &library)
     QStringList out;
     QSqlQuery query(library.database());
     for (const QString &table : { u"course_stats"_s, u"technique_counts"_s, u"course_months"_s,
-             u"technique_months"_s, u"players"_s }) {
+             u"technique_months"_s, u"course_years"_s, u"technique_years"_s, u"players"_s }) {
         if (!query.exec(u"SELECT * FROM "_s + table + u" ORDER BY 1, 2, 3"_s))
             return { query.lastError().text() };
         while (query.next()) {
@@ -500,7 +500,8 @@ void TestLibraryImport::rollUpsFollowTheDays()
     for (const auto &[from, to] :
         QList<std::pair<QString, QString>> { { u""_s, u""_s }, { u"2020-01-05"_s, u"2020-08-14"_s },
             { u"2020-01-06"_s, u"2020-09-30"_s }, { u"2020-08-01"_s, u"2020-08-31"_s },
-            { u"2020-08-15"_s, u""_s }, { u""_s, u"2020-09-06"_s } }) {
+            { u"2020-08-15"_s, u""_s }, { u""_s, u"2020-09-06"_s },
+            { u"2020-01-01"_s, u"2020-12-31"_s }, { u"2019-06-15"_s, u"2021-02-10"_s } }) {
         const Period period { QDate::fromString(from, Qt::ISODate),
             QDate::fromString(to, Qt::ISODate), 0 };
         QSqlQuery direct(db);
