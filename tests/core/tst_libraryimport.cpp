@@ -15,6 +15,7 @@
 #include "library/importbatch.h"
 #include "library/library.h"
 #include "library/schema.h"
+#include "library/sourcequeue.h"
 #include "library/statsquery.h"
 #include "session/session.h"
 
@@ -169,6 +170,8 @@ private Q_SLOTS:
     void oddIndexFileIsRefused();
     void entryRows_data();
     void entryRows();
+    void sourcesComeInOrder_data();
+    void sourcesComeInOrder();
 };
 
 void TestLibraryImport::outcomes_data()
@@ -1158,6 +1161,34 @@ void TestLibraryImport::entryRows()
         got.append(q.value(i).toString());
     QCOMPARE(got, row);
     QCOMPARE(q.value(10).toString(), u"integer"_s);
+}
+
+void TestLibraryImport::sourcesComeInOrder_data()
+{
+    QTest::addColumn<int>("taken"); // sources taken before the queue goes
+    QTest::newRow("every source") << 7;
+    QTest::newRow("abandoned with sources under way") << 2;
+}
+
+// The readers share the sources; the writer gets them in the order given, a missing one
+// and an archive among them, and a queue dropped half-way stops without waiting for ever.
+void TestLibraryImport::sourcesComeInOrder()
+{
+    QFETCH(int, taken);
+    QStringList sources;
+    for (const char *name : { "k200105.txt", "k200814.txt", "missing.txt", "k200414.lzh",
+             "k200815.txt", "k200907.txt", "k201230.txt" })
+        sources.append(QStringLiteral(RUSENA_TEST_DATA "/") + QLatin1StringView(name));
+    SourceQueue queue(sources);
+    for (int i = 0; i < taken; ++i) {
+        std::optional<SourceDays> days = queue.next();
+        QVERIFY(days);
+        QCOMPARE(days->path, sources[i]);
+        QCOMPARE(days->days.size(), sources[i].contains(u"missing") ? 0 : 1);
+        queue.recycle(std::move(*days));
+    }
+    if (taken == sources.size())
+        QVERIFY(!queue.next());
 }
 
 QTEST_GUILESS_MAIN(TestLibraryImport)

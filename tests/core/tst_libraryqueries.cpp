@@ -151,6 +151,11 @@ void TestLibraryQueries::raceKeyOrder()
     QVERIFY(key(first) < key(second));
     QVERIFY(firstRaceKey(std::get<0>(second)) <= key(second));
     QVERIFY(firstRaceKey(std::get<0>(first).addDays(1)) > key(first));
+    // A key gives back the day and the race number it was made of.
+    for (const RaceAt &r : { first, second }) {
+        QCOMPARE(raceKeyJulianDay(key(r)), std::get<0>(r).toJulianDay());
+        QCOMPARE(raceKeyRace(key(r)), std::get<2>(r));
+    }
 }
 
 void TestLibraryQueries::historyCsv_data()
