@@ -245,17 +245,18 @@ bool IndexWriter::replace(const std::function<bool()> &work)
     m_dayPlayers.clear();
     if (written)
         return true;
-    const QString error = m_error;
-    const bool busy = m_busy;
-    if (m_inGroup) {
-        sqlite3_exec(m_db, "ROLLBACK TO day", nullptr, nullptr, nullptr);
-        sqlite3_exec(m_db, "RELEASE day", nullptr, nullptr, nullptr);
-    } else {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    m_error = error;
-    m_busy = busy;
+    if (m_inGroup)
+        undo({ "ROLLBACK TO day", "RELEASE day" });
+    else
+        undo({ "ROLLBACK" });
     return false;
+}
+
+void IndexWriter::undo(std::initializer_list<const char *> statements)
+{
+    // Not through exec(): the failure that led here stays the one error() reports.
+    for (const char *sql : statements)
+        sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
 }
 
 bool IndexWriter::forgetDay(const QDate &date, DayKind kind)
@@ -290,9 +291,7 @@ bool IndexWriter::commitGroup()
     m_groupPlayers.clear();
     if (counted && exec("COMMIT"))
         return true;
-    const QString error = m_error;
-    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    m_error = error;
+    undo({ "ROLLBACK" });
     return false;
 }
 
@@ -302,7 +301,7 @@ void IndexWriter::rollbackGroup()
         return;
     m_inGroup = false;
     m_groupPlayers.clear();
-    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    undo({ "ROLLBACK" });
 }
 
 bool IndexWriter::execForDay(const char *sql, const QString &date)
@@ -461,10 +460,7 @@ bool IndexWriter::settleGroupPlayers(const QString &date)
     if (writeGroupPlayers() && exec("RELEASE players"))
         return true;
     m_groupPlayers = std::move(kept);
-    const QString error = m_error;
-    sqlite3_exec(m_db, "ROLLBACK TO players", nullptr, nullptr, nullptr);
-    sqlite3_exec(m_db, "RELEASE players", nullptr, nullptr, nullptr);
-    m_error = error;
+    undo({ "ROLLBACK TO players", "RELEASE players" });
     return false;
 }
 

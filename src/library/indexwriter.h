@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 struct sqlite3;
@@ -80,6 +81,8 @@ private:
     bool prepare();
     bool replace(const std::function<bool()> &work);
     bool exec(const char *sql);
+    /// Runs the statements that undo a failed step, whatever they answer.
+    void undo(std::initializer_list<const char *> statements);
     bool step(sqlite3_stmt *statement);
     bool execForDay(const char *sql, const QString &date);
     /// Takes the day out of the index; `removed` says whether it was there.
