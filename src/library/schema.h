@@ -10,7 +10,7 @@
 namespace rusena::library {
 
 /// Kept in PRAGMA user_version. Raise it with every change to the statements below.
-inline constexpr int SchemaVersion = 9;
+inline constexpr int SchemaVersion = 10;
 
 /// Rows keep the file's text as written (trimmed as the export describes); numbers that
 /// queries compute on are INTEGER. `seq` is the order of a row within its parent as the
@@ -26,7 +26,9 @@ inline constexpr int SchemaVersion = 9;
 /// rows are one stretch of the index in the order shown (version 8). A favourite's
 /// programme races are found through the day's races, not an index of every entrant by
 /// registration number, which an import of programmes spent a fifth of its time making;
-/// the statistics also keep yearly roll-ups (version 9).
+/// the statistics also keep yearly roll-ups (version 9). No index of races by venue: the
+/// statistics read the roll-ups and a period's payouts the days' races, so nothing asked
+/// it any more, while every import made it (version 10).
 inline constexpr std::array<const char *, 14> TableStatements {
     // One row per stored day; `file` is the base name it came from, `bytes_digest` tells a
     // re-import of the same bytes from a replacement.
@@ -218,15 +220,13 @@ inline constexpr std::array<const char *, 14> TableStatements {
 /// makes any that a process killed before then left missing.
 /// A name search looks inside names (instr of the name without blanks), which no index
 /// serves.
-inline constexpr std::array<const char *, 4> IndexNames {
+inline constexpr std::array<const char *, 3> IndexNames {
     "races_by_day",
-    "races_by_venue",
     "entries_by_reg",
     "programme_races_by_day",
 };
-inline constexpr std::array<const char *, 4> IndexStatements {
+inline constexpr std::array<const char *, 3> IndexStatements {
     "CREATE INDEX IF NOT EXISTS races_by_day ON races(date, venue_code, race)",
-    "CREATE INDEX IF NOT EXISTS races_by_venue ON races(venue_code, date)",
     "CREATE INDEX IF NOT EXISTS entries_by_reg"
     " ON entries(reg, race_id, seq, boat, course, placing, rank, start, race_time, name)",
     "CREATE INDEX IF NOT EXISTS programme_races_by_day"

@@ -603,8 +603,7 @@ void TestLibraryImport::queryIndexesStay()
         return out;
     };
     Scratch scratch;
-    const QStringList all { u"entries_by_reg"_s, u"programme_races_by_day"_s, u"races_by_day"_s,
-        u"races_by_venue"_s };
+    const QStringList all { u"entries_by_reg"_s, u"programme_races_by_day"_s, u"races_by_day"_s };
     {
         Library library(scratch.data);
         if (!before.isEmpty())
