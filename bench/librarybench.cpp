@@ -76,9 +76,12 @@ double parseMs(const QStringList &files)
     return rows > 0 ? timer.nsecsElapsed() / 1e6 : -1;
 }
 
+// Into a folder of its own each round, never one just emptied: on ext4 without a journal
+// (the development machine's) each file made soon after many were deleted waits while
+// the allocator passes over the inodes freed in the last minutes, and the import would
+// pay for the last round's clean-up. bench/run.sh removes its scratch folder at the end.
 double importMs(const QStringList &files, const QString &dataDir, int &added)
 {
-    QDir(dataDir).removeRecursively();
     Library library(dataDir);
     QElapsedTimer timer;
     timer.start();
@@ -134,7 +137,8 @@ int main(int argc, char *argv[])
     const QString lzhDir = QString::fromLocal8Bit(argv[1]);
     const QString work = QString::fromLocal8Bit(argv[2]);
     const QStringList files = unpack(lzhDir, work + QStringLiteral("/text"));
-    const QString data = work + QStringLiteral("/data");
+    // The rounds' libraries, new names each run (see importMs()).
+    const QString data = work + QStringLiteral("/data-%1-").arg(QCoreApplication::applicationPid());
     if (files.isEmpty()) {
         std::fprintf(stderr, "no day in %s\n", argv[1]);
         return 1;
@@ -146,12 +150,14 @@ int main(int argc, char *argv[])
     for (int round = 0; round < Rounds; ++round) {
         floors.push_back(floorMs(files, rawBytes));
         parses.push_back(parseMs(files));
-        imports.push_back(importMs(files, data, added));
-        exports.push_back(exportMs(data, work + QStringLiteral("/export")));
+        const QString dataDir = data + QString::number(round);
+        imports.push_back(importMs(files, dataDir, added));
+        exports.push_back(exportMs(dataDir, work + QStringLiteral("/export")));
     }
     const double days = files.size();
     const double f = median(floors), i = median(imports), e = median(exports);
-    const qint64 index = QFileInfo(data + QStringLiteral("/library.sqlite")).size();
+    const qint64 index
+        = QFileInfo(data + QString::number(Rounds - 1) + QStringLiteral("/library.sqlite")).size();
     std::printf("Race library, %d days from %s (median of %d rounds, alternating)\n", int(days),
         argv[1], Rounds);
     std::printf("  floor (read + decode)  %8.1f ms   %6.2f ms a day\n", f, f / days);
