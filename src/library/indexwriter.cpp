@@ -16,20 +16,18 @@ static_assert(MaxDayBytes <= RaceSeqLimit);
 namespace {
 
 // The monthly (YYYY-MM) and the yearly (YYYY) roll-ups are kept alike: a row of TABLE, keyed
-// by KEY, the first CHARS characters of a date, is the sum of its days' rows.
-#define ADD_COURSES(TABLE, CHARS)                                                                  \
-    "INSERT INTO " TABLE " SELECT substr(date, 1, " CHARS "), venue_code, course, starts,"         \
-    " first, second, third, fourth, fifth, sixth, start_sum_cs, plain_starts FROM course_stats"    \
-    " WHERE date = ?1 ON CONFLICT DO UPDATE SET"                                                   \
+// by KEY, the first CHARS characters of a date, is the sum of its days' rows. Days are added
+// from the writer's tally (RollUpTally), taken out by reading back their summary rows.
+#define ADD_COURSES(TABLE)                                                                         \
+    "INSERT INTO " TABLE " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO UPDATE SET"  \
     " starts = starts + excluded.starts, first = first + excluded.first,"                          \
     " second = second + excluded.second, third = third + excluded.third,"                          \
     " fourth = fourth + excluded.fourth, fifth = fifth + excluded.fifth,"                          \
     " sixth = sixth + excluded.sixth, start_sum_cs = start_sum_cs + excluded.start_sum_cs,"        \
     " plain_starts = plain_starts + excluded.plain_starts"
-#define ADD_TECHNIQUES(TABLE, CHARS)                                                               \
-    "INSERT INTO " TABLE " SELECT substr(date, 1, " CHARS "), venue_code, technique, races"        \
-    " FROM technique_counts WHERE date = ?1"                                                       \
-    " ON CONFLICT DO UPDATE SET races = races + excluded.races"
+#define ADD_TECHNIQUES(TABLE)                                                                      \
+    "INSERT INTO " TABLE " VALUES (?, ?, ?, ?) ON CONFLICT DO UPDATE SET"                          \
+    " races = races + excluded.races"
 #define TAKE_COURSES(TABLE, KEY, CHARS)                                                            \
     "UPDATE " TABLE " SET starts = " TABLE ".starts - d.starts,"                                   \
     " first = " TABLE ".first - d.first, second = " TABLE ".second - d.second,"                    \
@@ -58,10 +56,10 @@ constexpr std::array<const char *, 11> StatementSql {
     " fifth, sixth, start_sum_cs, plain_starts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
     "INSERT INTO technique_counts (date, venue_code, technique, races) VALUES (?, ?, ?, ?)",
     "SELECT 1 FROM days WHERE date = ?",
-    ADD_COURSES("course_months", "7"),
-    ADD_TECHNIQUES("technique_months", "7"),
-    ADD_COURSES("course_years", "4"),
-    ADD_TECHNIQUES("technique_years", "4"),
+    ADD_COURSES("course_months"),
+    ADD_TECHNIQUES("technique_months"),
+    ADD_COURSES("course_years"),
+    ADD_TECHNIQUES("technique_years"),
     "INSERT INTO players (reg, name, first_date, last_date, entry_rows, starts)"
     " VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO UPDATE SET"
     " first_date = min(first_date, excluded.first_date),"
@@ -209,7 +207,7 @@ bool IndexWriter::step(sqlite3_stmt *statement)
 bool IndexWriter::replaceDay(const DayRecord &record, const DayRows &rows)
 {
     const QString date = record.date.toString(Qt::ISODate);
-    if (!settleGroupPlayers(date))
+    if (!settleGroup(date))
         return false;
     return replace([&] {
         bool replaced = false;
@@ -236,13 +234,17 @@ bool IndexWriter::replace(const std::function<bool()> &work)
     const char *end = m_inGroup ? "RELEASE day" : "COMMIT";
     if (!prepare() || !exec(begin))
         return false;
-    // A day alone counts its players in its own commit; a group's are counted at the
-    // group's commit, once each.
+    // A day alone counts its players and adds to the roll-ups in its own commit; a group's
+    // days do so at the group's commit, each player and roll-up row once.
     m_dayPlayers.clear();
-    const bool written = work() && (m_inGroup || writeDayPlayers()) && exec(end);
-    if (written && m_inGroup)
+    m_daySummary = nullptr;
+    const bool written = work() && (m_inGroup || writeDayTallies()) && exec(end);
+    if (written && m_inGroup && m_daySummary) {
         m_groupPlayers.add(m_dayDate, m_dayPlayers);
+        m_groupRollUps.add(m_dayDate, *m_daySummary);
+    }
     m_dayPlayers.clear();
+    m_daySummary = nullptr;
     if (written)
         return true;
     if (m_inGroup)
@@ -268,7 +270,7 @@ bool IndexWriter::forgetDay(const QDate &date, DayKind kind)
     // The players the day named keep their first and last days from the days left.
     const QString key = date.toString(Qt::ISODate);
     bool removed = false;
-    return prepare() && settleGroupPlayers(key) && removeDay(key, removed)
+    return prepare() && settleGroup(key) && removeDay(key, removed)
         && (!removed || fixPlayers(key));
 }
 
@@ -287,8 +289,9 @@ bool IndexWriter::commitGroup()
     if (!m_inGroup)
         return true;
     m_inGroup = false;
-    const bool counted = writeGroupPlayers();
+    const bool counted = writeGroupPlayers() && writeRollUps(m_groupRollUps);
     m_groupPlayers.clear();
+    m_groupRollUps.clear();
     if (counted && exec("COMMIT"))
         return true;
     undo({ "ROLLBACK" });
@@ -301,6 +304,7 @@ void IndexWriter::rollbackGroup()
         return;
     m_inGroup = false;
     m_groupPlayers.clear();
+    m_groupRollUps.clear();
     undo({ "ROLLBACK" });
 }
 
@@ -399,15 +403,54 @@ bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
         if (!step(s))
             return false;
     }
-    for (const Statement rollUp :
-        { AddCourseMonth, AddTechniqueMonth, AddCourseYear, AddTechniqueYear }) {
-        bindText(m_statements[rollUp], 1, date);
-        if (!step(m_statements[rollUp]))
-            return false;
-    }
     m_dayDate = date;
     m_dayPlayers = summary.players;
+    m_daySummary = &summary;
     return true;
+}
+
+bool IndexWriter::writeRollUps(const RollUpTally &tally)
+{
+    return writeRollUps(tally.months(), AddCourseMonth, AddTechniqueMonth)
+        && writeRollUps(tally.years(), AddCourseYear, AddTechniqueYear);
+}
+
+bool IndexWriter::writeRollUps(
+    const RollUpTally::Period &period, Statement courses, Statement techniques)
+{
+    sqlite3_stmt *s = m_statements[courses];
+    for (const auto &[key, c] : period.courses) {
+        const auto &[when, venue, course] = key;
+        bindText(s, 1, when);
+        int column = 2;
+        for (const int value : { venue, course, c.starts, c.first, c.second, c.third, c.fourth,
+                 c.fifth, c.sixth })
+            sqlite3_bind_int(s, column++, value);
+        sqlite3_bind_int64(s, column++, c.startSumCs);
+        sqlite3_bind_int(s, column, c.plainStarts);
+        if (!step(s))
+            return false;
+    }
+    s = m_statements[techniques];
+    for (const auto &[key, races] : period.techniques) {
+        const auto &[when, venue, technique] = key;
+        bindText(s, 1, when);
+        sqlite3_bind_int(s, 2, venue);
+        bindText(s, 3, technique);
+        sqlite3_bind_int(s, 4, races);
+        if (!step(s))
+            return false;
+    }
+    return true;
+}
+
+bool IndexWriter::writeDayTallies()
+{
+    if (!m_daySummary)
+        return true; // a programme day
+    RollUpTally day;
+    day.add(m_dayDate, *m_daySummary);
+    return writeDayPlayers() && writeRollUps(day);
 }
 
 bool IndexWriter::upsertPlayer(QStringView reg, QStringView name, QStringView firstDate,
@@ -444,23 +487,25 @@ bool IndexWriter::writeGroupPlayers()
     return true;
 }
 
-bool IndexWriter::settleGroupPlayers(const QString &date)
+bool IndexWriter::settleGroup(const QString &date)
 {
     bool exists = false;
-    if (!m_inGroup || m_groupPlayers.isEmpty())
+    if (!m_inGroup || (m_groupPlayers.isEmpty() && m_groupRollUps.isEmpty()))
         return true;
     if (!prepare() || !dayExists(date, exists))
         return false;
     if (!exists)
         return true;
-    // In a savepoint of its own: a failure leaves the tally to be written at the commit.
-    if (!exec("SAVEPOINT players"))
+    // In a savepoint of its own: a failure leaves the tallies to be written at the commit.
+    if (!exec("SAVEPOINT settle"))
         return false;
     PlayerTally kept = m_groupPlayers;
-    if (writeGroupPlayers() && exec("RELEASE players"))
+    if (writeGroupPlayers() && writeRollUps(m_groupRollUps) && exec("RELEASE settle")) {
+        m_groupRollUps.clear();
         return true;
+    }
     m_groupPlayers = std::move(kept);
-    undo({ "ROLLBACK TO players", "RELEASE players" });
+    undo({ "ROLLBACK TO settle", "RELEASE settle" });
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include "dayrows.h"
 #include "multirowinsert.h"
 #include "playertally.h"
+#include "rolluptally.h"
 #include "programmeparser.h"
 
 #include <QString>
@@ -98,9 +99,14 @@ private:
     /// Writes the group's players into the players table and empties the tally.
     bool writeGroupPlayers();
     bool writeDayPlayers();
-    /// Before a day of a group is taken out: the players table must then hold the group's
-    /// days written so far, which the removal subtracts from.
-    bool settleGroupPlayers(const QString &date);
+    /// Adds the tally to the monthly and yearly roll-ups.
+    bool writeRollUps(const RollUpTally &tally);
+    bool writeRollUps(const RollUpTally::Period &period, Statement courses, Statement techniques);
+    /// A day alone: its players and roll-ups, in its own transaction.
+    bool writeDayTallies();
+    /// Before a day of a group is taken out: the players table and the roll-ups must then
+    /// hold the group's days written so far, which the removal subtracts from.
+    bool settleGroup(const QString &date);
     bool dayExists(const QString &date, bool &exists);
     bool fail();
 
@@ -111,9 +117,11 @@ private:
     QString m_error;
     bool m_busy = false;
     bool m_inGroup = false;
-    QString m_dayDate; ///< the day under way and its players
+    QString m_dayDate; ///< the result day under way, its players and its summary
     QList<PlayerSummary> m_dayPlayers;
+    const DaySummary *m_daySummary = nullptr;
     PlayerTally m_groupPlayers; ///< the group's days written so far
+    RollUpTally m_groupRollUps;
 };
 
 } // namespace rusena::library
