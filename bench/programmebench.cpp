@@ -150,9 +150,11 @@ int main(int argc, char *argv[])
     for (int round = 0; round < Rounds; ++round) {
         floors.push_back(floorMs(days));
         // The rounds' libraries, new names each run (see importMs()).
-        const QString n = QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(round);
+        const QString n
+            = QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(round);
         imports.push_back(importMs(programmes, work + QStringLiteral("/b-") + n, added));
-        boths.push_back(importMs(results + programmes, work + QStringLiteral("/kb-") + n, addedBoth));
+        boths.push_back(
+            importMs(results + programmes, work + QStringLiteral("/kb-") + n, addedBoth));
     }
     const double f = median(floors), i = median(imports), b = median(boths);
     std::printf("Programme days, %d archives (median of %d rounds, alternating)\n",
@@ -164,7 +166,8 @@ int main(int argc, char *argv[])
         int(results.size() + programmes.size()), b, verdict(b <= 2000));
     std::printf("  days added: %d programme, %d both halves\n", added, addedBoth);
 
-    reportTable(work + QStringLiteral("/kb-%1-%2").arg(QCoreApplication::applicationPid()).arg(Rounds - 1),
+    reportTable(
+        work + QStringLiteral("/kb-%1-%2").arg(QCoreApplication::applicationPid()).arg(Rounds - 1),
         "  ", 20);
     return 0;
 }
