@@ -17,7 +17,7 @@ namespace {
 
 // The monthly (YYYY-MM) and the yearly (YYYY) roll-ups are kept alike: a row of TABLE, keyed
 // by KEY, the first CHARS characters of a date, is the sum of its days' rows. Days are added
-// from the writer's tally (RollUpTally), taken out by reading back their summary rows.
+// from the writer's tally (RollUpTally) and taken out by reading back their summary rows.
 #define ADD_COURSES(TABLE)                                                                         \
     "INSERT INTO " TABLE " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO UPDATE SET"  \
     " starts = starts + excluded.starts, first = first + excluded.first,"                          \
@@ -133,6 +133,19 @@ void bindPositive(sqlite3_stmt *s, int index, int value)
         sqlite3_bind_int(s, index, value);
     else
         sqlite3_bind_null(s, index);
+}
+
+// A row of course_stats or of its roll-ups: the day (or month, or year), venue and course,
+// then the counts.
+void bindCourseRow(sqlite3_stmt *s, QStringView when, int venue, int course, const CourseSummary &c)
+{
+    bindText(s, 1, when);
+    int column = 2;
+    for (const int value :
+        { venue, course, c.starts, c.first, c.second, c.third, c.fourth, c.fifth, c.sixth })
+        sqlite3_bind_int(s, column++, value);
+    sqlite3_bind_int64(s, column++, c.startSumCs);
+    sqlite3_bind_int(s, column, c.plainStarts);
 }
 
 void bindEntry(
@@ -384,13 +397,7 @@ bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
 {
     sqlite3_stmt *s = m_statements[InsertCourseStats];
     for (const CourseSummary &c : summary.courses) {
-        bindText(s, 1, date);
-        int column = 2;
-        for (const int value : { c.venueCode, c.course, c.starts, c.first, c.second, c.third,
-                 c.fourth, c.fifth, c.sixth })
-            sqlite3_bind_int(s, column++, value);
-        sqlite3_bind_int64(s, column++, c.startSumCs);
-        sqlite3_bind_int(s, column, c.plainStarts);
+        bindCourseRow(s, date, c.venueCode, c.course, c);
         if (!step(s))
             return false;
     }
@@ -421,13 +428,7 @@ bool IndexWriter::writeRollUps(
     sqlite3_stmt *s = m_statements[courses];
     for (const auto &[key, c] : period.courses) {
         const auto &[when, venue, course] = key;
-        bindText(s, 1, when);
-        int column = 2;
-        for (const int value : { venue, course, c.starts, c.first, c.second, c.third, c.fourth,
-                 c.fifth, c.sixth })
-            sqlite3_bind_int(s, column++, value);
-        sqlite3_bind_int64(s, column++, c.startSumCs);
-        sqlite3_bind_int(s, column, c.plainStarts);
+        bindCourseRow(s, when, venue, course, c);
         if (!step(s))
             return false;
     }

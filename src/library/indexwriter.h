@@ -4,8 +4,8 @@
 #include "dayrows.h"
 #include "multirowinsert.h"
 #include "playertally.h"
-#include "rolluptally.h"
 #include "programmeparser.h"
+#include "rolluptally.h"
 
 #include <QString>
 
