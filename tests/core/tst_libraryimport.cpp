@@ -467,6 +467,9 @@ void TestLibraryImport::rollUpsFollowTheDays_data()
         << QStringList { u"group"_s } + five
             + QStringList { u"K200105.TXT=k200907.txt"_s, u"K201230.TXT=k200907.txt"_s,
                   u"commit"_s };
+    QTest::newRow("one group across a year's end")
+        << QStringList { u"group"_s, u"k201230.txt"_s, u"K210105.TXT=k200105.txt"_s,
+               u"K201231.TXT=k200814.txt"_s, u"K210102.TXT=k200815.txt"_s, u"commit"_s };
 }
 
 void TestLibraryImport::rollUpsFollowTheDays()
