@@ -12,6 +12,19 @@ namespace rusena::library {
 /// Kept in PRAGMA user_version. Raise it with every change to the statements below.
 inline constexpr int SchemaVersion = 10;
 
+// A day's summary rows and their monthly and yearly roll-ups share one shape, keyed by KEY:
+// a date, a month (YYYY-MM) or a year (YYYY).
+#define COURSE_TABLE(TABLE, KEY)                                                                   \
+    "CREATE TABLE " TABLE " (" KEY " TEXT NOT NULL, venue_code INTEGER NOT NULL,"                  \
+    " course INTEGER NOT NULL, starts INTEGER NOT NULL, first INTEGER NOT NULL,"                   \
+    " second INTEGER NOT NULL, third INTEGER NOT NULL, fourth INTEGER NOT NULL,"                   \
+    " fifth INTEGER NOT NULL, sixth INTEGER NOT NULL, start_sum_cs INTEGER NOT NULL,"              \
+    " plain_starts INTEGER NOT NULL, PRIMARY KEY (" KEY ", venue_code, course)) WITHOUT ROWID"
+#define TECHNIQUE_TABLE(TABLE, KEY)                                                                \
+    "CREATE TABLE " TABLE " (" KEY " TEXT NOT NULL, venue_code INTEGER NOT NULL,"                  \
+    " technique TEXT NOT NULL, races INTEGER NOT NULL,"                                            \
+    " PRIMARY KEY (" KEY ", venue_code, technique)) WITHOUT ROWID"
+
 /// Rows keep the file's text as written (trimmed as the export describes); numbers that
 /// queries compute on are INTEGER. `seq` is the order of a row within its parent as the
 /// file has it, so that "the order of the rows in the file" survives. Entries are kept in
@@ -83,77 +96,21 @@ inline constexpr std::array<const char *, 14> TableStatements {
 
     // Each day's starts by venue and course, and its winning techniques by venue, for
     // races that were not void: the statistics of a period sum a few rows a day instead
-    // of walking every start. Written with the day's rows (summariseDay).
-    "CREATE TABLE course_stats ("
-    " date TEXT NOT NULL,"
-    " venue_code INTEGER NOT NULL,"
-    " course INTEGER NOT NULL,"
-    " starts INTEGER NOT NULL,"
-    " first INTEGER NOT NULL,"
-    " second INTEGER NOT NULL,"
-    " third INTEGER NOT NULL,"
-    " fourth INTEGER NOT NULL,"
-    " fifth INTEGER NOT NULL,"
-    " sixth INTEGER NOT NULL,"
-    " start_sum_cs INTEGER NOT NULL," // sum of the plain timings, in hundredths
-    " plain_starts INTEGER NOT NULL," // starts with a plain timing
-    " PRIMARY KEY (date, venue_code, course)) WITHOUT ROWID",
-
-    "CREATE TABLE technique_counts ("
-    " date TEXT NOT NULL,"
-    " venue_code INTEGER NOT NULL,"
-    " technique TEXT NOT NULL,"
-    " races INTEGER NOT NULL,"
-    " PRIMARY KEY (date, venue_code, technique)) WITHOUT ROWID",
+    // of walking every start. Written with the day's rows (summariseDay). start_sum_cs is
+    // the sum of the plain timings, in hundredths; plain_starts the starts with one.
+    COURSE_TABLE("course_stats", "date"),
+    TECHNIQUE_TABLE("technique_counts", "date"),
 
     // The same summed a month (YYYY-MM), so that ten years are thousands of rows: a period
     // reads its whole months here and the days at its ends above. Kept with the day rows
     // by the index writer; a row goes when its month holds no start (or race) any more.
-    "CREATE TABLE course_months ("
-    " month TEXT NOT NULL,"
-    " venue_code INTEGER NOT NULL,"
-    " course INTEGER NOT NULL,"
-    " starts INTEGER NOT NULL,"
-    " first INTEGER NOT NULL,"
-    " second INTEGER NOT NULL,"
-    " third INTEGER NOT NULL,"
-    " fourth INTEGER NOT NULL,"
-    " fifth INTEGER NOT NULL,"
-    " sixth INTEGER NOT NULL,"
-    " start_sum_cs INTEGER NOT NULL,"
-    " plain_starts INTEGER NOT NULL,"
-    " PRIMARY KEY (month, venue_code, course)) WITHOUT ROWID",
-
-    "CREATE TABLE technique_months ("
-    " month TEXT NOT NULL,"
-    " venue_code INTEGER NOT NULL,"
-    " technique TEXT NOT NULL,"
-    " races INTEGER NOT NULL,"
-    " PRIMARY KEY (month, venue_code, technique)) WITHOUT ROWID",
+    COURSE_TABLE("course_months", "month"),
+    TECHNIQUE_TABLE("technique_months", "month"),
 
     // The same summed a year (YYYY): a period's whole years are read here, its months and
     // days at the ends above, so that the statistics of ten years are some 1,500 rows.
-    "CREATE TABLE course_years ("
-    " year TEXT NOT NULL,"
-    " venue_code INTEGER NOT NULL,"
-    " course INTEGER NOT NULL,"
-    " starts INTEGER NOT NULL,"
-    " first INTEGER NOT NULL,"
-    " second INTEGER NOT NULL,"
-    " third INTEGER NOT NULL,"
-    " fourth INTEGER NOT NULL,"
-    " fifth INTEGER NOT NULL,"
-    " sixth INTEGER NOT NULL,"
-    " start_sum_cs INTEGER NOT NULL,"
-    " plain_starts INTEGER NOT NULL,"
-    " PRIMARY KEY (year, venue_code, course)) WITHOUT ROWID",
-
-    "CREATE TABLE technique_years ("
-    " year TEXT NOT NULL,"
-    " venue_code INTEGER NOT NULL,"
-    " technique TEXT NOT NULL,"
-    " races INTEGER NOT NULL,"
-    " PRIMARY KEY (year, venue_code, technique)) WITHOUT ROWID",
+    COURSE_TABLE("course_years", "year"),
+    TECHNIQUE_TABLE("technique_years", "year"),
 
     // Every player and way his name was written, with the first and last day it was and
     // the placing rows and starts (as the statistics count them) under it: the name search
@@ -214,6 +171,9 @@ inline constexpr std::array<const char *, 14> TableStatements {
     " meeting_results TEXT NOT NULL,"
     " early_race TEXT NOT NULL, PRIMARY KEY (race_id, seq)) WITHOUT ROWID",
 };
+
+#undef COURSE_TABLE
+#undef TECHNIQUE_TABLE
 
 /// The indexes for the queries. A rebuild and an import into an empty library make them
 /// after the rows, in one sorted pass each instead of an insert a row; opening the library
