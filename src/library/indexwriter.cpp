@@ -249,14 +249,12 @@ bool IndexWriter::replace(const std::function<bool()> &work)
         return false;
     // A day alone counts its players and adds to the roll-ups in its own commit; a group's
     // days do so at the group's commit, each player and roll-up row once.
-    m_dayPlayers.clear();
     m_daySummary = nullptr;
     const bool written = work() && (m_inGroup || writeDayTallies()) && exec(end);
     if (written && m_inGroup && m_daySummary) {
-        m_groupPlayers.add(m_dayDate, m_dayPlayers);
+        m_groupPlayers.add(m_dayDate, m_daySummary->players);
         m_groupRollUps.add(m_dayDate, *m_daySummary);
     }
-    m_dayPlayers.clear();
     m_daySummary = nullptr;
     if (written)
         return true;
@@ -411,7 +409,6 @@ bool IndexWriter::writeSummary(const QString &date, const DaySummary &summary)
             return false;
     }
     m_dayDate = date;
-    m_dayPlayers = summary.players;
     m_daySummary = &summary;
     return true;
 }
@@ -469,7 +466,7 @@ bool IndexWriter::upsertPlayer(QStringView reg, QStringView name, QStringView fi
 
 bool IndexWriter::writeDayPlayers()
 {
-    for (const PlayerSummary &p : std::as_const(m_dayPlayers)) {
+    for (const PlayerSummary &p : m_daySummary->players) {
         if (!upsertPlayer(p.reg, p.name, m_dayDate, m_dayDate, p.rows, p.starts))
             return false;
     }

@@ -117,8 +117,7 @@ private:
     QString m_error;
     bool m_busy = false;
     bool m_inGroup = false;
-    QString m_dayDate; ///< the result day under way, its players and its summary
-    QList<PlayerSummary> m_dayPlayers;
+    QString m_dayDate; ///< the result day under way and its summary (players included)
     const DaySummary *m_daySummary = nullptr;
     PlayerTally m_groupPlayers; ///< the group's days written so far
     RollUpTally m_groupRollUps;
