@@ -14,11 +14,16 @@ constexpr qsizetype FlushBytes = 65536;
 } // namespace
 
 CsvWriter::CsvWriter(QIODevice &out, const QStringList &header)
+    : CsvWriter(out)
+{
+    write(QByteArrayLiteral("\xEF\xBB\xBF"));
+    writeRow(header);
+}
+
+CsvWriter::CsvWriter(QIODevice &out)
     : m_out(out)
 {
     m_line.reserve(FlushBytes + 4096);
-    write(QByteArrayLiteral("\xEF\xBB\xBF"));
-    writeRow(header);
 }
 
 void CsvWriter::writeRow(const QStringList &fields)

@@ -19,6 +19,8 @@ class CsvWriter final {
 public:
     /// Writes the byte-order mark and the header row.
     CsvWriter(QIODevice &out, const QStringList &header);
+    /// Rows that continue a file another writer began: no mark, no header.
+    explicit CsvWriter(QIODevice &out);
 
     void writeRow(const QStringList &fields);
     /// A row a field at a time, for a bulk export: text goes to UTF-8 straight into the

@@ -30,7 +30,26 @@ struct CsvFile final {
     bool payoutsLast = false;
     /// The column that holds a venue code to be written as the venue's name, -1 for none.
     int venueNameColumn = -1;
+    /// Written on the second connection, beside the placing rows.
+    bool beside = false;
+    /// The placing rows: their query takes a stretch of days (?1 to before ?2), so that
+    /// both connections can write a part of them.
+    bool shared = false;
 };
+
+// One connection's share of a file: all of its rows, or the days from `from` to before
+// `to`. A share that continues a file another begins writes neither mark nor header.
+struct Share final {
+    qsizetype file = 0;
+    QString from = QStringLiteral("0000-00-00");
+    QString to = QStringLiteral("9999-99-99");
+    bool continues = false;
+};
+
+// The placing rows written on the first connection when both share them: the second
+// writes the races and their payouts too, which take some three fifths as long as all
+// the placing rows (ten years: 5.3 s against 8.5 s).
+constexpr double PlacingRowsFirst = 0.8;
 
 // Within a day, race ids grow in the file's order, and (date, venue_code, race, id) is the
 // races_by_day index as SQLite keeps it: the rows come out sorted with no sort step.
@@ -49,7 +68,7 @@ QList<CsvFile> csvFiles()
                            " r.wind_direction, r.wind_m, r.wave_cm, r.technique, r.void"
                            " FROM races r")
                 + raceOrder,
-            false, 2 },
+            false, 2, true },
         { "entries.csv",
             { u"date"_s, u"venue_code"_s, u"race"_s, u"placing"_s, u"rank"_s, u"boat"_s, u"reg"_s,
                 u"name"_s, u"motor"_s, u"boat_no"_s, u"exhibition"_s, u"course"_s, u"start"_s,
@@ -57,15 +76,17 @@ QList<CsvFile> csvFiles()
             QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), r.race, e.placing, e.rank,"
                            " e.boat, printf('%04d', e.reg), e.name, e.motor, e.boat_no, "
                            "e.exhibition, e.course,"
-                           " e.start, e.race_time FROM races r JOIN entries e ON e.race_id = r.id")
-                + raceOrder + QStringLiteral(", e.seq") },
+                           " e.start, e.race_time FROM races r JOIN entries e ON e.race_id = r.id"
+                           " WHERE r.date >= ?1 AND r.date < ?2")
+                + raceOrder + QStringLiteral(", e.seq"),
+            false, -1, false, true },
         { "payouts.csv",
             { u"date"_s, u"venue_code"_s, u"race"_s, u"bet"_s, u"combination"_s, u"yen"_s,
                 u"popularity"_s, u"note"_s },
             QStringLiteral("SELECT r.date, printf('%02d', r.venue_code), r.race, r.payouts"
                            " FROM races r")
                 + raceOrder,
-            true },
+            true, -1, true },
         { "programme_days.csv", { u"date"_s, u"file"_s, u"venues"_s, u"races"_s },
             QStringLiteral("SELECT date, file, venues, races FROM programme_days ORDER BY date") },
         { "programmes.csv",
@@ -133,16 +154,21 @@ void addPayouts(CsvWriter &writer, sqlite3_stmt *s, int columns)
     }
 }
 
-// Writes the file's rows into `file`, a new file beside `path`, and has it reach the disk.
-Status writeCsv(sqlite3 *db, const QString &path, const CsvFile &csv, QFile &file)
+// Writes the share's rows into `file`, a new file beside `path`, and has it reach the disk.
+Status writeCsv(
+    sqlite3 *db, const QString &path, const CsvFile &csv, const Share &share, QFile &file)
 {
     sqlite3_stmt *s = nullptr;
     const QByteArray sql = csv.sql.toUtf8();
     if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &s, nullptr) != SQLITE_OK)
         return { QStringLiteral("ライブラリを読めません：")
             + QString::fromUtf8(sqlite3_errmsg(db)) };
+    if (csv.shared) {
+        sqlite3_bind_text16(s, 1, share.from.utf16(), int(share.from.size() * 2), SQLITE_STATIC);
+        sqlite3_bind_text16(s, 2, share.to.utf16(), int(share.to.size() * 2), SQLITE_STATIC);
+    }
     bool ok = openNewBeside(file, path);
-    CsvWriter writer(file, csv.header);
+    CsvWriter writer = share.continues ? CsvWriter(file) : CsvWriter(file, csv.header);
     const int columns = sqlite3_column_count(s);
     int rc = SQLITE_ROW;
     while (ok && writer.ok() && (rc = sqlite3_step(s)) == SQLITE_ROW) {
@@ -167,48 +193,103 @@ Status writeCsv(sqlite3 *db, const QString &path, const CsvFile &csv, QFile &fil
     return {};
 }
 
-// Writes files[i] for each i in `which`, each beside its final path, stopping at the first
-// failure.
-Status writeCsvFiles(sqlite3 *db, const QList<CsvFile> &files, const QStringList &paths,
-    const QList<qsizetype> &which, std::vector<QFile> &parts)
+// Writes shares[i] for each i in `which`, each beside its file's final path, stopping at
+// the first failure.
+Status writeShares(sqlite3 *db, const QList<CsvFile> &files, const QStringList &paths,
+    const QList<Share> &shares, const QList<qsizetype> &which, std::vector<QFile> &parts)
 {
     Status status;
     for (const qsizetype i : which) {
         if (!status.ok())
             break;
-        status = writeCsv(db, paths[i], files[i], parts[i]);
-        parts[i].close();
+        const qsizetype file = shares[i].file;
+        status = writeCsv(db, paths[file], files[file], shares[i], parts[size_t(i)]);
+        parts[size_t(i)].close();
     }
     return status;
+}
+
+// Appends the part `tail` to the part `head` and has it reach the disk.
+bool appendPart(QFile &head, QFile &tail)
+{
+    if (!head.open(QIODevice::Append) || !tail.open(QIODevice::ReadOnly))
+        return false;
+    bool ok = true;
+    while (ok && !tail.atEnd()) {
+        const QByteArray chunk = tail.read(1 << 20);
+        ok = !chunk.isEmpty() && head.write(chunk) == chunk.size();
+    }
+    ok = ok && flushToDisk(head);
+    head.close();
+    tail.close();
+    return ok;
+}
+
+// The first day whose placing rows the second connection writes: the one that leaves
+// PlacingRowsFirst of the races before it; empty for none.
+QString placingRowsSplit(sqlite3 *db)
+{
+    sqlite3_stmt *s = nullptr;
+    QString split;
+    if (sqlite3_prepare_v2(db,
+            "SELECT date FROM (SELECT date, sum(races) OVER (ORDER BY date) - races AS before,"
+            " sum(races) OVER () AS races FROM days) WHERE before >= races * ?1 AND races > 0"
+            " ORDER BY date LIMIT 1",
+            -1, &s, nullptr)
+        == SQLITE_OK) {
+        sqlite3_bind_double(s, 1, PlacingRowsFirst);
+        if (sqlite3_step(s) == SQLITE_ROW)
+            split = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 0)));
+    }
+    sqlite3_finalize(s);
+    return split;
 }
 
 // Every file of the set is written beside its old one first; only when all are complete
 // are they renamed into place, one rename after the other (microseconds in all). A
 // failure or a kill before the renames leaves the old set whole. With a second connection
-// the payouts, the largest file, are written on a thread of their own beside the rest.
+// the races and their payouts are written on a thread of their own beside the rest, and
+// the placing rows of the last days too, appended to the rest of them at the end.
 Status writeCsvSet(sqlite3 *db, sqlite3 *second, const QString &folder)
 {
     const QList<CsvFile> files = csvFiles();
-    std::vector<QFile> parts(files.size());
+    const QString split = second ? placingRowsSplit(db) : QString();
     QStringList paths;
-    QList<qsizetype> here, beside;
+    QList<Share> shares;
+    QList<qsizetype> here, beside, continued;
     for (qsizetype i = 0; i < files.size(); ++i) {
         paths.append(folder + u'/' + QString::fromLatin1(files[i].name));
-        (second && files[i].payoutsLast ? beside : here).append(i);
+        if (files[i].shared && !split.isEmpty()) {
+            // The first days here, the last beside, appended to them at the end.
+            continued.append(shares.size());
+            here.append(shares.size());
+            shares.append(Share { i, Share().from, split });
+            beside.append(shares.size());
+            shares.append(Share { i, split, Share().to, true });
+            continue;
+        }
+        (second && files[i].beside ? beside : here).append(shares.size());
+        shares.append(Share { i });
     }
+    std::vector<QFile> parts(size_t(shares.size()));
     Status besideStatus;
     std::thread thread;
     if (!beside.isEmpty())
         thread = std::thread(
-            [&] { besideStatus = writeCsvFiles(second, files, paths, beside, parts); });
-    Status status = writeCsvFiles(db, files, paths, here, parts);
+            [&] { besideStatus = writeShares(second, files, paths, shares, beside, parts); });
+    Status status = writeShares(db, files, paths, shares, here, parts);
     if (thread.joinable())
         thread.join();
     if (status.ok())
         status = besideStatus;
-    for (qsizetype i = 0; i < paths.size() && status.ok(); ++i) {
-        if (!renameOver(parts[i].fileName(), paths[i]))
-            status = { paths[i] + QStringLiteral(" を書き込めません") };
+    for (const qsizetype i : continued) {
+        if (status.ok() && !appendPart(parts[size_t(i)], parts[size_t(i) + 1]))
+            status = { paths[shares[i].file] + QStringLiteral(" を書き込めません") };
+        parts[size_t(i) + 1].remove();
+    }
+    for (qsizetype i = 0; i < shares.size() && status.ok(); ++i) {
+        if (!shares[i].continues && !renameOver(parts[size_t(i)].fileName(), paths[shares[i].file]))
+            status = { paths[shares[i].file] + QStringLiteral(" を書き込めません") };
     }
     for (QFile &part : parts) {
         if (!status.ok() && !part.fileName().isEmpty())
