@@ -1,13 +1,10 @@
 #include "payoutquery.h"
 
+#include "sqliteread.h"
 #include "store/resultlayout.h"
 #include "storedpayouts.h"
 
-#include <QLocale>
 #include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
 
 #include <algorithm>
 
@@ -26,12 +23,35 @@ std::optional<Bet> betFromName(QStringView name)
     return std::nullopt;
 }
 
-template <typename F> QString joined(const QList<PaidLine> &paid, F text)
+// The paid lines' texts, " / " between them, each appended in place: the table of a
+// day's payouts makes some six thousand of these.
+template <typename F> QString joined(const QList<PaidLine> &paid, F append)
 {
-    QStringList parts;
-    for (const PaidLine &p : paid)
-        parts.append(text(p));
-    return parts.join(QStringLiteral(" / "));
+    QString out;
+    for (qsizetype i = 0; i < paid.size(); ++i) {
+        if (i > 0)
+            out += QLatin1StringView(" / ");
+        append(out, paid[i]);
+    }
+    return out;
+}
+
+// The digits of a yen amount or a popularity, with a comma between thousands if asked.
+void appendNumber(QString &out, qint64 number, bool grouped = false)
+{
+    char digits[32];
+    char *const end = digits + sizeof digits;
+    char *begin = end;
+    quint64 rest = number < 0 ? 0 - quint64(number) : quint64(number);
+    for (int n = 0; n == 0 || rest > 0; ++n) {
+        if (grouped && n > 0 && n % 3 == 0)
+            *--begin = ',';
+        *--begin = char('0' + rest % 10);
+        rest /= 10;
+    }
+    if (number < 0)
+        *--begin = '-';
+    out += QLatin1StringView(begin, end);
 }
 
 } // namespace
@@ -59,22 +79,17 @@ std::optional<qint64> PayoutRow::largestYen(Bet bet) const
 QueryResult<QList<PayoutRow>> queryPayouts(const QSqlDatabase &db, const Period &period)
 {
     // One pass over the races, each with its payout lines (none for a void race).
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT date, venue_code, race, void, payouts FROM races"
-                             " WHERE date >= ? AND date <= ? AND (? = 0 OR venue_code = ?)"
-                             " ORDER BY date, venue_code, race, seq"));
-    q.addBindValue(period.fromKey());
-    q.addBindValue(period.toKey());
-    q.addBindValue(period.venue);
-    q.addBindValue(period.venue);
-    if (!q.exec())
-        return QueryResult<QList<PayoutRow>>::failure(q.lastError().text());
+    ReadStatement s(db,
+        "SELECT date, venue_code, race, void, payouts FROM races"
+        " WHERE date >= ?1 AND date <= ?2 AND (?3 = 0 OR venue_code = ?3)"
+        " ORDER BY date, venue_code, race, seq");
+    s.bind(1, period.fromKey());
+    s.bind(2, period.toKey());
+    s.bind(3, period.venue);
     QList<PayoutRow> rows;
-    while (q.next()) {
-        PayoutRow row { q.value(0).toString(), q.value(1).toInt(), q.value(2).toInt(),
-            q.value(3).toInt() != 0, {} };
-        const QString payouts = q.value(4).toString();
+    while (s.next()) {
+        PayoutRow row { s.text(0), int(s.integer(1)), int(s.integer(2)), s.integer(3) != 0, {} };
+        const QString payouts = s.text(4);
         for (const Payout &p : readStoredPayouts(payouts)) {
             if (const std::optional<Bet> bet = betFromName(p.bet)) {
                 row.bets[int(*bet)].append({ p.combination.toString(), p.yen,
@@ -84,6 +99,8 @@ QueryResult<QList<PayoutRow>> queryPayouts(const QSqlDatabase &db, const Period 
         }
         rows.append(std::move(row));
     }
+    if (!s.error().isEmpty())
+        return QueryResult<QList<PayoutRow>>::failure(s.error());
     return QueryResult<QList<PayoutRow>>::success(std::move(rows));
 }
 
@@ -135,33 +152,30 @@ std::array<int, TrifectaBins.size()> trifectaHistogram(const QList<PayoutRow> &r
 
 QString groupedYen(qint64 yen)
 {
-    // The C locale, so that the digits read the same whatever the user's locale, but
-    // with its thousands separator switched on.
-    static const QLocale c = [] {
-        QLocale l = QLocale::c();
-        l.setNumberOptions(QLocale::DefaultNumberOptions);
-        return l;
-    }();
-    return c.toString(yen);
+    QString text;
+    appendNumber(text, yen, true);
+    return text;
 }
 
 QString combinationText(const QList<PaidLine> &paid)
 {
-    return joined(
-        paid, [](const PaidLine &p) { return p.note.isEmpty() ? p.combination : p.note; });
+    return joined(paid,
+        [](QString &out, const PaidLine &p) { out += p.note.isEmpty() ? p.combination : p.note; });
 }
 
 QString yenText(const QList<PaidLine> &paid, bool grouped)
 {
-    return joined(paid, [grouped](const PaidLine &p) {
-        return !p.yen ? QString() : grouped ? groupedYen(*p.yen) : QString::number(*p.yen);
+    return joined(paid, [grouped](QString &out, const PaidLine &p) {
+        if (p.yen)
+            appendNumber(out, *p.yen, grouped);
     });
 }
 
 QString popularityText(const QList<PaidLine> &paid)
 {
-    return joined(paid, [](const PaidLine &p) {
-        return p.popularity ? QString::number(*p.popularity) : QString();
+    return joined(paid, [](QString &out, const PaidLine &p) {
+        if (p.popularity)
+            appendNumber(out, *p.popularity);
     });
 }
 

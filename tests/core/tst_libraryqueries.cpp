@@ -70,6 +70,8 @@ private Q_SLOTS:
     void payoutSummary_data();
     void payoutSummary();
     void payoutCells();
+    void groupedYen_data();
+    void groupedYen();
     void arguments_data();
     void arguments();
     void commandLine_data();
@@ -515,6 +517,24 @@ void TestLibraryQueries::payoutCells()
             QStringLiteral("10 / 8") }));
     QCOMPARE(cell(Bet::Trio), (QStringList { QStringLiteral("不成立"), QString(), QString() }));
     QCOMPARE(r.largestYen(Bet::Exacta), std::nullopt); // a special payout is no payout size
+}
+
+void TestLibraryQueries::groupedYen_data()
+{
+    QTest::addColumn<qint64>("yen");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << qint64(0) << QStringLiteral("0");
+    QTest::newRow("three digits") << qint64(999) << QStringLiteral("999");
+    QTest::newRow("four digits") << qint64(1000) << QStringLiteral("1,000");
+    QTest::newRow("millions") << qint64(1234567) << QStringLiteral("1,234,567");
+    QTest::newRow("negative") << qint64(-1500) << QStringLiteral("-1,500");
+}
+
+void TestLibraryQueries::groupedYen()
+{
+    QFETCH(qint64, yen);
+    QFETCH(QString, text);
+    QCOMPARE(rusena::library::groupedYen(yen), text);
 }
 
 void TestLibraryQueries::arguments_data()
