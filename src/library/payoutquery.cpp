@@ -1,5 +1,6 @@
 #include "payoutquery.h"
 
+#include "library/digits.h"
 #include "sqliteread.h"
 #include "store/resultlayout.h"
 #include "storedpayouts.h"
@@ -7,6 +8,7 @@
 #include <QSqlDatabase>
 
 #include <algorithm>
+#include <iterator>
 
 namespace rusena::library {
 
@@ -39,19 +41,16 @@ template <typename F> QString joined(const QList<PaidLine> &paid, F append)
 // The digits of a yen amount or a popularity, with a comma between thousands if asked.
 void appendNumber(QString &out, qint64 number, bool grouped = false)
 {
-    char digits[32];
-    char *const end = digits + sizeof digits;
-    char *begin = end;
-    quint64 rest = number < 0 ? 0 - quint64(number) : quint64(number);
-    for (int n = 0; n == 0 || rest > 0; ++n) {
-        if (grouped && n > 0 && n % 3 == 0)
-            *--begin = ',';
-        *--begin = char('0' + rest % 10);
-        rest /= 10;
-    }
+    char digits[20];
+    char *const end = std::end(digits);
+    const char *const begin = digitsBefore(end, number < 0 ? 0 - quint64(number) : quint64(number));
     if (number < 0)
-        *--begin = '-';
-    out += QLatin1StringView(begin, end);
+        out += u'-';
+    for (const char *d = begin; d != end; ++d) {
+        if (grouped && d != begin && (end - d) % 3 == 0)
+            out += u',';
+        out += QLatin1Char(*d);
+    }
 }
 
 } // namespace
