@@ -8,8 +8,8 @@ namespace rusena::library {
 /// The library's write lock: one process at a time changes the raw day files and the index,
 /// whether it imports a day or makes the whole index anew, and only the holder ever
 /// removes or creates the index file. A lock file beside the index; a process that dies
-/// holding it leaves a lock that the next one sees as stale and takes over. Holds nest
-/// within one process.
+/// holding it, even before it wrote its process id into it, leaves a lock that the next
+/// one sees as stale and takes over. Holds nest within one process.
 class WriteLock final {
 public:
     explicit WriteLock(const QString &dataFolder);
@@ -22,6 +22,10 @@ public:
     bool isHeld() const { return m_depth > 0; }
 
 private:
+    bool lockWithin(int waitMs);
+    bool isOrphaned() const;
+    bool removeOrphan();
+
     QLockFile m_file;
     int m_depth = 0;
 };

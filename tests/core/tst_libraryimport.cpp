@@ -157,6 +157,8 @@ private Q_SLOTS:
     void failures_data();
     void failures();
     void busyLibraryIsReported();
+    void leftLockIsTakenOver_data();
+    void leftLockIsTakenOver();
     void firstUseFilesTheDayOnShow();
     void dayFileAndIndexAgree_data();
     void dayFileAndIndexAgree();
@@ -775,6 +777,32 @@ void TestLibraryImport::busyLibraryIsReported()
     QVERIFY2(report.lines[0].outcome.reason.contains(u"他のプログラム"_s),
         qPrintable(report.lines[0].outcome.reason));
     // Once the other lets go, the same import goes through.
+    QCOMPARE(importSources(library, { day }).count(DayImport::Result::Added), 1);
+}
+
+// A lock file left by a process that died holding it does not keep imports out.
+void TestLibraryImport::leftLockIsTakenOver_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("empty: killed before writing its id") << QByteArray();
+    QTest::newRow("naming a process that has ended")
+        << QByteArrayLiteral("2147483646\nrusena-library\n") + QSysInfo::machineHostName().toUtf8()
+            + '\n';
+}
+
+void TestLibraryImport::leftLockIsTakenOver()
+{
+    QFETCH(QByteArray, contents);
+    Scratch scratch;
+    Library library(scratch.data);
+    QVERIFY(library.open().ok());
+    QFile lock(scratch.data + u"/library.lock"_s);
+    QVERIFY(lock.open(QIODevice::WriteOnly) && lock.write(contents) == contents.size());
+    QVERIFY(lock.setFileTime(
+        QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+    lock.close();
+    const QString day
+        = scratch.write({ { u"K200815.TXT"_s, testBytes("k200815.txt") } }).constFirst();
     QCOMPARE(importSources(library, { day }).count(DayImport::Result::Added), 1);
 }
 

@@ -204,10 +204,14 @@ void TestLibraryKill::killedImportsLeaveWholeDays()
             QStringLiteral(RUSENA_LIBRARY_EXE), QStringList { u"--data-folder"_s, data } + command);
         return child.waitForStarted();
     };
+    // False when the child still runs a minute on: it hangs.
     const auto finish = [](QProcess &child, int killAfterMs) {
         if (killAfterMs >= 0 && !child.waitForFinished(killAfterMs))
             child.kill();
-        child.waitForFinished(60000);
+        return child.state() == QProcess::NotRunning || child.waitForFinished(60000);
+    };
+    const auto hung = [seed](const QString &what) {
+        return u"%1: a child still ran a minute later (seed %2)"_s.arg(what).arg(seed);
     };
     const QStringList import { u"import"_s, sources };
     const QStringList rebuild { u"rebuild"_s };
@@ -219,13 +223,13 @@ void TestLibraryKill::killedImportsLeaveWholeDays()
     {
         QProcess child;
         QVERIFY(start(child, import));
-        finish(child, -1);
+        QVERIFY(finish(child, -1));
     }
     const int importMs = int(timer.restart());
     {
         QProcess child;
         QVERIFY(start(child, rebuild));
-        finish(child, -1);
+        QVERIFY(finish(child, -1));
     }
     const int rebuildMs = int(timer.elapsed());
     QDir(data).removeRecursively();
@@ -241,7 +245,7 @@ void TestLibraryKill::killedImportsLeaveWholeDays()
             what = (kind == 0 ? u"import killed at %1 ms"_s : u"rebuild killed at %1 ms"_s).arg(at);
             QProcess child;
             QVERIFY(start(child, kind == 0 ? import : rebuild));
-            finish(child, at);
+            QVERIFY2(finish(child, at), qPrintable(hung(what)));
             ++kills;
         } else {
             // A rebuild started while an import runs; either may be killed, or neither.
@@ -257,8 +261,9 @@ void TestLibraryKill::killedImportsLeaveWholeDays()
             QVERIFY(start(first, import));
             QTest::qSleep(after);
             QVERIFY(start(second, rebuild));
-            finish(victim == 0 ? first : second, victim == 2 ? -1 : at);
-            finish(victim == 0 ? second : first, -1);
+            QVERIFY2(finish(victim == 0 ? first : second, victim == 2 ? -1 : at),
+                qPrintable(hung(what)));
+            QVERIFY2(finish(victim == 0 ? second : first, -1), qPrintable(hung(what)));
             kills += victim == 2 ? 0 : 1;
         }
         verify(data, daysSeen);
