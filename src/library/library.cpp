@@ -385,8 +385,8 @@ bool Library::deferIndexes()
     int any = 0;
     if (!m_db.intValue("SELECT EXISTS (SELECT 1 FROM days)", any) || any)
         return false;
-    for (const char *name : IndexNames) {
-        if (!m_db.exec(QByteArray("DROP INDEX IF EXISTS " + QByteArray(name)).constData()))
+    for (std::size_t i = 0; i < DeferredIndexes; ++i) {
+        if (!m_db.exec(QByteArray("DROP INDEX IF EXISTS " + QByteArray(IndexNames[i])).constData()))
             return false;
     }
     return true;

@@ -175,22 +175,29 @@ inline constexpr std::array<const char *, 14> TableStatements {
 #undef COURSE_TABLE
 #undef TECHNIQUE_TABLE
 
-/// The indexes for the queries. A rebuild and an import into an empty library make them
-/// after the rows, in one sorted pass each instead of an insert a row; opening the library
-/// makes any that a process killed before then left missing.
+/// The indexes for the queries. A rebuild and an import into an empty library make the
+/// first DeferredIndexes of them after the rows, in one sorted pass each instead of an
+/// insert a row; opening the library makes any that a process killed before then left
+/// missing, or that a library older than the index lacks.
+/// The last lists the void races (a few a year): a form counts a player's starts from the
+/// registration index alone and leaves these out, instead of looking up the race of every
+/// start. It takes a row only for a void race, so it is kept through a batch.
 /// A name search looks inside names (instr of the name without blanks), which no index
 /// serves.
-inline constexpr std::array<const char *, 3> IndexNames {
+inline constexpr std::array<const char *, 4> IndexNames {
     "races_by_day",
     "entries_by_reg",
     "programme_races_by_day",
+    "void_races",
 };
-inline constexpr std::array<const char *, 3> IndexStatements {
+inline constexpr std::size_t DeferredIndexes = 3;
+inline constexpr std::array<const char *, 4> IndexStatements {
     "CREATE INDEX IF NOT EXISTS races_by_day ON races(date, venue_code, race)",
     "CREATE INDEX IF NOT EXISTS entries_by_reg"
     " ON entries(reg, race_id, seq, boat, course, placing, rank, start, race_time, name)",
     "CREATE INDEX IF NOT EXISTS programme_races_by_day"
     " ON programme_races(date, venue_code, race)",
+    "CREATE INDEX IF NOT EXISTS void_races ON races(void) WHERE void = 1",
 };
 
 /// Everything a new library holds: the tables, then the indexes.

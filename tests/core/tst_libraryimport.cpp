@@ -594,6 +594,7 @@ void TestLibraryImport::queryIndexesStay_data()
         << QStringList {} << QStringList { u"k200907.txt"_s } << QString();
     QTest::newRow("index left missing by a killed batch")
         << QStringList {} << two << u"entries_by_reg"_s;
+    QTest::newRow("index newer than the library") << QStringList {} << two << u"void_races"_s;
 }
 
 void TestLibraryImport::queryIndexesStay()
@@ -608,7 +609,8 @@ void TestLibraryImport::queryIndexesStay()
         return out;
     };
     Scratch scratch;
-    const QStringList all { u"entries_by_reg"_s, u"programme_races_by_day"_s, u"races_by_day"_s };
+    const QStringList all { u"entries_by_reg"_s, u"programme_races_by_day"_s, u"races_by_day"_s,
+        u"void_races"_s };
     {
         Library library(scratch.data);
         if (!before.isEmpty())
