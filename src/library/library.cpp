@@ -29,6 +29,16 @@ namespace {
 
 const QString IndexFileName = QStringLiteral("library.sqlite");
 
+// The writing connection's page cache: a day touches pages all over the registration
+// index, and a cache that holds them saves reading them back for every day of a batch.
+constexpr const char *WriteCache = "PRAGMA cache_size=-65536";
+// While an index is made, SQLite sorts the rows in runs as large as the page cache. Runs of
+// 4 MB are sorted within the processor's caches, where runs of 64 MB missed them at every
+// step: ten years' registration index was made in 3.5-4.3 s against 4.6-5.4 s, and the
+// import's peak memory fell from 228 to 128 MB (one run is filled while the helper thread
+// sorts another).
+constexpr const char *SortCache = "PRAGMA cache_size=-4096";
+
 QString busyText()
 {
     return QStringLiteral(
@@ -160,10 +170,9 @@ Status Library::connect(SqliteConnection::Mode mode)
     // holder of the write lock makes: a reader that finds a file being made writes nothing
     // to it.
     // NORMAL sync is safe against a killed process (a power cut may lose the last day,
-    // never corrupt). A day touches pages all over the registration index: a cache that
-    // holds them saves reading them back for every day of a batch. Statement and
-    // savepoint journals stay in memory: they only ever hold a few pages.
-    QList<const char *> pragmas { "PRAGMA synchronous=NORMAL", "PRAGMA cache_size=-65536",
+    // never corrupt). Statement and savepoint journals stay in memory: they only ever hold
+    // a few pages.
+    QList<const char *> pragmas { "PRAGMA synchronous=NORMAL", WriteCache,
         "PRAGMA temp_store=MEMORY" };
     if (mode == SqliteConnection::Mode::Create)
         pragmas = QList<const char *> {
@@ -366,13 +375,15 @@ Status Library::createIndexes()
 {
     // Made after the rows, an index is one sort of them all: in memory, the registration
     // index of ten years would take some hundreds of MB. Sorted in temporary files, memory
-    // stays at the cache's size; a helper thread sorts beside the writer.
-    bool ok = m_db.exec("PRAGMA temp_store=FILE") && m_db.exec("PRAGMA threads=1");
+    // stays at a few runs of the sort; a helper thread sorts beside the writer.
+    bool ok = m_db.exec("PRAGMA temp_store=FILE") && m_db.exec("PRAGMA threads=1")
+        && m_db.exec(SortCache);
     for (const char *statement : IndexStatements)
         ok = ok && m_db.exec(statement);
     const Status status = ok
         ? Status {}
         : Status { QStringLiteral("索引を作成できません：") + m_db.error(), m_db.wasBusy() };
+    m_db.exec(WriteCache);
     m_db.exec("PRAGMA threads=0");
     m_db.exec("PRAGMA temp_store=MEMORY");
     return status;
