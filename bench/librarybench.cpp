@@ -12,6 +12,7 @@
 #include "library/importbatch.h"
 #include "library/library.h"
 #include "store/cp932.h"
+#include "store/heap.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -117,6 +118,7 @@ const char *verdict(bool met)
 
 int main(int argc, char *argv[])
 {
+    keepFreedHeap(); // as the program does
     QCoreApplication app(argc, argv);
     if (argc == 3 && QByteArray(argv[1]) == "--floor") {
         const QDir dir(QString::fromLocal8Bit(argv[2]));

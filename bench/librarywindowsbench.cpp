@@ -13,6 +13,7 @@
 #include "library/library.h"
 #include "library/payoutquery.h"
 #include "library/statsquery.h"
+#include "store/heap.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -117,6 +118,7 @@ void compare(const QList<QSqlDatabase> &dbs, const Measure &m)
 
 int main(int argc, char **argv)
 {
+    keepFreedHeap(); // as the program does
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr,

@@ -10,6 +10,7 @@
 #include "library/importbatch.h"
 #include "library/library.h"
 #include "store/cp932.h"
+#include "store/heap.h"
 
 #include <QApplication>
 #include <QDir>
@@ -121,6 +122,7 @@ void reportTable(const QString &dir, const char *indent, double targetMs)
 
 int main(int argc, char *argv[])
 {
+    keepFreedHeap(); // as the program does
     QApplication app(argc, argv);
     if (argc == 3 && QByteArray(argv[1]) == "--table") {
         // The 出走表 alone on a library that holds programmes already (ten years, say).

@@ -2,12 +2,14 @@
 #include "app/dialogs.h"
 #include "app/faces.h"
 #include "store/datafolder.h"
+#include "store/heap.h"
 #include "store/translations.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    rusena::keepFreedHeap();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rusena"));
     QApplication::setOrganizationName(QStringLiteral("rusena"));

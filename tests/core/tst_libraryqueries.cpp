@@ -10,12 +10,21 @@
 #include "library/ratio.h"
 #include "library/statsquery.h"
 #include "querycommands.h"
+#include "store/heap.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 using namespace rusena::library;
 using rusena::tool::CommandContext;
@@ -76,6 +85,7 @@ private Q_SLOTS:
     void arguments();
     void commandLine_data();
     void commandLine();
+    void freedHeapKept();
 
 private:
     QSqlDatabase m_db;
@@ -734,6 +744,25 @@ void TestLibraryQueries::commandLine()
         QCOMPARE(errText, QString());
     if (folder == u"none")
         QVERIFY(!QFileInfo::exists(dir)); // nothing done, nothing created
+}
+
+// The rows a query frees stay with the process for the next query instead of going back
+// to the system, which made the next one fault every page in again.
+void TestLibraryQueries::freedHeapKept()
+{
+#if defined(__GLIBC__) && __GLIBC_PREREQ(2, 33) && !defined(__SANITIZE_ADDRESS__)
+    rusena::keepFreedHeap();
+    const size_t before = mallinfo2().arena;
+    std::vector<std::unique_ptr<char[]>> rows;
+    for (int i = 0; i < 32768; ++i) // 16 MB: more than the heap holds free
+        rows.emplace_back(new char[512]);
+    const size_t grown = mallinfo2().arena;
+    QVERIFY(grown > before);
+    rows.clear();
+    QCOMPARE(mallinfo2().arena, grown); // nothing handed back
+#else
+    QSKIP("glibc's own allocator only");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestLibraryQueries)

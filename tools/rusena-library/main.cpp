@@ -3,6 +3,7 @@
 
 #include "command.h"
 
+#include "store/heap.h"
 #include "store/translations.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 
 int main(int argc, char *argv[])
 {
+    rusena::keepFreedHeap();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("rusena-library"));
     // The parser's own words (usage, unknown option) in Japanese, as the tool's.
