@@ -3,6 +3,7 @@
 #include "library/archivereader.h"
 #include "library/library.h"
 #include "store/cp932.h"
+#include "store/regularfile.h"
 
 #include <QFile>
 
@@ -37,7 +38,7 @@ Held HeldDays::held(Kind kind, const QDate &date) const
     if (!file.open(QIODevice::ReadOnly))
         return Held::No;
     // A file the library would never have filed whole is read no further than that.
-    const QByteArray bytes = file.read(library::MaxDayBytes);
+    const QByteArray bytes = readAtMost(file, library::MaxDayBytes);
     return decodeCp932(bytes).contains(notYetNote(kind)) ? Held::NotYet : Held::Complete;
 }
 

@@ -27,7 +27,7 @@ std::optional<QByteArray> readTextFile(const QString &path, QString &error)
         error = QStringLiteral("ファイルが大きすぎます");
         return std::nullopt;
     }
-    QByteArray bytes = file.read(MaxDayBytes + 1);
+    QByteArray bytes = readAtMost(file, MaxDayBytes + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > MaxDayBytes) {
         error = QStringLiteral("ファイルを読めません");
         return std::nullopt;

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
@@ -30,6 +32,23 @@ bool openNewBeside(QFile &file, const QString &path)
             return true;
     }
     return false;
+}
+
+QByteArray readAtMost(QFile &file, qint64 limit)
+{
+    // Asked for the whole limit, QIODevice::read() would take room for all of it first: for
+    // every day file read, 16 MB mapped and handed back. A file grown since its size was
+    // taken (or one that reports none) is read on, a chunk at a time.
+    QByteArray bytes
+        = file.read(std::min(limit, std::max<qint64>(file.size() - file.pos(), 0) + 1));
+    char chunk[64 * 1024];
+    while (bytes.size() < limit) {
+        const qint64 count = file.read(chunk, std::min<qint64>(sizeof chunk, limit - bytes.size()));
+        if (count <= 0)
+            break;
+        bytes.append(chunk, count);
+    }
+    return bytes;
 }
 
 #ifdef Q_OS_UNIX

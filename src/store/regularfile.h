@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QFile;
@@ -15,6 +16,9 @@ bool openRegularFile(QFile &file);
 /// ending. Created exclusively: whatever stands under a name already (a planted link) is
 /// neither followed nor reused. Rename it over `path` with renameOver().
 bool openNewBeside(QFile &file, const QString &path);
+
+/// The file's bytes from its position on, at most `limit` of them.
+QByteArray readAtMost(QFile &file, qint64 limit);
 
 /// Flushes the file and has the system write it to the disk. False when either failed.
 bool flushToDisk(QFile &file);

@@ -5,6 +5,7 @@
 #include "filebytes.h"
 #include "store/datafolder.h"
 #include "store/linestore.h"
+#include "store/regularfile.h"
 #include "store/resultimport.h"
 
 #include <QDir>
@@ -32,6 +33,8 @@ class TestResultImport final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void readAtMost_data();
+    void readAtMost();
     void fileName_data();
     void fileName();
     void copiesRealFileByteForByte();
@@ -229,6 +232,39 @@ void TestResultImport::refused()
         qPrintable(files.join(u' ')));
     QCOMPARE(QFileInfo(folder.racekPath()).isSymLink(), trouble == u"racek link");
     QCOMPARE(isFifo(folder.racekPath()), trouble == u"racek fifo");
+}
+
+// A file's bytes up to a limit, also when the file says less than it holds (as /proc's do).
+void TestResultImport::readAtMost_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<qint64>("expected");
+    const QString sample = QStringLiteral(RUSENA_TEST_DATA "/k200105.txt");
+    const qint64 size = QFileInfo(sample).size();
+    QTest::newRow("under the limit") << sample << size + 1 << size;
+    QTest::newRow("at the limit") << sample << size << size;
+    QTest::newRow("over the limit") << sample << size - 1 << size - 1;
+    QTest::newRow("size of none") << QStringLiteral("/proc/self/maps") << qint64(256 * 1024)
+                                  << qint64(-1);
+}
+
+void TestResultImport::readAtMost()
+{
+    QFETCH(QString, path);
+    QFETCH(qint64, limit);
+    QFETCH(qint64, expected);
+    QFile file(path);
+    if (!file.exists())
+        QSKIP("no such file here");
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    const QByteArray bytes = rusena::readAtMost(file, limit);
+    if (expected < 0) {
+        QVERIFY(bytes.size() > 0);
+        QVERIFY(bytes.endsWith('\n')); // read to the end, not to a reported size of 0
+        return;
+    }
+    QCOMPARE(bytes.size(), expected);
 }
 
 QTEST_GUILESS_MAIN(TestResultImport)

@@ -124,7 +124,7 @@ int main(int argc, char *argv[])
         return fail(u"cannot read %1: not a regular file that can be opened"_s.arg(args->file));
     constexpr qint64 Limit = rusena::LineStore::MaxDayBytes;
     rusena::dump::DumpRequest request;
-    request.fileBytes = file.read(Limit + 1);
+    request.fileBytes = rusena::readAtMost(file, Limit + 1);
     if (file.error() != QFileDevice::NoError)
         return fail(u"cannot read %1: %2"_s.arg(args->file, file.errorString()));
     if (request.fileBytes.size() > Limit)
