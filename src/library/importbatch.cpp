@@ -1,6 +1,7 @@
 #include "importbatch.h"
 
 #include "daykind.h"
+#include "flushahead.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -152,8 +153,11 @@ BatchReport importSources(
     // instead of taking each row in turn.
     const bool deferred = sources.size() > 1 && library.deferIndexes();
     std::optional<SourceQueue> ahead;
-    if (sources.size() > 1)
+    std::optional<FlushAhead> flush;
+    if (sources.size() > 1) {
         ahead.emplace(sources);
+        flush.emplace(library.dataFolder());
+    }
     group.start();
     for (const QString &path : sources) {
         if (progress && !progress(report.sourcesDone, int(sources.size()))) {

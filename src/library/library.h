@@ -102,6 +102,7 @@ public:
     explicit Library(QString dataFolder);
     ~Library();
 
+    const QString &dataFolder() const { return m_dataFolder; }
     QString indexPath() const;
     /// True when the data folder holds a library (its index or its stored days). Only
     /// the commands that file days create one; the others leave a folder without one be.
