@@ -15,7 +15,7 @@ namespace rusena::library {
 class FlushAhead final {
 public:
     explicit FlushAhead(const QString &folder);
-    /// Stops the thread, without waiting for a flush to end when none is under way.
+    /// Stops the thread once any flush under way has ended.
     ~FlushAhead();
     FlushAhead(const FlushAhead &) = delete;
     FlushAhead &operator=(const FlushAhead &) = delete;
